@@ -1,0 +1,2 @@
+// STUB: replaced by the clipping routine.
+#include "raster/rasterkit.h"

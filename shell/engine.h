@@ -1,0 +1,51 @@
+// CGameEngine: the loop that drives the game after start-up. StartGame pumps the window
+// messages, asks the presenter whether a frame is due, presents the last finished frame and
+// raises GameRefresh; it returns once ExitGame was set and GameExit was raised.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <vector>
+
+class CScreen;
+
+struct TimerEntry {
+  int32_t ID = 0;
+  int32_t Delay = 0;
+  int32_t StartTick = 0;
+  int32_t Count = 0;
+};
+
+class CGameEngine {
+ public:
+  // The events, raised on the thread that runs StartGame.
+  std::function<void(bool& GameInit)> EngineReady;
+  std::function<void()> GameExit;
+  std::function<void()> GameRefresh;
+  std::function<void(int32_t uMsg, int32_t wParam, int32_t lParam)> GameMsg;
+  // Step 1 of every pass: dispatch every queued window message. Set by the owner.
+  std::function<void()> DispatchMessages;
+
+  CGameEngine();
+  ~CGameEngine();
+
+  void Destroy();
+  // Makes the presenter for a picture of w x h pixels; raises EngineReady.
+  bool Create(int32_t w, int32_t h);
+  void SetExitGame(bool IsExitGame);
+  void GetMsg(int32_t uMsg, int32_t wParam, int32_t lParam);
+  void StartGame();
+  int16_t SetUpTimer(int32_t ID, int32_t Delay);
+  void DestroyTimer(int32_t ID);
+  float GetTimerProcess(int32_t ID);
+  int32_t GetTimerCount(int32_t ID) const;
+
+  CScreen* Presenter() const;
+  const std::vector<TimerEntry>& Timers() const;
+
+ private:
+  std::unique_ptr<CScreen> presenter_;
+  bool exitRequest_ = false;
+  std::vector<TimerEntry> timers_;
+};

@@ -1,0 +1,3 @@
+#include "shell/startup.h"
+
+int main() { return Mod_Main(); }

@@ -1,0 +1,83 @@
+// CGDISurface: the one image class of the game. An off-screen RGB555 image in memory that it
+// owns, with a colour key, a clip rectangle and a frame list; it draws onto other surfaces
+// through rasterkit and presents itself to a PresentTarget.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "raster/rasterkit.h"
+
+class PresentTarget;
+
+// A surface's frame record: the frame's area (Right and Bottom exclusive) and the source
+// point that a copy places on its destination position.
+struct FrameInfo {
+  int32_t Left = 0, Top = 0, Right = 0, Bottom = 0;
+  int16_t AnchorX = 0, AnchorY = 0;
+};
+
+class CGDISurface {
+ public:
+  CGDISurface();
+  ~CGDISurface();
+  CGDISurface(const CGDISurface&) = delete;
+  CGDISurface& operator=(const CGDISurface&) = delete;
+  CGDISurface(CGDISurface&& other) noexcept;
+  CGDISurface& operator=(CGDISurface&& other) noexcept;
+
+  // Properties.
+  uintptr_t hdc() const;  // non-zero once the surface exists
+  uint16_t* ptr() const;  // first pixel of the top row; nullptr until the first Create
+  int16_t Width() const;
+  int16_t Height() const;
+  int16_t pitch() const;  // bytes per row: 2 x Width rounded up to a multiple of 4
+  int32_t TranColor() const;
+  void SetTranColor(int32_t vNewValue);
+  int16_t FrameCount() const;  // the number of frames: 1 once the surface exists
+  const Rect& ClipRect() const;
+
+  void SetClipper(int32_t Left, int32_t top, int32_t Right, int32_t Bottom);
+  bool Create(int16_t Width, int16_t Height);
+  // Loads a picture file. A file that cannot be opened raises FileNotFound, a file that is not
+  // a picture raises InvalidPicture.
+  bool Read(const std::string& filename);
+  // Raw pixel exchange: `data` holds pitch x Height bytes, row by row.
+  void LoadData(std::vector<uint8_t>& data) const;
+  void SetData(const std::vector<uint8_t>& data);
+  void Render(PresentTarget* dstdc) const;
+  void RenderTo(PresentTarget* dstdc, int32_t X, int32_t Y, int16_t frame) const;
+
+  // Drawing onto this surface.
+  void DrawLine(int32_t x0, int32_t y0, int32_t X1, int32_t Y1, uint8_t r, uint8_t g, uint8_t b);
+  void Blt(const CGDISurface& src, int32_t X, int32_t Y, float k);
+  void BltZoom(const CGDISurface& src, int32_t X, int32_t Y, int32_t iH, int32_t iW, float k);
+  void BltClip(const CGDISurface& src, int32_t X, int32_t Y, int32_t iT, int32_t iL, int32_t iH, int32_t iW);
+  void FastBlt(const CGDISurface& src, int32_t X, int32_t Y);
+  void FastBltClip(const CGDISurface& src, int32_t X, int32_t Y, int32_t iT, int32_t iL, int32_t iH, int32_t iW);
+  // The three effect copies swallow every error and report success (true).
+  bool EffectBlt(const CGDISurface& src, int32_t Style, int32_t X, int32_t Y, uint8_t effect, int16_t frame);
+  bool EffectBltClip(const CGDISurface& src, int32_t X, int32_t Y, uint8_t effect, int32_t iT, int32_t iL,
+                     int32_t iH, int32_t iW, int32_t Style);
+  bool EffectBltClipAlpha(const CGDISurface& src, int32_t X, int32_t Y, int32_t iT, int32_t iL, int32_t iH,
+                          int32_t iW, const CGDISurface& Alpha, int32_t alpha2);
+  void Clear();
+  void FillColor(uint8_t r, uint8_t g, uint8_t b);
+
+  bool ReadFrames(const std::string& filename);
+  // Copies frame `FrameCount` into *lpRect when it exists; raises SubscriptOutOfRange on a
+  // surface that was never created.
+  void FrameRect(FrameInfo* lpRect, int16_t FrameCount) const;
+
+ private:
+  void Release();
+
+  uint16_t* ptr_ = nullptr;
+  int16_t width_ = 0;
+  int16_t height_ = 0;
+  int16_t pitch_ = 0;
+  int32_t tranColor_ = 0x7C1F;
+  Rect clip_{0, 0, 0, 0};
+  std::vector<FrameInfo> frames_;
+};

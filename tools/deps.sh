@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that are missing for one purpose:
+#   tools/deps.sh build   what building and testing the game needs
+#   tools/deps.sh play    the same (the game runs from the build)
+#   tools/deps.sh ci      build, plus what the end-to-end run in a virtual X display needs
+#   tools/deps.sh skin    what tools/skin/generate.py needs to remake the default skin
+# Only missing packages are installed; apt-get runs through sudo when not root.
+set -euo pipefail
+
+build_packages=(cmake g++ make pkg-config libsdl2-dev libsdl2-mixer-dev libsdl2-image-dev
+  libgtest-dev libgmock-dev libbenchmark-dev)
+ci_packages=(xvfb xauth xdotool x11-utils imagemagick)
+skin_packages=(python3 python3-pil python3-numpy fonts-dejavu-core vorbis-tools)
+
+case "${1:-build}" in
+  build|play) wanted=("${build_packages[@]}") ;;
+  ci) wanted=("${build_packages[@]}" "${ci_packages[@]}") ;;
+  skin) wanted=("${skin_packages[@]}") ;;
+  *) echo "usage: $0 build|play|ci|skin" >&2; exit 2 ;;
+esac
+
+missing=()
+for package in "${wanted[@]}"; do
+  status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
+  [[ "$status" == "install ok installed" ]] || missing+=("$package")
+done
+[[ ${#missing[@]} -eq 0 ]] && exit 0
+
+echo "Installing missing packages: ${missing[*]}"
+if [[ $(id -u) -eq 0 ]]; then
+  sudo=()
+elif command -v sudo >/dev/null; then
+  sudo=(sudo)
+else
+  echo "Missing packages (${missing[*]}) and no sudo to install them." >&2
+  exit 1
+fi
+"${sudo[@]}" apt-get update -qq
+"${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
