@@ -1,9 +1,205 @@
-// STUB: replaced by the INI reader and writer.
 #include "shell/ini_file.h"
 
-void classIniFile::WriteIniKey(const std::string&, const std::string&, const std::string&) {}
-std::string classIniFile::GetIniKey(const std::string&, const std::string&) const { return {}; }
+#include <unistd.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <vector>
+
+namespace {
+
+constexpr size_t MaxValueLength = 1023;
+
+struct IniText {
+  std::vector<std::string> lines;  // without line endings
+  std::string newline = "\n";      // the file's own line ending, kept on rewrite
+};
+
+std::string Trim(const std::string& text) {
+  size_t begin = text.find_first_not_of(" \t");
+  if (begin == std::string::npos) return {};
+  size_t end = text.find_last_not_of(" \t");
+  return text.substr(begin, end - begin + 1);
+}
+
+bool SameName(const std::string& a, const std::string& b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    unsigned char x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
+    if (std::tolower(x) != std::tolower(y)) return false;
+  }
+  return true;
+}
+
+// The section name of a "[name]" line, or false when the line is no section header.
+bool SectionHeader(const std::string& line, std::string& name) {
+  std::string text = Trim(line);
+  if (text.size() < 2 || text.front() != '[') return false;
+  size_t close = text.find(']');
+  if (close == std::string::npos) return false;
+  name = Trim(text.substr(1, close - 1));
+  return true;
+}
+
+// The key of a "key=value" line, or false when the line holds no key.
+bool KeyLine(const std::string& line, std::string& key, std::string& value) {
+  std::string text = Trim(line);
+  if (text.empty() || text.front() == ';' || text.front() == '[') return false;
+  size_t equals = text.find('=');
+  if (equals == std::string::npos) return false;
+  key = Trim(text.substr(0, equals));
+  value = Trim(text.substr(equals + 1));
+  return !key.empty();
+}
+
+IniText ReadIni(const std::string& path) {
+  IniText ini;
+  std::ifstream file(path, std::ios::binary);
+  if (!file) return ini;
+  std::stringstream buffer;
+  buffer << file.rdbuf();
+  std::string content = buffer.str();
+  size_t start = 0;
+  bool sawLine = false;
+  while (start < content.size()) {
+    size_t end = content.find('\n', start);
+    std::string line = content.substr(start, end == std::string::npos ? std::string::npos : end - start);
+    if (!line.empty() && line.back() == '\r') {
+      line.pop_back();
+      if (!sawLine) ini.newline = "\r\n";
+    }
+    sawLine = true;
+    ini.lines.push_back(line);
+    if (end == std::string::npos) break;
+    start = end + 1;
+  }
+  return ini;
+}
+
+// Replaces the file in one step: the new text goes to a temporary file beside it, which is
+// then renamed over the old one. Returns false when nothing could be written.
+bool WriteIni(const std::string& path, const IniText& ini) {
+  std::string temporary = path + ".tmp" + std::to_string(::getpid());
+  {
+    std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
+    if (!file) return false;
+    for (const std::string& line : ini.lines) file << line << ini.newline;
+    file.flush();
+    if (!file) {
+      file.close();
+      std::remove(temporary.c_str());
+      return false;
+    }
+  }
+  if (std::rename(temporary.c_str(), path.c_str()) != 0) {
+    std::remove(temporary.c_str());
+    return false;
+  }
+  return true;
+}
+
+// The range of lines [header, end) of the first section with this name; header is npos when
+// the section is missing.
+struct SectionRange {
+  size_t header = std::string::npos;
+  size_t end = 0;
+};
+
+SectionRange FindSection(const IniText& ini, const std::string& section) {
+  SectionRange range;
+  std::string name;
+  for (size_t i = 0; i < ini.lines.size(); ++i) {
+    if (!SectionHeader(ini.lines[i], name)) continue;
+    if (range.header != std::string::npos) {
+      range.end = i;
+      return range;
+    }
+    if (SameName(name, section)) range.header = i;
+  }
+  range.end = ini.lines.size();
+  return range;
+}
+
+size_t FindKey(const IniText& ini, const SectionRange& range, const std::string& key) {
+  std::string name, value;
+  for (size_t i = range.header + 1; i < range.end; ++i)
+    if (KeyLine(ini.lines[i], name, value) && SameName(name, key)) return i;
+  return std::string::npos;
+}
+
+// A value is one line of the file.
+std::string OneLine(std::string text) {
+  std::replace(text.begin(), text.end(), '\r', ' ');
+  std::replace(text.begin(), text.end(), '\n', ' ');
+  return text;
+}
+
+}  // namespace
+
+void classIniFile::WriteIniKey(const std::string& strSection, const std::string& strKey,
+                               const std::string& strValue) {
+  if (path_.empty()) return;
+  IniText ini = ReadIni(path_);
+  std::string line = OneLine(strKey) + "=" + OneLine(strValue);
+  SectionRange range = FindSection(ini, strSection);
+  if (range.header == std::string::npos) {
+    std::string header = "[";
+    header += OneLine(strSection);
+    header += ']';
+    ini.lines.push_back(header);
+    ini.lines.push_back(line);
+  } else if (size_t at = FindKey(ini, range, strKey); at != std::string::npos) {
+    ini.lines[at] = line;
+  } else {
+    // A new key goes after the section's last non-blank line.
+    size_t insertAt = range.end;
+    while (insertAt > range.header + 1 && Trim(ini.lines[insertAt - 1]).empty()) --insertAt;
+    ini.lines.insert(ini.lines.begin() + static_cast<std::ptrdiff_t>(insertAt), line);
+  }
+  WriteIni(path_, ini);
+}
+
+std::string classIniFile::GetIniKey(const std::string& strSection, const std::string& strKey) const {
+  if (path_.empty()) return {};
+  IniText ini = ReadIni(path_);
+  SectionRange range = FindSection(ini, strSection);
+  if (range.header == std::string::npos) return {};
+  size_t at = FindKey(ini, range, strKey);
+  if (at == std::string::npos) return {};
+  std::string key, value;
+  KeyLine(ini.lines[at], key, value);
+  // The value as the platform returns it: at most 1023 characters, no surrounding spaces,
+  // no NUL characters.
+  if (value.size() > MaxValueLength) value.resize(MaxValueLength);
+  value = Trim(value);
+  value.erase(std::remove(value.begin(), value.end(), '\0'), value.end());
+  return value;
+}
+
 void classIniFile::SetINIFileName(const std::string& New_IniPath) { path_ = New_IniPath; }
+
 const std::string& classIniFile::INIFileName() const { return path_; }
-void classIniFile::DelIniKey(const std::string&, const std::string&) {}
-void classIniFile::DelIniSec(const std::string&) {}
+
+void classIniFile::DelIniKey(const std::string& SectionName, const std::string& KeyWord) {
+  if (path_.empty()) return;
+  IniText ini = ReadIni(path_);
+  SectionRange range = FindSection(ini, SectionName);
+  if (range.header == std::string::npos) return;
+  size_t at = FindKey(ini, range, KeyWord);
+  if (at == std::string::npos) return;
+  ini.lines.erase(ini.lines.begin() + static_cast<std::ptrdiff_t>(at));
+  WriteIni(path_, ini);
+}
+
+void classIniFile::DelIniSec(const std::string& SectionName) {
+  if (path_.empty()) return;
+  IniText ini = ReadIni(path_);
+  SectionRange range = FindSection(ini, SectionName);
+  if (range.header == std::string::npos) return;
+  ini.lines.erase(ini.lines.begin() + static_cast<std::ptrdiff_t>(range.header),
+                  ini.lines.begin() + static_cast<std::ptrdiff_t>(range.end));
+  WriteIni(path_, ini);
+}
