@@ -1,4 +1,85 @@
-// STUB: replaced by the real start-up sequence.
 #include "shell/startup.h"
 
-int Mod_Main() { return 0; }
+#include <algorithm>
+#include <exception>
+#include <string>
+
+#include "config/config.h"
+#include "config/images.h"
+#include "config/user_settings.h"
+#include "game/flow.h"
+#include "shell/engine.h"
+#include "shell/loading_window.h"
+#include "shell/main_window.h"
+#include "shell/platform.h"
+#include "shell/runtime.h"
+
+namespace {
+
+// A skin made on another system may write its images directory with backslashes.
+std::string WithSlashes(std::string path) {
+  std::replace(path.begin(), path.end(), '\\', '/');
+  return path;
+}
+
+void RunStartup() {
+  const std::string programDirectory = Platform::ProgramDirectory();
+  Shell.MainIni.SetINIFileName(programDirectory + "/main.ini");
+  Shell.UserIni.SetINIFileName(programDirectory + "/UserSettings.ini");
+  Shell.ImagePath = programDirectory + WithSlashes(Shell.MainIni.GetIniKey("MainSettings", "ImagesDir"));
+
+  Frm_Loading::Load();
+  Frm_Loading::Show();
+  Frm_Loading::mAddlife();
+  Frm_Loading::mAddlife();
+  LoadTexts();
+  Frm_Loading::mAddlife();
+  LoadCursors();
+  Frm_Loading::mAddlife();
+  // The play screen's fifth button always shows button image 4.
+  Shell.MainIni.WriteIniKey("GameButton", "Button4", "4");
+  Frm_Loading::mAddlife();
+  LoadButtonImages();
+  Frm_Loading::mAddlife();
+  LoadUserSettings();
+  Frm_Loading::mAddlife();
+  LoadLayout();
+  Frm_Loading::mAddlife();
+  LoadGameImages();
+  Frm_Loading::mAddlife();
+  Frm_Main::Load();
+  Frm_Loading::mAddlife();
+  LoadSounds();
+  Frm_Loading::mAddlife();
+  Frm_Main::GameInit();
+  Frm_Loading::mAddlife();
+  ShowTitle();
+  Frm_Loading::mAddlife();
+  Frm_Loading::Unload();
+  Frm_Main::Show();
+}
+
+void ReportStartupFailure(const std::string& text) {
+  std::string caption = Config.Texts.empty() || Config.Texts[0].empty() ? "kestrel" : Config.Texts[0];
+  Platform::ShowErrorMessage(caption, "The game cannot start.\n" + text);
+}
+
+}  // namespace
+
+int Mod_Main(const LoopObserver& beforeLoop) {
+  try {
+    RunStartup();
+  } catch (const std::exception& error) {
+    ReportStartupFailure(error.what());
+    Frm_Loading::Unload();
+    return 1;
+  }
+  CGameEngine* engine = Frm_Main::m_GDIEngine();
+  if (engine == nullptr) {
+    ReportStartupFailure("The game loop could not be created.");
+    return 1;
+  }
+  if (beforeLoop) beforeLoop(*engine);
+  engine->StartGame();
+  return 0;
+}
