@@ -1,4 +1,3 @@
-// STUB: replaced by the game rules.
 #include "game/game_state.h"
 
 #include "shell/runtime.h"
