@@ -1,74 +1,304 @@
-// STUB: replaced by the surface implementation.
 #include "surface/cgdisurface.h"
 
-#include <cstdlib>
+#include <algorithm>
+#include <cmath>
 #include <cstring>
+#include <new>
 #include <utility>
 
+#include "shell/present_target.h"
+#include "shell/runtime.h"
+#include "surface/bmp_loader.h"
+#include "surface/raster_binding.h"
+
+namespace {
+
+constexpr int32_t kDefaultTranColor = 0x7C1F;
+constexpr int32_t kFullAlphaLevel = 32;
+
+FrameInfo FrameOf(const CGDISurface& src, int16_t index) {
+  FrameInfo frame{};
+  src.FrameRect(&frame, index);
+  return frame;
+}
+
+Rect AreaOf(const FrameInfo& frame) { return Rect{frame.Left, frame.Top, frame.Right, frame.Bottom}; }
+
+// The common copy procedure: narrows the source area `from` to the pixels `src` has, places
+// it on `dst` at (X, Y) by the frame's anchor and clips it against dst's clip rectangle,
+// itself held inside dst. True when something is left to draw; `from` and `to` are then the
+// source and destination rectangles for the raster routine.
+bool PlaceCopy(const CGDISurface& dst, const CGDISurface& src, const FrameInfo& frame, Rect& from, int32_t X,
+               int32_t Y, float scale, Rect& to) {
+  from.Left = std::max(from.Left, 0);
+  from.Top = std::max(from.Top, 0);
+  from.Right = std::min<int32_t>(from.Right, src.Width());
+  from.Bottom = std::min<int32_t>(from.Bottom, src.Height());
+  const Rect& clipper = dst.ClipRect();
+  Rect clip{std::max(clipper.Left, 0), std::max(clipper.Top, 0), std::min<int32_t>(clipper.Right, dst.Width()),
+            std::min<int32_t>(clipper.Bottom, dst.Height())};
+  to = Rect{X, Y, 0, 0};
+  return Raster::ClipperRect(&clip, &to, &from, frame.AnchorX, frame.AnchorY, scale) == -1;
+}
+
+// The pixels a copy reads. A surface drawn onto itself is read from a snapshot taken before
+// the copy, so a raster routine never gets overlapping source and destination areas.
+class SourcePixels {
+ public:
+  SourcePixels(const CGDISurface& src, const CGDISurface& dst) : pixels_(src.ptr()) {
+    if (&src == &dst) {
+      size_t words = static_cast<size_t>(src.pitch() / 2) * static_cast<size_t>(src.Height());
+      snapshot_.assign(src.ptr(), src.ptr() + words);
+      pixels_ = snapshot_.data();
+    }
+  }
+  const uint16_t* get() const { return pixels_; }
+
+ private:
+  const uint16_t* pixels_;
+  std::vector<uint16_t> snapshot_;
+};
+
+using BlendRoutine = int32_t (*)(void* dstPtr, int32_t dstPitch, const Rect* dstRect, const void* srcPtr,
+                                 int32_t srcPitch, int32_t srcLeft, int32_t srcTop, int32_t tranColor, int32_t level);
+
+// The raster routine of an effect copy's Style; nullptr for a Style that draws nothing.
+BlendRoutine BlendFor(int32_t Style) {
+  switch (Style) {
+    case 0: return &Raster::GDIAlphaBlend_16;
+    case 1: return &Raster::GDIAdditive_16;
+    case 2: return &Raster::GDISubitive_16;
+    default: return nullptr;
+  }
+}
+
+// Colour-keyed copy of `from`, scaled by k unless k is exactly 1 (Blt and BltZoom).
+void KeyedCopy(CGDISurface& dst, const CGDISurface& src, const FrameInfo& frame, Rect from, int32_t X, int32_t Y,
+               float k) {
+  Rect to;
+  if (!PlaceCopy(dst, src, frame, from, X, Y, k, to)) return;
+  SourcePixels pixels(src, dst);
+  if (k == 1.0f)
+    Raster::GDIBlt_16(dst.ptr(), dst.pitch(), &to, pixels.get(), src.pitch(), from.Left, from.Top, src.TranColor());
+  else
+    Raster::GDIBltZoom_16(dst.ptr(), dst.pitch(), &to, pixels.get(), src.pitch(), &from, src.TranColor());
+}
+
+void OpaqueCopy(CGDISurface& dst, const CGDISurface& src, const FrameInfo& frame, Rect from, int32_t X,
+                int32_t Y) {
+  Rect to;
+  if (!PlaceCopy(dst, src, frame, from, X, Y, 1.0f, to)) return;
+  SourcePixels pixels(src, dst);
+  Raster::GDIBltFast_16(dst.ptr(), dst.pitch(), &to, pixels.get(), src.pitch(), from.Left, from.Top);
+}
+
+void BlendCopy(CGDISurface& dst, const CGDISurface& src, int32_t Style, const FrameInfo& frame, Rect from,
+               int32_t X, int32_t Y, uint8_t effect) {
+  BlendRoutine blend = BlendFor(Style);
+  if (blend == nullptr) return;
+  Rect to;
+  if (!PlaceCopy(dst, src, frame, from, X, Y, 1.0f, to)) return;
+  SourcePixels pixels(src, dst);
+  blend(dst.ptr(), dst.pitch(), &to, pixels.get(), src.pitch(), from.Left, from.Top, src.TranColor(), effect);
+}
+
+Rect SubArea(int32_t iT, int32_t iL, int32_t iH, int32_t iW) { return Rect{iL, iT, iW, iH}; }
+
+}  // namespace
+
 CGDISurface::CGDISurface() = default;
-CGDISurface::~CGDISurface() { Release(); }
+
+CGDISurface::~CGDISurface() = default;
+
 CGDISurface::CGDISurface(CGDISurface&& other) noexcept { *this = std::move(other); }
+
 CGDISurface& CGDISurface::operator=(CGDISurface&& other) noexcept {
   if (this != &other) {
-    Release();
-    ptr_ = std::exchange(other.ptr_, nullptr);
+    pixels_ = std::move(other.pixels_);
     width_ = std::exchange(other.width_, 0);
     height_ = std::exchange(other.height_, 0);
     pitch_ = std::exchange(other.pitch_, 0);
-    tranColor_ = other.tranColor_;
-    clip_ = other.clip_;
-    frames_ = std::move(other.frames_);
+    tranColor_ = std::exchange(other.tranColor_, kDefaultTranColor);
+    clip_ = std::exchange(other.clip_, Rect{0, 0, 0, 0});
+    frames_ = std::exchange(other.frames_, {});
   }
   return *this;
 }
+
 void CGDISurface::Release() {
-  std::free(ptr_);
-  ptr_ = nullptr;
+  pixels_.reset();
+  width_ = height_ = pitch_ = 0;
+  clip_ = Rect{0, 0, 0, 0};
+  frames_.clear();
 }
-uintptr_t CGDISurface::hdc() const { return reinterpret_cast<uintptr_t>(ptr_); }
-uint16_t* CGDISurface::ptr() const { return ptr_; }
+
+uintptr_t CGDISurface::hdc() const { return reinterpret_cast<uintptr_t>(pixels_.get()); }
+uint16_t* CGDISurface::ptr() const { return pixels_.get(); }
 int16_t CGDISurface::Width() const { return width_; }
 int16_t CGDISurface::Height() const { return height_; }
 int16_t CGDISurface::pitch() const { return pitch_; }
 int32_t CGDISurface::TranColor() const { return tranColor_; }
-void CGDISurface::SetTranColor(int32_t v) { tranColor_ = v; }
+void CGDISurface::SetTranColor(int32_t vNewValue) { tranColor_ = vNewValue; }
 int16_t CGDISurface::FrameCount() const { return static_cast<int16_t>(frames_.size()); }
 const Rect& CGDISurface::ClipRect() const { return clip_; }
-void CGDISurface::SetClipper(int32_t l, int32_t t, int32_t r, int32_t b) { clip_ = {l, t, r, b}; }
-bool CGDISurface::Create(int16_t w, int16_t h) {
+
+void CGDISurface::SetClipper(int32_t Left, int32_t top, int32_t Right, int32_t Bottom) {
+  clip_ = Rect{Left, top, Right, Bottom};
+}
+
+bool CGDISurface::Create(int16_t Width, int16_t Height) {
   Release();
-  width_ = w;
-  height_ = h;
-  pitch_ = static_cast<int16_t>((w * 2 + 2) & ~3);
-  ptr_ = static_cast<uint16_t*>(std::calloc(static_cast<size_t>(pitch_) * h + 4, 1));
-  tranColor_ = 0x7C1F;
-  clip_ = {0, 0, w, h};
-  frames_ = {FrameInfo{0, 0, w, h, 0, 0}};
+  if (Width < 0 || Width > kMaxPictureWidth || Height < 0) return false;
+  int16_t pitch = static_cast<int16_t>((Width * 2 + 2) & ~3);
+  size_t words = static_cast<size_t>(pitch / 2) * static_cast<size_t>(Height);
+  pixels_.reset(new (std::nothrow) uint16_t[words]());  // all black
+  if (!pixels_) return false;
+  width_ = Width;
+  height_ = Height;
+  pitch_ = pitch;
+  tranColor_ = kDefaultTranColor;
+  clip_ = Rect{0, 0, Width, Height};
+  ReadFrames({});
   return true;
 }
-bool CGDISurface::Read(const std::string&) { return false; }
-void CGDISurface::LoadData(std::vector<uint8_t>&) const {}
-void CGDISurface::SetData(const std::vector<uint8_t>&) {}
-void CGDISurface::Render(PresentTarget*) const {}
-void CGDISurface::RenderTo(PresentTarget*, int32_t, int32_t, int16_t) const {}
-void CGDISurface::DrawLine(int32_t, int32_t, int32_t, int32_t, uint8_t, uint8_t, uint8_t) {}
-void CGDISurface::Blt(const CGDISurface&, int32_t, int32_t, float) {}
-void CGDISurface::BltZoom(const CGDISurface&, int32_t, int32_t, int32_t, int32_t, float) {}
-void CGDISurface::BltClip(const CGDISurface&, int32_t, int32_t, int32_t, int32_t, int32_t, int32_t) {}
-void CGDISurface::FastBlt(const CGDISurface&, int32_t, int32_t) {}
-void CGDISurface::FastBltClip(const CGDISurface&, int32_t, int32_t, int32_t, int32_t, int32_t, int32_t) {}
-bool CGDISurface::EffectBlt(const CGDISurface&, int32_t, int32_t, int32_t, uint8_t, int16_t) { return true; }
-bool CGDISurface::EffectBltClip(const CGDISurface&, int32_t, int32_t, uint8_t, int32_t, int32_t, int32_t, int32_t,
-                                int32_t) {
+
+bool CGDISurface::Read(const std::string& filename) {
+  DecodedPicture picture = DecodePictureFile(filename);
+  if (!Create(static_cast<int16_t>(picture.width), static_cast<int16_t>(picture.height))) return false;
+  for (int32_t y = 0; y < picture.height; ++y)
+    std::memcpy(pixels_.get() + static_cast<size_t>(y) * (pitch_ / 2),
+                picture.pixels.data() + static_cast<size_t>(y) * picture.width, picture.width * sizeof(uint16_t));
   return true;
 }
-bool CGDISurface::EffectBltClipAlpha(const CGDISurface&, int32_t, int32_t, int32_t, int32_t, int32_t, int32_t,
-                                     const CGDISurface&, int32_t) {
+
+void CGDISurface::LoadData(std::vector<uint8_t>& data) const {
+  const auto* bytes = reinterpret_cast<const uint8_t*>(pixels_.get());
+  data.assign(bytes, bytes + static_cast<size_t>(pitch_) * height_);
+}
+
+void CGDISurface::SetData(const std::vector<uint8_t>& data) {
+  size_t bytes = std::min(data.size(), static_cast<size_t>(pitch_) * height_);
+  if (bytes > 0) std::memcpy(pixels_.get(), data.data(), bytes);
+}
+
+void CGDISurface::Render(PresentTarget* dstdc) const {
+  if (!pixels_ || dstdc == nullptr) return;
+  dstdc->CopyPixels(pixels_.get(), pitch_, width_, height_, 0, 0);
+}
+
+void CGDISurface::RenderTo(PresentTarget* dstdc, int32_t X, int32_t Y, int16_t frame) const {
+  FrameInfo area = FrameOf(*this, frame);
+  int32_t width = area.Right - area.Left, height = area.Bottom - area.Top;
+  if (width <= 0 || height <= 0 || dstdc == nullptr) return;
+  const uint16_t* topLeft = pixels_.get() + static_cast<size_t>(area.Top) * (pitch_ / 2) + area.Left;
+  dstdc->CopyPixels(topLeft, pitch_, width, height, X, Y);
+}
+
+void CGDISurface::DrawLine(int32_t x0, int32_t y0, int32_t X1, int32_t Y1, uint8_t r, uint8_t g, uint8_t b) {
+  int32_t color = Raster::color32_16(r, g, b);
+  if (width_ == 0 || height_ == 0) return;  // no pixel to clamp to
+  x0 = std::clamp<int32_t>(x0, 0, width_ - 1);
+  X1 = std::clamp<int32_t>(X1, 0, width_ - 1);
+  y0 = std::clamp<int32_t>(y0, 0, height_ - 1);
+  Y1 = std::clamp<int32_t>(Y1, 0, height_ - 1);
+  int32_t dx = CheckedSub(X1, x0), dy = CheckedSub(Y1, y0);
+  int32_t steps = RoundToInt(std::sqrt(static_cast<double>(CheckedAdd(CheckedMul(dx, dx), CheckedMul(dy, dy)))));
+  if (steps == 0) {  // both ends on one pixel
+    Raster::GDISetPixel(pixels_.get(), pitch_, x0, y0, color);
+    return;
+  }
+  for (int32_t i = 0; i <= steps; ++i) {
+    int32_t x = RoundToInt(x0 + static_cast<double>(CheckedMul(dx, i)) / steps);
+    int32_t y = RoundToInt(y0 + static_cast<double>(CheckedMul(dy, i)) / steps);
+    Raster::GDISetPixel(pixels_.get(), pitch_, x, y, color);
+  }
+}
+
+void CGDISurface::Blt(const CGDISurface& src, int32_t X, int32_t Y, float k) {
+  FrameInfo frame = FrameOf(src, 0);
+  KeyedCopy(*this, src, frame, AreaOf(frame), X, Y, k);
+}
+
+void CGDISurface::BltZoom(const CGDISurface& src, int32_t X, int32_t Y, int32_t iH, int32_t iW, float k) {
+  FrameInfo frame = FrameOf(src, 0);
+  Rect from = AreaOf(frame);
+  from.Right = iW;
+  from.Bottom = iH;
+  KeyedCopy(*this, src, frame, from, X, Y, k);
+}
+
+void CGDISurface::BltClip(const CGDISurface& src, int32_t X, int32_t Y, int32_t iT, int32_t iL, int32_t iH,
+                          int32_t iW) {
+  KeyedCopy(*this, src, FrameOf(src, 0), SubArea(iT, iL, iH, iW), X, Y, 1.0f);
+}
+
+void CGDISurface::FastBlt(const CGDISurface& src, int32_t X, int32_t Y) {
+  FrameInfo frame = FrameOf(src, 0);
+  OpaqueCopy(*this, src, frame, AreaOf(frame), X, Y);
+}
+
+void CGDISurface::FastBltClip(const CGDISurface& src, int32_t X, int32_t Y, int32_t iT, int32_t iL, int32_t iH,
+                              int32_t iW) {
+  OpaqueCopy(*this, src, FrameOf(src, 0), SubArea(iT, iL, iH, iW), X, Y);
+}
+
+bool CGDISurface::EffectBlt(const CGDISurface& src, int32_t Style, int32_t X, int32_t Y, uint8_t effect,
+                            int16_t frame) {
+  try {
+    FrameInfo info = FrameOf(src, frame);
+    BlendCopy(*this, src, Style, info, AreaOf(info), X, Y, effect);
+  } catch (const RuntimeError&) {
+    // An effect copy that fails draws nothing; the frame goes on.
+  }
   return true;
 }
-void CGDISurface::Clear() {}
-void CGDISurface::FillColor(uint8_t, uint8_t, uint8_t) {}
-bool CGDISurface::ReadFrames(const std::string&) { return false; }
-void CGDISurface::FrameRect(FrameInfo* lpRect, int16_t i) const {
-  if (i >= 0 && i < static_cast<int16_t>(frames_.size())) *lpRect = frames_[i];
+
+bool CGDISurface::EffectBltClip(const CGDISurface& src, int32_t X, int32_t Y, uint8_t effect, int32_t iT,
+                                int32_t iL, int32_t iH, int32_t iW, int32_t Style) {
+  try {
+    BlendCopy(*this, src, Style, FrameOf(src, 0), SubArea(iT, iL, iH, iW), X, Y, effect);
+  } catch (const RuntimeError&) {
+    // As EffectBlt.
+  }
+  return true;
+}
+
+bool CGDISurface::EffectBltClipAlpha(const CGDISurface& src, int32_t X, int32_t Y, int32_t iT, int32_t iL,
+                                     int32_t iH, int32_t iW, const CGDISurface& Alpha, int32_t alpha2) {
+  try {
+    Rect from = SubArea(iT, iL, iH, iW), to;
+    if (!PlaceCopy(*this, src, FrameOf(src, 0), from, X, Y, 1.0f, to)) return true;
+    // The mask is read at the source's offsets with the source's pitch.
+    if (!Alpha.ptr() || Alpha.pitch() != src.pitch() || Alpha.Height() < from.Bottom) return true;
+    SourcePixels pixels(src, *this);
+    Raster::GDIAlphaBlendByAlphaChannel2_16(ptr(), pitch_, &to, pixels.get(), src.pitch(), from.Left, from.Top,
+                                            Alpha.ptr(), std::clamp(alpha2, 0, kFullAlphaLevel));
+  } catch (const RuntimeError&) {
+    // As EffectBlt.
+  }
+  return true;
+}
+
+void CGDISurface::Clear() {
+  if (pixels_) std::memset(pixels_.get(), 0, static_cast<size_t>(pitch_) * height_);
+}
+
+void CGDISurface::FillColor(uint8_t r, uint8_t g, uint8_t b) {
+  int32_t color = Raster::color32_16(r, g, b);
+  if (width_ % 2 == 0) {  // rows without padding: one run over the whole image
+    Raster::GDIMemset(pixels_.get(), width_ * height_, color);
+    return;
+  }
+  for (int32_t y = 0; y < height_; ++y)
+    Raster::GDIMemset(pixels_.get() + static_cast<size_t>(y) * (pitch_ / 2), width_, color);
+}
+
+bool CGDISurface::ReadFrames(const std::string& /*filename*/) {
+  frames_.assign(1, FrameInfo{0, 0, width_, height_, 0, 0});
+  return false;
+}
+
+void CGDISurface::FrameRect(FrameInfo* lpRect, int16_t FrameCount) const {
+  if (frames_.empty()) Raise(ErrorKind::SubscriptOutOfRange, "frame " + std::to_string(FrameCount));
+  if (FrameCount >= 0 && FrameCount < static_cast<int16_t>(frames_.size())) *lpRect = frames_[FrameCount];
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -38,25 +39,38 @@ class CGDISurface {
   int16_t FrameCount() const;  // the number of frames: 1 once the surface exists
   const Rect& ClipRect() const;
 
+  // Stores the area that copies onto this surface may write, as passed. Copies never write
+  // outside the surface, whatever the rectangle.
   void SetClipper(int32_t Left, int32_t top, int32_t Right, int32_t Bottom);
+  // Makes a black Width x Height image, replacing any previous one; the colour key becomes
+  // 0x7C1F, the clip rectangle the whole surface. False, leaving an empty surface, when the
+  // size is negative, too wide for a 16-bit pitch, or the memory cannot be had.
   bool Create(int16_t Width, int16_t Height);
   // Loads a picture file. A file that cannot be opened raises FileNotFound, a file that is not
-  // a picture raises InvalidPicture.
+  // a picture raises InvalidPicture; the surface then keeps its previous image.
   bool Read(const std::string& filename);
-  // Raw pixel exchange: `data` holds pitch x Height bytes, row by row.
+  // Raw pixel exchange: `data` holds pitch x Height bytes, row by row. SetData copies only
+  // as many bytes as `data` holds.
   void LoadData(std::vector<uint8_t>& data) const;
   void SetData(const std::vector<uint8_t>& data);
+  // Presentation: the pixels go to the target unconverted. Render does nothing on a surface
+  // that was never created.
   void Render(PresentTarget* dstdc) const;
   void RenderTo(PresentTarget* dstdc, int32_t X, int32_t Y, int16_t frame) const;
 
-  // Drawing onto this surface.
+  // Drawing onto this surface. The copies read a frame of `src` (narrowed to the source area
+  // iL, iT, iW, iH where given: left, top, right, bottom edges), place its anchor at (X, Y)
+  // and clip against this surface's clip rectangle. Copying a surface onto itself draws the
+  // image as it was before the call.
   void DrawLine(int32_t x0, int32_t y0, int32_t X1, int32_t Y1, uint8_t r, uint8_t g, uint8_t b);
   void Blt(const CGDISurface& src, int32_t X, int32_t Y, float k);
   void BltZoom(const CGDISurface& src, int32_t X, int32_t Y, int32_t iH, int32_t iW, float k);
   void BltClip(const CGDISurface& src, int32_t X, int32_t Y, int32_t iT, int32_t iL, int32_t iH, int32_t iW);
   void FastBlt(const CGDISurface& src, int32_t X, int32_t Y);
   void FastBltClip(const CGDISurface& src, int32_t X, int32_t Y, int32_t iT, int32_t iL, int32_t iH, int32_t iW);
-  // The three effect copies swallow every error and report success (true).
+  // The three effect copies swallow every run-time error and report success (true).
+  // EffectBltClipAlpha draws nothing unless the mask has the source's pitch and covers the
+  // source area; alpha2 is held to 0..32.
   bool EffectBlt(const CGDISurface& src, int32_t Style, int32_t X, int32_t Y, uint8_t effect, int16_t frame);
   bool EffectBltClip(const CGDISurface& src, int32_t X, int32_t Y, uint8_t effect, int32_t iT, int32_t iL,
                      int32_t iH, int32_t iW, int32_t Style);
@@ -73,7 +87,7 @@ class CGDISurface {
  private:
   void Release();
 
-  uint16_t* ptr_ = nullptr;
+  std::unique_ptr<uint16_t[]> pixels_;
   int16_t width_ = 0;
   int16_t height_ = 0;
   int16_t pitch_ = 0;

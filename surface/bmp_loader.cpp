@@ -1,0 +1,92 @@
+#include "surface/bmp_loader.h"
+
+#include <SDL.h>
+
+#include <cstdlib>
+#include <memory>
+
+#include "shell/runtime.h"
+
+namespace {
+
+struct SurfaceDeleter {
+  void operator()(SDL_Surface* surface) const { SDL_FreeSurface(surface); }
+};
+using SurfacePtr = std::unique_ptr<SDL_Surface, SurfaceDeleter>;
+
+uint32_t ReadLittleEndian(const uint8_t* bytes, int count) {
+  uint32_t value = 0;
+  for (int i = count - 1; i >= 0; --i) value = value << 8 | bytes[i];
+  return value;
+}
+
+// Looks at the bitmap header before the decoder does, so that a file claiming an image
+// larger than a surface can hold, or more pixel rows than the file contains, is turned
+// away before anything is allocated for it. Headers it does not recognise are left to the
+// decoder. Leaves the stream at its start.
+bool HeaderIsPlausible(SDL_RWops* stream) {
+  uint8_t header[34] = {};
+  size_t got = SDL_RWread(stream, header, 1, sizeof header);
+  SDL_RWseek(stream, 0, RW_SEEK_SET);
+  if (got < 26 || header[0] != 'B' || header[1] != 'M') return true;
+
+  int64_t width, height;
+  uint32_t bitCount = 0, compression = 0;
+  uint32_t infoSize = ReadLittleEndian(header + 14, 4);
+  if (infoSize == 12) {  // the old core header: 16-bit dimensions
+    width = ReadLittleEndian(header + 18, 2);
+    height = ReadLittleEndian(header + 20, 2);
+  } else {
+    if (got < sizeof header) return true;
+    width = static_cast<int32_t>(ReadLittleEndian(header + 18, 4));
+    height = static_cast<int32_t>(ReadLittleEndian(header + 22, 4));
+    bitCount = ReadLittleEndian(header + 28, 2);
+    compression = ReadLittleEndian(header + 30, 4);
+  }
+  int64_t rows = height < 0 ? -height : height;
+  if (width < 1 || width > kMaxPictureWidth || rows < 1 || rows > kMaxPictureHeight) return false;
+
+  const uint32_t kUncompressed = 0, kBitFields = 3, kAlphaBitFields = 6;
+  bool uncompressed = compression == kUncompressed || compression == kBitFields || compression == kAlphaBitFields;
+  if (uncompressed && bitCount >= 1 && bitCount <= 32) {
+    int64_t rowBytes = (width * bitCount + 31) / 32 * 4;
+    if (rowBytes * rows > SDL_RWsize(stream)) return false;
+  }
+  return true;
+}
+
+uint16_t ToRGB555(uint32_t xrgb) {
+  uint32_t red = xrgb >> 16 & 0xFF, green = xrgb >> 8 & 0xFF, blue = xrgb & 0xFF;
+  return static_cast<uint16_t>((red >> 3) << 10 | (green >> 3) << 5 | (blue >> 3));
+}
+
+}  // namespace
+
+DecodedPicture DecodePictureFile(const std::string& filename) {
+  SDL_RWops* stream = SDL_RWFromFile(filename.c_str(), "rb");
+  if (stream == nullptr) Raise(ErrorKind::FileNotFound, filename);
+  if (!HeaderIsPlausible(stream)) {
+    SDL_RWclose(stream);
+    Raise(ErrorKind::InvalidPicture, filename);
+  }
+  SurfacePtr decoded(SDL_LoadBMP_RW(stream, 1));  // closes the stream
+  if (!decoded || decoded->w < 1 || decoded->w > kMaxPictureWidth || decoded->h < 1 ||
+      decoded->h > kMaxPictureHeight)
+    Raise(ErrorKind::InvalidPicture, filename);
+
+  // Whatever depth and palette the file had, one plain 8-bit-per-channel copy to read from.
+  SurfacePtr rgb(SDL_ConvertSurfaceFormat(decoded.get(), SDL_PIXELFORMAT_RGB888, 0));
+  if (!rgb) Raise(ErrorKind::InvalidPicture, filename);
+
+  DecodedPicture picture;
+  picture.width = rgb->w;
+  picture.height = rgb->h;
+  picture.pixels.resize(static_cast<size_t>(rgb->w) * static_cast<size_t>(rgb->h));
+  uint16_t* out = picture.pixels.data();
+  for (int y = 0; y < rgb->h; ++y) {
+    const auto* row = reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(rgb->pixels) +
+                                                        static_cast<ptrdiff_t>(y) * rgb->pitch);
+    for (int x = 0; x < rgb->w; ++x) *out++ = ToRGB555(row[x]);
+  }
+  return picture;
+}

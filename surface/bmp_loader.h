@@ -1,0 +1,22 @@
+// Decoding of the game's picture files (Windows bitmaps of any depth and row order that SDL
+// reads) into RGB555 pixels by the load rule: each 8-bit channel keeps its top five bits.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// The largest picture a surface holds: its pitch (2 x Width rounded up to a multiple of 4)
+// and its Height must fit in 16 signed bits.
+constexpr int32_t kMaxPictureWidth = 16382;
+constexpr int32_t kMaxPictureHeight = 32767;
+
+struct DecodedPicture {
+  int32_t width = 0;
+  int32_t height = 0;
+  std::vector<uint16_t> pixels;  // width x height, top row first, no padding
+};
+
+// Raises RuntimeError(FileNotFound, filename) when the file cannot be opened and
+// RuntimeError(InvalidPicture, filename) when it is not a picture a surface can hold.
+DecodedPicture DecodePictureFile(const std::string& filename);
