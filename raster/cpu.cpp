@@ -1,0 +1,20 @@
+// Choice of the widest row loops this processor runs, made once when the library is loaded.
+#include "raster/blit_kernels.h"
+
+namespace rasterkit {
+namespace {
+
+Path ChosenPath = Path::Baseline;
+
+[[gnu::constructor]] void ChoosePath() {
+#if RASTERKIT_HAS_AVX2_PATH
+  __builtin_cpu_init();
+  if (__builtin_cpu_supports("avx2")) ChosenPath = Path::Avx2;
+#endif
+}
+
+}  // namespace
+
+Path ActivePath() { return ChosenPath; }
+
+}  // namespace rasterkit
