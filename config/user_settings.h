@@ -22,5 +22,19 @@ struct UserSettingsGlobals {
 extern UserSettingsGlobals User;
 void ResetUserSettingsGlobals();
 
+// <program directory>/gameinfo.cfg: the 24 records of HiScoreTable, entry index fastest, each
+// a 16-bit byte count and the name's bytes, 4-byte points, 8-byte double date and 4-byte
+// Extra, little-endian.
+std::string HiScoreTableFileName();
+
+// Reads UserSettings.ini (creating both files with the defaults on the first run) into the
+// check boxes, volumes, stage, difficulty and music choices and the three high scores, and
+// gameinfo.cfg into HiScoreTable. A missing or non-numeric value takes its default and every
+// value is brought into its valid range; the high scores are kept when missing. A table file
+// that ends early loads the records that are whole and leaves the others empty. A table file
+// that exists but cannot be read raises FileNotFound naming it.
 void LoadUserSettings();
+// Writes the eleven settings keys and the table. Each file is written aside and renamed over
+// the old one, so an interrupted save leaves the previous file whole. A file that cannot be
+// written raises FileNotFound naming it.
 void SaveUserSettings();
