@@ -1,18 +1,113 @@
-// STUB: replaced by the game loop engine.
 #include "shell/engine.h"
 
+#include <exception>
+
+#include "shell/platform.h"
+#include "shell/runtime.h"
 #include "shell/screen.h"
+
+namespace {
+
+constexpr int32_t TimerCountLimit = 65535;
+
+// One step of the loop: an error abandons that step only.
+template <typename Step>
+void RunStep(Step&& step) {
+  try {
+    step();
+  } catch (const std::exception&) {
+  }
+}
+
+}  // namespace
 
 CGameEngine::CGameEngine() = default;
 CGameEngine::~CGameEngine() = default;
+
 void CGameEngine::Destroy() { presenter_.reset(); }
-bool CGameEngine::Create(int32_t, int32_t) { return false; }
+
+bool CGameEngine::Create(int32_t w, int32_t h, PresentTarget* picture) {
+  presenter_ = std::make_unique<CScreen>();
+  if (presenter_->Create(w, h, picture)) {
+    bool GameInit = true;
+    if (EngineReady) EngineReady(GameInit);
+    if (GameInit) return true;
+  }
+  Destroy();
+  return false;
+}
+
 void CGameEngine::SetExitGame(bool IsExitGame) { exitRequest_ = IsExitGame; }
-void CGameEngine::GetMsg(int32_t, int32_t, int32_t) {}
-void CGameEngine::StartGame() {}
-int16_t CGameEngine::SetUpTimer(int32_t, int32_t) { return 0; }
-void CGameEngine::DestroyTimer(int32_t) {}
-float CGameEngine::GetTimerProcess(int32_t) { return -1.0f; }
-int32_t CGameEngine::GetTimerCount(int32_t) const { return -1; }
+
+void CGameEngine::GetMsg(int32_t uMsg, int32_t wParam, int32_t lParam) {
+  if (GameMsg) GameMsg(uMsg, wParam, lParam);
+}
+
+void CGameEngine::StartGame() {
+  const std::shared_ptr<CGameEngine> keepAlive = weak_from_this().lock();
+  while (!exitRequest_) {
+    RunStep([&] {
+      if (DispatchMessages) DispatchMessages();
+    });
+    // Without a presenter the due test fails, and a failed test counts as due.
+    bool due = true;
+    RunStep([&] { due = presenter_ == nullptr || presenter_->TimeOut(); });
+    if (due) {
+      RunStep([&] {
+        if (presenter_ != nullptr) presenter_->Render();
+      });
+      RunStep([&] {
+        if (GameRefresh) GameRefresh();
+      });
+    }
+    Platform::Sleep(1);
+  }
+  RunStep([&] { Destroy(); });
+  RunStep([&] {
+    if (GameExit) GameExit();
+  });
+}
+
+int16_t CGameEngine::SetUpTimer(int32_t ID, int32_t Delay) {
+  for (size_t i = 0; i < timers_.size(); ++i) {
+    if (timers_[i].ID == ID) return static_cast<int16_t>(i);
+  }
+  timers_.push_back({ID, Delay, static_cast<int32_t>(Platform::TickCount()), 0});
+  return 0;
+}
+
+void CGameEngine::DestroyTimer(int32_t ID) {
+  for (auto entry = timers_.begin(); entry != timers_.end(); ++entry) {
+    if (entry->ID == ID) {
+      timers_.erase(entry);
+      timers_.shrink_to_fit();
+      return;
+    }
+  }
+}
+
+float CGameEngine::GetTimerProcess(int32_t ID) {
+  for (TimerEntry& entry : timers_) {
+    if (entry.ID != ID) continue;
+    if (entry.Delay == 0) Raise(ErrorKind::DivisionByZero, "timer delay");
+    const uint32_t now = Platform::TickCount();
+    // The tick count wraps after 49.7 days; the elapsed time is taken modulo 2^32.
+    const uint32_t elapsed = now - static_cast<uint32_t>(entry.StartTick);
+    const double progress = static_cast<double>(elapsed) / entry.Delay;
+    if (progress < 1.0) return static_cast<float>(progress);
+    entry.Count = entry.Count >= TimerCountLimit ? 0 : entry.Count + 1;
+    entry.StartTick = static_cast<int32_t>(now);
+    return 1.0f;
+  }
+  return -1.0f;
+}
+
+int32_t CGameEngine::GetTimerCount(int32_t ID) const {
+  for (const TimerEntry& entry : timers_) {
+    if (entry.ID == ID) return entry.Count;
+  }
+  return -1;
+}
+
 CScreen* CGameEngine::Presenter() const { return presenter_.get(); }
 const std::vector<TimerEntry>& CGameEngine::Timers() const { return timers_; }

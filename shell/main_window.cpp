@@ -1,27 +1,268 @@
-// STUB: replaced by the main window.
 #include "shell/main_window.h"
 
+#include <algorithm>
+#include <exception>
+#include <memory>
+
+#include "audio/audio.h"
+#include "config/config.h"
+#include "config/user_settings.h"
+#include "game/game_state.h"
+#include "game/input.h"
+#include "render/scene.h"
+#include "shell/engine.h"
+#include "shell/platform.h"
+#include "shell/runtime.h"
+
 ShellGlobals Shell;
+
 void ResetShellGlobals() {
   Shell.MouseX = Shell.MouseY = Shell.OldMouseX = Shell.OldMouseY = 0;
+  Shell.FrameMouseX = Shell.FrameMouseY = 0;
   Shell.MouseLeftDown = false;
   Shell.MouseStyle = Shell.CurMouseStyle = Shell.GameTick = Shell.BackIndex = Shell.FadeStep = 0;
   Shell.ViewWidth = 720;
   Shell.ViewHeight = 540;
+  Shell.BackPitch = Shell.ZoomPitch = 0;
   Shell.GameActive = true;
 }
-void Frm_Main::Load() {}
-void Frm_Main::Show() {}
-void Frm_Main::Unload() {}
-void Frm_Main::GameInit() {}
-CGameEngine* Frm_Main::m_GDIEngine() { return nullptr; }
-void Frm_Main::OnKeyDown(int32_t, int32_t) {}
-void Frm_Main::OnKeyPress(int32_t) {}
-void Frm_Main::OnMouseDown(int32_t, int32_t, float, float) {}
-void Frm_Main::OnMouseMove(int32_t, int32_t, float, float) {}
-void Frm_Main::OnMouseUp(int32_t, int32_t, float, float) {}
-void Frm_Main::OnResize() {}
-void Frm_Main::OnActivate(int32_t) {}
-void Frm_Main::Close() {}
-void Frm_Main::OnGameRefresh() {}
-void Frm_Main::OnGameExit() {}
+
+namespace {
+
+constexpr int32_t LogicalWidth = 720;
+constexpr int32_t LogicalHeight = 540;
+constexpr int16_t BackBufferWidth = 724;
+constexpr int16_t BackBufferHeight = 544;
+constexpr int32_t KeyF1 = 112;
+constexpr int32_t KeyF10 = 121;
+constexpr int32_t CharSpace = 32;
+
+std::unique_ptr<Platform::GameWindow> g_window;
+std::shared_ptr<CGameEngine> g_engine;
+bool g_firstClose = true;
+
+// The resize handler drops each statement's error and goes on with the next.
+template <typename Statement>
+void IgnoreErrors(Statement&& statement) {
+  try {
+    statement();
+  } catch (const std::exception&) {
+  }
+}
+
+// Row length in pixels of a 16-bit surface row padded to 32 bits.
+int32_t PitchInPixels(int32_t width) { return ((width * 16 + 31) & ~31) / 16; }
+
+// A window position in picture pixels mapped into the logical 720 x 540 space.
+int32_t LogicalX(double x) {
+  return Shell.ViewWidth == LogicalWidth ? RoundToInt(x) : RoundToInt(x * LogicalWidth / Shell.ViewWidth);
+}
+int32_t LogicalY(double y) {
+  return Shell.ViewWidth == LogicalWidth ? RoundToInt(y) : RoundToInt(y * LogicalHeight / Shell.ViewHeight);
+}
+
+Platform::CursorHandle MouseCursor(int32_t style) {
+  const auto index = static_cast<size_t>(style);
+  return index < Config.MouseCursors.size() ? Config.MouseCursors[index] : 0;
+}
+
+class MainWindowEvents final : public Platform::WindowEventSink {
+ public:
+  void KeyDown(int32_t keyCode, int32_t shift) override { Frm_Main::OnKeyDown(keyCode, shift); }
+  void KeyPress(int32_t charCode) override { Frm_Main::OnKeyPress(charCode); }
+  void MouseDown(int32_t button, int32_t shift, float x, float y) override {
+    Frm_Main::OnMouseDown(button, shift, x, y);
+  }
+  void MouseMove(int32_t button, int32_t shift, float x, float y) override {
+    Frm_Main::OnMouseMove(button, shift, x, y);
+  }
+  void MouseUp(int32_t button, int32_t shift, float x, float y) override { Frm_Main::OnMouseUp(button, shift, x, y); }
+  void Resized() override { Frm_Main::OnResize(); }
+  void Activated(int32_t wParam) override { Frm_Main::OnActivate(wParam); }
+  void CloseRequested() override { Frm_Main::Close(); }
+};
+
+MainWindowEvents g_events;
+
+void ResizeNormal() {
+  Shell.ViewWidth = LogicalWidth;
+  Shell.ViewHeight = LogicalHeight;
+  IgnoreErrors([] { g_window->SetPicturePlacement({0, 0, LogicalWidth, LogicalHeight}); });
+  IgnoreErrors([] { g_window->SetClientSize(LogicalWidth, LogicalHeight); });
+  IgnoreErrors([] { g_window->Show(); });
+}
+
+void ResizeMaximised() {
+  // The first scaled presentation then finds every pixel changed and redraws all of it.
+  IgnoreErrors([] { Shell.BackBuffer[1 - Shell.BackIndex].Clear(); });
+  int32_t scaleWidth = 0, scaleHeight = 0;
+  IgnoreErrors([&] { g_window->ClientSize(scaleWidth, scaleHeight); });
+  const ViewPlacement view = MaximisedView(scaleWidth, scaleHeight);
+  Shell.ViewWidth = view.ViewWidth;
+  Shell.ViewHeight = view.ViewHeight;
+  IgnoreErrors([&] { g_window->SetPicturePlacement({view.Left, view.Top, view.ViewWidth, view.ViewHeight}); });
+  IgnoreErrors([] {
+    Shell.ZoomSurface.Create(static_cast<int16_t>(Shell.ViewWidth + Shell.ViewWidth / 180),
+                             static_cast<int16_t>(Shell.ViewHeight + Shell.ViewHeight / 135));
+  });
+  Shell.BackPitch = PitchInPixels(Shell.BackBuffer[Shell.BackIndex].Width());
+  Shell.ZoomPitch = PitchInPixels(Shell.ZoomSurface.Width());
+}
+
+}  // namespace
+
+ViewPlacement MaximisedView(int32_t ScaleWidth, int32_t ScaleHeight) {
+  const int32_t width = std::clamp(ScaleWidth, 4, MaxViewWidth);
+  const int32_t height = std::clamp(ScaleHeight, 3, MaxViewHeight);
+  ViewPlacement view;
+  if (height / 540.0 < width / 720.0) {
+    view.ViewHeight = height;
+    view.ViewWidth = ((view.ViewHeight * 720) / 540) / 4 * 4;
+    view.Left = (ScaleWidth - view.ViewWidth) / 2;
+    view.Top = (ScaleHeight - height) / 2;
+  } else {
+    view.ViewWidth = width / 4 * 4;
+    view.ViewHeight = (view.ViewWidth * 540) / 720;
+    view.Left = (ScaleWidth - width) / 2;
+    view.Top = (ScaleHeight - view.ViewHeight) / 2;
+  }
+  return view;
+}
+
+void Frm_Main::Load() {
+  Unload();
+  g_firstClose = true;
+  Shell.GameActive = true;
+  const std::string caption = Config.Texts.empty() ? std::string() : Config.Texts[0];
+  g_window = Platform::CreateGameWindow({caption, LogicalWidth, LogicalHeight, true});
+  OpenAudioDevice();
+  g_window->SetPictureCursor(MouseCursor(0));
+  Shell.BackBuffer[0].Create(BackBufferWidth, BackBufferHeight);
+  Shell.BackBuffer[1].Create(BackBufferWidth, BackBufferHeight);
+  Shell.FadeSurface.Create(BackBufferWidth, BackBufferHeight);
+  g_engine = std::make_shared<CGameEngine>();
+  g_engine->GameRefresh = [] { OnGameRefresh(); };
+  g_engine->GameExit = [] { OnGameExit(); };
+  g_engine->DispatchMessages = [] {
+    if (g_window != nullptr) g_window->DispatchEvents(g_events);
+  };
+  g_engine->Create(LogicalWidth, LogicalHeight, g_window->PictureTarget());
+}
+
+void Frm_Main::Show() {
+  if (g_window != nullptr) g_window->Show();
+}
+
+void Frm_Main::Unload() { g_window.reset(); }
+
+void Frm_Main::GameInit() {
+  if (g_window != nullptr) g_window->SetClientSize(LogicalWidth, LogicalHeight);
+}
+
+CGameEngine* Frm_Main::m_GDIEngine() { return g_engine.get(); }
+
+void Frm_Main::OnKeyDown(int32_t keyCode, int32_t) {
+  if (keyCode == KeyF1) return;
+  if (keyCode == KeyF10) {
+    Platform::OpenAddress(Platform::ProgramDirectory());
+    return;
+  }
+  KeyStep(keyCode);
+}
+
+void Frm_Main::OnKeyPress(int32_t charCode) {
+  if (charCode == CharSpace && g_window != nullptr) g_window->Minimise();
+}
+
+void Frm_Main::OnMouseDown(int32_t button, int32_t, float, float) {
+  if (button == 1) Shell.MouseLeftDown = true;
+}
+
+void Frm_Main::OnMouseMove(int32_t button, int32_t, float x, float y) {
+  Shell.MouseX = LogicalX(x);
+  Shell.MouseY = LogicalY(y);
+  HoverStep(button, static_cast<float>(Shell.MouseX), static_cast<float>(Shell.MouseY));
+  const int32_t style = Shell.MouseStyle == 1 || Shell.MouseStyle == 2 || Shell.MouseStyle == 4 ? Shell.MouseStyle : 0;
+  if (style != Shell.CurMouseStyle) {
+    if (g_window != nullptr) g_window->SetPictureCursor(MouseCursor(style));
+    Shell.CurMouseStyle = style;
+  }
+}
+
+void Frm_Main::OnMouseUp(int32_t button, int32_t, float, float) {
+  ClickStep(button, static_cast<float>(Shell.MouseX), static_cast<float>(Shell.MouseY));
+  if (button == 1) Shell.MouseLeftDown = false;
+}
+
+void Frm_Main::OnResize() {
+  if (g_window == nullptr) return;
+  switch (g_window->State()) {
+    case Platform::WindowState::Minimised:
+      return;
+    case Platform::WindowState::Normal:
+      ResizeNormal();
+      return;
+    case Platform::WindowState::Maximised:
+      ResizeMaximised();
+      return;
+  }
+}
+
+void Frm_Main::OnActivate(int32_t wParam) {
+  if (wParam == 1 || wParam == 2) {
+    Shell.GameActive = true;
+    if (Game.GameMode == ModeTitle) PlayMusic();
+    return;
+  }
+  if (Game.GameMode != ModeTitle) {
+    if (Game.PlayState == PlayRunning) Game.PlayState = PlayPaused;
+  } else {
+    Shell.GameActive = false;
+  }
+  PauseMusicStream(Audio.MusicStream);
+}
+
+void Frm_Main::Close() {
+  if (!g_firstClose) return;  // the engine is already stopping; GameExit closes the window
+  g_firstClose = false;
+  const auto stopEngine = [] {
+    if (g_engine != nullptr) g_engine->SetExitGame(true);
+  };
+  // A failed save must not leave a window that can no longer be closed.
+  try {
+    SaveUserSettings();
+  } catch (...) {
+    stopEngine();
+    throw;
+  }
+  stopEngine();
+}
+
+void Frm_Main::OnGameRefresh() {
+  if (!Shell.GameActive) return;
+  Shell.BackIndex = 1 - Shell.BackIndex;
+  Shell.OldMouseX = Shell.FrameMouseX;
+  Shell.OldMouseY = Shell.FrameMouseY;
+  if (g_window != nullptr) {
+    int32_t cx = 0, cy = 0;
+    g_window->CursorInClient(cx, cy);
+    const Platform::PictureRect picture = g_window->PicturePlacement();
+    Shell.MouseX = LogicalX(cx - picture.Left);
+    Shell.MouseY = LogicalY(cy - picture.Top);
+  }
+  Shell.FrameMouseX = Shell.MouseX;
+  Shell.FrameMouseY = Shell.MouseY;
+  Shell.GameTick = CheckedAdd(Shell.GameTick, 1);
+  LogicStep();
+  DrawFrame();
+  if (Shell.FadeStep > 0) DrawFadeStep();
+}
+
+void Frm_Main::OnGameExit() {
+  g_engine.reset();
+  CloseAudioDevice();
+  Unload();
+}
+
+Platform::GameWindow* Frm_Main::Window() { return g_window.get(); }
+bool Frm_Main::FirstClose() { return g_firstClose; }

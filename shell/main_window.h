@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "shell/game_window.h"
 #include "shell/ini_file.h"
 #include "surface/cgdisurface.h"
 
@@ -15,6 +16,9 @@ struct ShellGlobals {
   // Cursor in the 720 x 540 logical space; not clamped.
   int32_t MouseX = 0, MouseY = 0;
   int32_t OldMouseX = 0, OldMouseY = 0;
+  // The position the last frame computed: the next frame measures the mouse's movement
+  // against it, whatever the mouse handlers wrote into MouseX/MouseY in between.
+  int32_t FrameMouseX = 0, FrameMouseY = 0;
   bool MouseLeftDown = false;
   int32_t MouseStyle = 0;     // cursor shape wanted by the drawing this frame
   int32_t CurMouseStyle = 0;  // cursor shape last applied to GamePic
@@ -35,6 +39,17 @@ struct ShellGlobals {
 extern ShellGlobals Shell;
 // Puts the shell globals back into their start state (tests).
 void ResetShellGlobals();
+
+// Where the 720 x 540 picture is shown in a maximised window of the given client size:
+// as large as fits with the 4:3 shape (width a multiple of 4), centred, never larger than
+// MaxViewWidth x MaxViewHeight so that the zoom surface stays within 4096 x 4096.
+struct ViewPlacement {
+  int32_t ViewWidth = 0, ViewHeight = 0;
+  int32_t Left = 0, Top = 0;
+};
+constexpr int32_t MaxViewWidth = 4072;
+constexpr int32_t MaxViewHeight = 4066;
+ViewPlacement MaximisedView(int32_t ScaleWidth, int32_t ScaleHeight);
 
 class Frm_Main {
  public:
@@ -60,4 +75,9 @@ class Frm_Main {
   static void Close();
   static void OnGameRefresh();
   static void OnGameExit();
+
+  // The window while it is loaded (nullptr otherwise), and whether no close request has
+  // yet been turned into an engine stop.
+  static Platform::GameWindow* Window();
+  static bool FirstClose();
 };

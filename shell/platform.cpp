@@ -1,23 +1,142 @@
-// STUB: replaced by the SDL platform layer.
+// The platform layer over SDL: program directory, clocks, the shell's "open", error boxes.
 #include "shell/platform.h"
 
+#include <SDL.h>
+
+#include <cctype>
 #include <cstdio>
+#include <ctime>
+#include <filesystem>
+#include <optional>
+
+#include "shell/runtime.h"
 
 namespace Platform {
-static std::string g_programDirectory = ".";
-std::string ProgramDirectory() { return g_programDirectory; }
+
+namespace {
+
+std::optional<std::string> g_programDirectory;
+ClockSource* g_clock = nullptr;
+AddressOpener* g_opener = nullptr;
+
+std::string DirectoryOfProgram() {
+  char* base = SDL_GetBasePath();
+  if (base == nullptr) return ".";
+  std::string directory = base;
+  SDL_free(base);
+  while (directory.size() > 1 && directory.back() == '/') directory.pop_back();
+  return directory;
+}
+
+// Seconds since the epoch with their fraction, and the local time's broken-down fields.
+double LocalSecondsSinceEpoch(double& secondsOfDay) {
+  timespec now{};
+  clock_gettime(CLOCK_REALTIME, &now);
+  std::tm local{};
+  localtime_r(&now.tv_sec, &local);
+  const double fraction = static_cast<double>(now.tv_nsec) / 1e9;
+  secondsOfDay = local.tm_hour * 3600.0 + local.tm_min * 60.0 + local.tm_sec + fraction;
+  return static_cast<double>(now.tv_sec) + static_cast<double>(local.tm_gmtoff) + fraction;
+}
+
+// A local path as a file:// address, every byte outside the unreserved set escaped.
+std::string FileAddress(const std::filesystem::path& directory) {
+  static const char* const hex = "0123456789ABCDEF";
+  std::string address = "file://";
+  for (const unsigned char c : std::filesystem::absolute(directory).string()) {
+    if (std::isalnum(c) || c == '/' || c == '-' || c == '_' || c == '.' || c == '~') {
+      address += static_cast<char>(c);
+    } else {
+      address += '%';
+      address += hex[c >> 4];
+      address += hex[c & 15];
+    }
+  }
+  return address;
+}
+
+bool DisplayIsReal() {
+  const char* driver = SDL_GetCurrentVideoDriver();
+  if (driver == nullptr) return false;
+  const std::string name = driver;
+  return name != "dummy" && name != "offscreen";
+}
+
+}  // namespace
+
+std::string ProgramDirectory() {
+  if (!g_programDirectory) g_programDirectory = DirectoryOfProgram();
+  return *g_programDirectory;
+}
+
 void SetProgramDirectory(const std::string& directory) { g_programDirectory = directory; }
-int64_t PerformanceCounter() { return 0; }
-int64_t PerformanceFrequency() { return 1000; }
-uint32_t TickCount() { return 0; }
-void Sleep(uint32_t) {}
-double SecondsOfDay() { return 0; }
-double CurrentDateTime() { return 0; }
-void SetClockSource(ClockSource*) {}
-void OpenAddress(const std::string&) {}
-void SetAddressOpener(AddressOpener*) {}
-CursorHandle LoadCursorFromFile(const std::string&) { return 0; }
+
+int64_t PerformanceCounter() {
+  if (g_clock != nullptr) return g_clock->PerformanceCounter();
+  return static_cast<int64_t>(SDL_GetPerformanceCounter());
+}
+
+int64_t PerformanceFrequency() {
+  if (g_clock != nullptr) return g_clock->PerformanceFrequency();
+  return static_cast<int64_t>(SDL_GetPerformanceFrequency());
+}
+
+uint32_t TickCount() {
+  if (g_clock != nullptr) return g_clock->TickCount();
+  return SDL_GetTicks();
+}
+
+void Sleep(uint32_t milliseconds) {
+  if (g_clock != nullptr) {
+    g_clock->Sleep(milliseconds);
+    return;
+  }
+  SDL_Delay(milliseconds);
+}
+
+double SecondsOfDay() {
+  if (g_clock != nullptr) return g_clock->SecondsOfDay();
+  double secondsOfDay = 0;
+  LocalSecondsSinceEpoch(secondsOfDay);
+  return secondsOfDay;
+}
+
+double CurrentDateTime() {
+  constexpr double DaysFrom1899To1970 = 25569.0;
+  double secondsOfDay = 0;
+  return LocalSecondsSinceEpoch(secondsOfDay) / 86400.0 + DaysFrom1899To1970;
+}
+
+void SetClockSource(ClockSource* clock) { g_clock = clock; }
+
+void OpenAddress(const std::string& address) {
+  if (address.empty()) return;
+  if (g_opener != nullptr) {
+    g_opener->Open(address);
+    return;
+  }
+  std::error_code error;
+  const bool isDirectory = std::filesystem::is_directory(address, error);
+  const std::string url = isDirectory ? FileAddress(address) : address;
+  if (SDL_OpenURL(url.c_str()) != 0) std::fprintf(stderr, "cannot open %s: %s\n", url.c_str(), SDL_GetError());
+}
+
+void SetAddressOpener(AddressOpener* opener) { g_opener = opener; }
+
 void ShowErrorMessage(const std::string& caption, const std::string& text) {
   std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
+  if (SDL_WasInit(SDL_INIT_VIDEO) == 0 && SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return;
+  if (DisplayIsReal()) SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, caption.c_str(), text.c_str(), nullptr);
 }
+
+void StartVideo() {
+  if (SDL_WasInit(SDL_INIT_VIDEO) != 0) return;
+  // A close request of the window manager reaches the main window's close handler, which
+  // decides when the program ends; closing the last window must not add a quit request.
+  SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+  if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
+    Raise(ErrorKind::FileNotFound, std::string("video: ") + SDL_GetError());
+  }
+}
+
 }  // namespace Platform

@@ -53,4 +53,8 @@ CursorHandle LoadCursorFromFile(const std::string& path);
 // A start-up failure: a message box when a display exists, and the same text on stderr.
 void ShowErrorMessage(const std::string& caption, const std::string& text);
 
+// Starts SDL's video and event subsystems once; raises a run-time error naming SDL's reason
+// when that fails. Windows and cursors call it themselves.
+void StartVideo();
+
 }  // namespace Platform

@@ -1,0 +1,77 @@
+// A top-level window of the game as the platform shows it: a client area, the picture area
+// inside it that frames are presented to, and the events the window receives. The SDL
+// implementation is the normal one; tests may install a factory of their own.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "shell/platform.h"
+#include "shell/present_target.h"
+
+namespace Platform {
+
+enum class WindowState { Normal, Minimised, Maximised };
+
+struct PictureRect {
+  int32_t Left = 0, Top = 0, Width = 0, Height = 0;
+};
+
+// Where a window's events go. Key codes are Windows virtual-key codes, `shift` the sum of
+// 1 Shift, 2 Ctrl, 4 Alt; mouse buttons are 1 left, 2 right, 4 middle (a move reports the
+// buttons held); mouse coordinates are relative to the picture area's top-left corner.
+class WindowEventSink {
+ public:
+  virtual ~WindowEventSink() = default;
+  virtual void KeyDown(int32_t keyCode, int32_t shift) = 0;
+  virtual void KeyPress(int32_t charCode) = 0;
+  virtual void MouseDown(int32_t button, int32_t shift, float x, float y) = 0;
+  virtual void MouseMove(int32_t button, int32_t shift, float x, float y) = 0;
+  virtual void MouseUp(int32_t button, int32_t shift, float x, float y) = 0;
+  // The size or the state (normal, minimised, maximised) changed, or the window was shown.
+  virtual void Resized() = 0;
+  // 1 when the window became active, 0 when it lost the focus or was minimised.
+  virtual void Activated(int32_t wParam) = 0;
+  virtual void CloseRequested() = 0;
+};
+
+class GameWindow {
+ public:
+  virtual ~GameWindow() = default;
+  virtual void Show() = 0;
+  virtual void Minimise() = 0;
+  virtual WindowState State() const = 0;
+  virtual void ClientSize(int32_t& width, int32_t& height) const = 0;
+  virtual void SetClientSize(int32_t width, int32_t height) = 0;
+  virtual void SetCaption(const std::string& caption) = 0;
+  // The cursor's position relative to the client area's top-left corner, wherever the
+  // cursor is on the screen.
+  virtual void CursorInClient(int32_t& x, int32_t& y) const = 0;
+  // The cursor shown over the picture area; 0 is the system's arrow.
+  virtual void SetPictureCursor(CursorHandle cursor) = 0;
+  // The picture area inside the client area: frames are drawn there, clipped to it.
+  virtual void SetPicturePlacement(const PictureRect& rect) = 0;
+  virtual PictureRect PicturePlacement() const = 0;
+  virtual PresentTarget* PictureTarget() = 0;
+  // Hands every event queued for this window to the sink; each event is delivered even when
+  // the handler of an earlier one failed.
+  virtual void DispatchEvents(WindowEventSink& sink) = 0;
+};
+
+struct WindowSpec {
+  std::string Caption;
+  int32_t ClientWidth = 0;
+  int32_t ClientHeight = 0;
+  bool Resizable = false;
+};
+
+// Makes a hidden window. Raises a run-time error when the platform cannot make one.
+std::unique_ptr<GameWindow> CreateGameWindow(const WindowSpec& spec);
+
+// Tests replace the platform's windows with their own; an empty factory restores SDL's.
+using WindowFactory = std::function<std::unique_ptr<GameWindow>(const WindowSpec&)>;
+void SetWindowFactory(WindowFactory factory);
+
+}  // namespace Platform

@@ -1,0 +1,328 @@
+// The game's windows over SDL: an SDL window with a renderer (never waiting for vsync) and
+// one streaming RGB555 texture, remade only when the size of what is presented changes.
+// SDL's events are translated here into the codes the game was written for.
+#include <SDL.h>
+
+#include <exception>
+#include <string>
+
+#include "shell/game_window.h"
+#include "shell/runtime.h"
+
+namespace Platform {
+
+namespace {
+
+WindowFactory g_factory;
+
+// Windows virtual-key code of an SDL key; 0 for keys the game has no code for.
+int32_t VirtualKeyCode(SDL_Keycode key) {
+  if (key >= SDLK_a && key <= SDLK_z) return 'A' + (key - SDLK_a);
+  if (key >= SDLK_0 && key <= SDLK_9) return '0' + (key - SDLK_0);
+  if (key >= SDLK_F1 && key <= SDLK_F12) return 112 + (key - SDLK_F1);
+  if (key >= SDLK_KP_1 && key <= SDLK_KP_9) return 97 + (key - SDLK_KP_1);
+  switch (key) {
+    case SDLK_BACKSPACE: return 8;
+    case SDLK_TAB: return 9;
+    case SDLK_RETURN: case SDLK_KP_ENTER: return 13;
+    case SDLK_LSHIFT: case SDLK_RSHIFT: return 16;
+    case SDLK_LCTRL: case SDLK_RCTRL: return 17;
+    case SDLK_LALT: case SDLK_RALT: return 18;
+    case SDLK_PAUSE: return 19;
+    case SDLK_CAPSLOCK: return 20;
+    case SDLK_ESCAPE: return 27;
+    case SDLK_SPACE: return 32;
+    case SDLK_PAGEUP: return 33;
+    case SDLK_PAGEDOWN: return 34;
+    case SDLK_END: return 35;
+    case SDLK_HOME: return 36;
+    case SDLK_LEFT: return 37;
+    case SDLK_UP: return 38;
+    case SDLK_RIGHT: return 39;
+    case SDLK_DOWN: return 40;
+    case SDLK_INSERT: return 45;
+    case SDLK_DELETE: return 46;
+    case SDLK_KP_0: return 96;
+    case SDLK_KP_MULTIPLY: return 106;
+    case SDLK_KP_PLUS: return 107;
+    case SDLK_KP_MINUS: return 109;
+    case SDLK_KP_PERIOD: return 110;
+    case SDLK_KP_DIVIDE: return 111;
+    default: return 0;
+  }
+}
+
+// The character a key types, 0 for none: printable ASCII, Enter, Escape, Backspace, Tab.
+int32_t CharacterCode(SDL_Keycode key, Uint16 modifiers) {
+  if (key == SDLK_RETURN || key == SDLK_KP_ENTER) return 13;
+  if (key == SDLK_ESCAPE || key == SDLK_BACKSPACE || key == SDLK_TAB) return key;
+  if (key < 32 || key > 126) return 0;
+  if (key >= SDLK_a && key <= SDLK_z && ((modifiers & KMOD_SHIFT) != 0) != ((modifiers & KMOD_CAPS) != 0)) {
+    return key - 32;
+  }
+  return key;
+}
+
+int32_t ShiftState(Uint16 modifiers) {
+  return ((modifiers & KMOD_SHIFT) != 0 ? 1 : 0) | ((modifiers & KMOD_CTRL) != 0 ? 2 : 0) |
+         ((modifiers & KMOD_ALT) != 0 ? 4 : 0);
+}
+
+int32_t ButtonCode(Uint8 button) {
+  switch (button) {
+    case SDL_BUTTON_LEFT: return 1;
+    case SDL_BUTTON_RIGHT: return 2;
+    case SDL_BUTTON_MIDDLE: return 4;
+    default: return 0;
+  }
+}
+
+int32_t HeldButtons(Uint32 state) {
+  return ((state & SDL_BUTTON_LMASK) != 0 ? 1 : 0) | ((state & SDL_BUTTON_RMASK) != 0 ? 2 : 0) |
+         ((state & SDL_BUTTON_MMASK) != 0 ? 4 : 0);
+}
+
+bool DriverHasNoDisplay() {
+  const char* driver = SDL_GetCurrentVideoDriver();
+  const std::string name = driver != nullptr ? driver : "";
+  return name == "dummy" || name == "offscreen";
+}
+
+class SdlPictureTarget final : public PresentTarget {
+ public:
+  explicit SdlPictureTarget(SDL_Renderer* renderer) : renderer_(renderer) {}
+  ~SdlPictureTarget() override {
+    if (texture_ != nullptr) SDL_DestroyTexture(texture_);
+  }
+  SdlPictureTarget(const SdlPictureTarget&) = delete;
+  SdlPictureTarget& operator=(const SdlPictureTarget&) = delete;
+
+  void SetPlacement(const PictureRect& rect) { placement_ = rect; }
+  const PictureRect& Placement() const { return placement_; }
+
+  void CopyPixels(const uint16_t* pixels, int32_t pitch, int32_t width, int32_t height, int32_t x,
+                  int32_t y) override {
+    if (pixels == nullptr || width <= 0 || height <= 0) return;
+    if (texture_ == nullptr || width != textureWidth_ || height != textureHeight_) {
+      if (texture_ != nullptr) SDL_DestroyTexture(texture_);
+      texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGB555, SDL_TEXTUREACCESS_STREAMING, width, height);
+      textureWidth_ = texture_ != nullptr ? width : 0;
+      textureHeight_ = texture_ != nullptr ? height : 0;
+      if (texture_ == nullptr) return;
+    }
+    SDL_UpdateTexture(texture_, nullptr, pixels, pitch);
+    SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
+    SDL_RenderSetClipRect(renderer_, nullptr);
+    SDL_RenderClear(renderer_);
+    const SDL_Rect clip{placement_.Left, placement_.Top, placement_.Width, placement_.Height};
+    SDL_RenderSetClipRect(renderer_, &clip);
+    const SDL_Rect destination{placement_.Left + x, placement_.Top + y, width, height};
+    SDL_RenderCopy(renderer_, texture_, nullptr, &destination);
+    SDL_RenderPresent(renderer_);
+  }
+
+ private:
+  SDL_Renderer* renderer_;
+  SDL_Texture* texture_ = nullptr;
+  int32_t textureWidth_ = 0, textureHeight_ = 0;
+  PictureRect placement_;
+};
+
+class SdlGameWindow final : public GameWindow {
+ public:
+  explicit SdlGameWindow(const WindowSpec& spec) {
+    StartVideo();
+    Uint32 flags = SDL_WINDOW_HIDDEN;
+    if (spec.Resizable) flags |= SDL_WINDOW_RESIZABLE;
+    // Without a display the cursor's global position is the window-relative one, so the
+    // window sits at the origin there.
+    const int position = DriverHasNoDisplay() ? 0 : SDL_WINDOWPOS_CENTERED;
+    window_ = SDL_CreateWindow(spec.Caption.c_str(), position, position, spec.ClientWidth, spec.ClientHeight, flags);
+    if (window_ == nullptr) Raise(ErrorKind::FileNotFound, std::string("window: ") + SDL_GetError());
+    renderer_ = SDL_CreateRenderer(window_, -1, 0);
+    if (renderer_ == nullptr) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
+    if (renderer_ == nullptr) {
+      const std::string reason = SDL_GetError();
+      SDL_DestroyWindow(window_);
+      Raise(ErrorKind::FileNotFound, "renderer: " + reason);
+    }
+    target_ = std::make_unique<SdlPictureTarget>(renderer_);
+    target_->SetPlacement({0, 0, spec.ClientWidth, spec.ClientHeight});
+  }
+
+  ~SdlGameWindow() override {
+    target_.reset();
+    SDL_DestroyRenderer(renderer_);
+    SDL_DestroyWindow(window_);
+  }
+  SdlGameWindow(const SdlGameWindow&) = delete;
+  SdlGameWindow& operator=(const SdlGameWindow&) = delete;
+
+  void Show() override { SDL_ShowWindow(window_); }
+  void Minimise() override { SDL_MinimizeWindow(window_); }
+
+  WindowState State() const override {
+    const Uint32 flags = SDL_GetWindowFlags(window_);
+    if ((flags & SDL_WINDOW_MINIMIZED) != 0) return WindowState::Minimised;
+    if ((flags & SDL_WINDOW_MAXIMIZED) != 0) return WindowState::Maximised;
+    return WindowState::Normal;
+  }
+
+  void ClientSize(int32_t& width, int32_t& height) const override { SDL_GetWindowSize(window_, &width, &height); }
+
+  void SetClientSize(int32_t width, int32_t height) override {
+    int32_t currentWidth = 0, currentHeight = 0;
+    ClientSize(currentWidth, currentHeight);
+    if (currentWidth != width || currentHeight != height) SDL_SetWindowSize(window_, width, height);
+  }
+
+  void SetCaption(const std::string& caption) override { SDL_SetWindowTitle(window_, caption.c_str()); }
+
+  void CursorInClient(int32_t& x, int32_t& y) const override {
+    int globalX = 0, globalY = 0, windowX = 0, windowY = 0;
+    SDL_GetGlobalMouseState(&globalX, &globalY);
+    SDL_GetWindowPosition(window_, &windowX, &windowY);
+    x = globalX - windowX;
+    y = globalY - windowY;
+  }
+
+  void SetPictureCursor(CursorHandle cursor) override {
+    pictureCursor_ = reinterpret_cast<SDL_Cursor*>(cursor);
+    if (pointerOverPicture_) ApplyCursor();
+  }
+
+  void SetPicturePlacement(const PictureRect& rect) override { target_->SetPlacement(rect); }
+  PictureRect PicturePlacement() const override { return target_->Placement(); }
+  PresentTarget* PictureTarget() override { return target_.get(); }
+
+  void DispatchEvents(WindowEventSink& sink) override {
+    SDL_Event event;
+    while (SDL_PollEvent(&event) != 0) {
+      try {
+        Deliver(event, sink);
+      } catch (const std::exception&) {
+        // A failing handler loses only its own event.
+      }
+    }
+  }
+
+ private:
+  bool ForThisWindow(Uint32 windowId) const { return windowId == SDL_GetWindowID(window_); }
+
+  bool InsidePicture(int32_t x, int32_t y) const {
+    const PictureRect& rect = target_->Placement();
+    return x >= rect.Left && y >= rect.Top && x < rect.Left + rect.Width && y < rect.Top + rect.Height;
+  }
+
+  void ApplyCursor() { SDL_SetCursor(pictureCursor_ != nullptr ? pictureCursor_ : SDL_GetDefaultCursor()); }
+
+  void TrackPointer(int32_t x, int32_t y) {
+    const bool over = InsidePicture(x, y);
+    if (over == pointerOverPicture_) return;
+    pointerOverPicture_ = over;
+    if (over) {
+      ApplyCursor();
+    } else {
+      SDL_SetCursor(SDL_GetDefaultCursor());
+    }
+  }
+
+  void Deliver(const SDL_Event& event, WindowEventSink& sink) {
+    const PictureRect& picture = target_->Placement();
+    switch (event.type) {
+      case SDL_QUIT:
+        sink.CloseRequested();
+        break;
+      case SDL_KEYDOWN: {
+        if (!ForThisWindow(event.key.windowID)) break;
+        const int32_t keyCode = VirtualKeyCode(event.key.keysym.sym);
+        if (keyCode != 0) sink.KeyDown(keyCode, ShiftState(event.key.keysym.mod));
+        const int32_t charCode = CharacterCode(event.key.keysym.sym, event.key.keysym.mod);
+        if (charCode != 0) sink.KeyPress(charCode);
+        break;
+      }
+      case SDL_MOUSEMOTION:
+        if (!ForThisWindow(event.motion.windowID)) break;
+        TrackPointer(event.motion.x, event.motion.y);
+        if (InsidePicture(event.motion.x, event.motion.y) || capturedButtons_ != 0) {
+          sink.MouseMove(HeldButtons(event.motion.state), ShiftState(SDL_GetModState()),
+                         static_cast<float>(event.motion.x - picture.Left),
+                         static_cast<float>(event.motion.y - picture.Top));
+        }
+        break;
+      case SDL_MOUSEBUTTONDOWN: {
+        if (!ForThisWindow(event.button.windowID)) break;
+        const int32_t button = ButtonCode(event.button.button);
+        if (button == 0 || !InsidePicture(event.button.x, event.button.y)) break;
+        capturedButtons_ |= button;
+        sink.MouseDown(button, ShiftState(SDL_GetModState()), static_cast<float>(event.button.x - picture.Left),
+                       static_cast<float>(event.button.y - picture.Top));
+        break;
+      }
+      case SDL_MOUSEBUTTONUP: {
+        if (!ForThisWindow(event.button.windowID)) break;
+        const int32_t button = ButtonCode(event.button.button);
+        if (button == 0) break;
+        // A release belongs to the picture when the press did or when it happens over it.
+        const bool captured = (capturedButtons_ & button) != 0;
+        capturedButtons_ &= ~button;
+        if (!captured && !InsidePicture(event.button.x, event.button.y)) break;
+        sink.MouseUp(button, ShiftState(SDL_GetModState()), static_cast<float>(event.button.x - picture.Left),
+                     static_cast<float>(event.button.y - picture.Top));
+        break;
+      }
+      case SDL_WINDOWEVENT:
+        if (ForThisWindow(event.window.windowID)) DeliverWindowEvent(event.window.event, sink);
+        break;
+      default:
+        break;
+    }
+  }
+
+  void DeliverWindowEvent(Uint8 windowEvent, WindowEventSink& sink) {
+    switch (windowEvent) {
+      case SDL_WINDOWEVENT_SHOWN:
+      case SDL_WINDOWEVENT_SIZE_CHANGED:
+      case SDL_WINDOWEVENT_MAXIMIZED:
+      case SDL_WINDOWEVENT_RESTORED:
+        sink.Resized();
+        break;
+      case SDL_WINDOWEVENT_MINIMIZED:
+        sink.Resized();
+        sink.Activated(0);
+        break;
+      case SDL_WINDOWEVENT_FOCUS_GAINED:
+        sink.Activated(1);
+        break;
+      case SDL_WINDOWEVENT_FOCUS_LOST:
+        sink.Activated(0);
+        break;
+      case SDL_WINDOWEVENT_LEAVE:
+        pointerOverPicture_ = false;
+        break;
+      case SDL_WINDOWEVENT_CLOSE:
+        sink.CloseRequested();
+        break;
+      default:
+        break;
+    }
+  }
+
+  SDL_Window* window_ = nullptr;
+  SDL_Renderer* renderer_ = nullptr;
+  std::unique_ptr<SdlPictureTarget> target_;
+  SDL_Cursor* pictureCursor_ = nullptr;
+  bool pointerOverPicture_ = false;
+  int32_t capturedButtons_ = 0;
+};
+
+}  // namespace
+
+std::unique_ptr<GameWindow> CreateGameWindow(const WindowSpec& spec) {
+  if (g_factory) return g_factory(spec);
+  return std::make_unique<SdlGameWindow>(spec);
+}
+
+void SetWindowFactory(WindowFactory factory) { g_factory = std::move(factory); }
+
+}  // namespace Platform
