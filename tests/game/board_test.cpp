@@ -1,0 +1,361 @@
+// The well without the player's hand: runs of four, scoring, gravity, landing, targets.
+#include <algorithm>
+#include <climits>
+#include <set>
+
+#include "audio/audio.h"
+#include "game/board.h"
+#include "game/game_test_support.h"
+#include "game/random.h"
+#include "shell/main_window.h"
+#include "shell/runtime.h"
+
+namespace {
+
+using BoardTest = GameTest;
+
+std::vector<std::string> EmptyRows(int n) { return std::vector<std::string>(n, ". . . . . . . ."); }
+
+// Runs VanishStep frame by frame until no vanishing cell is left; returns the frames taken.
+int VanishCompletely() {
+  int frames = 0;
+  while (VanishStep()) {
+    ++Shell.GameTick;
+    ++frames;
+  }
+  return frames;
+}
+
+int ActivePopups() {
+  return static_cast<int>(std::count_if(std::begin(Game.ScorePopups), std::end(Game.ScorePopups),
+                                        [](const ScorePopup& p) { return p.Active; }));
+}
+
+TEST_F(BoardTest, RunsOfFourAndFiveVanishAndScoreEachTargetOnce) {
+  // A column of four targets: each scores 10 x (0 + 0 + 4 + 1) = 50.
+  SetBoard({"T0 . . . . . . .", "T0 . . . . . . .", "T0 . . . . . . .", "T0 . . . . . . ."});
+  EXPECT_TRUE(ResolveRuns());
+  EXPECT_EQ(Game.Score, 200);
+  EXPECT_EQ(Game.ChainCount, 1);
+  EXPECT_EQ(ActivePopups(), 4);
+  EXPECT_EQ(Game.ScorePopups[0].Text, "50");
+  EXPECT_EQ(Game.ScorePopups[0].X, 228);
+  EXPECT_EQ(Game.ScorePopups[0].Y, 90 + 32 * 9);  // top to bottom
+  EXPECT_EQ(Game.ScorePopups[3].Y, 90 + 32 * 12);
+  EXPECT_EQ(Game.TargetMood[0][1], 1);
+  EXPECT_EQ(Game.TargetMood[1][1], 0);
+  for (int r = 9; r <= 12; ++r) {
+    EXPECT_EQ(Game.Board[0][r].Colour, 10);
+    EXPECT_EQ(Game.Board[0][r].Link, 5);  // marks never survive the pass
+  }
+  CountTargets();
+  EXPECT_EQ(Game.TargetCount, 4) << "vanishing targets count until they are empty";
+
+  // A line of five: the middle cells carry two marks but vanish and score once.
+  ResetGameGlobals();
+  SetBoard({". T2 T2 T2 T2 T2 . ."});
+  EXPECT_TRUE(ResolveRuns());
+  EXPECT_EQ(ActivePopups(), 5);
+  EXPECT_EQ(Game.ScorePopups[0].Text, "60");
+  EXPECT_EQ(Game.Score, 300);
+  EXPECT_EQ(BoardRowsText()[12], ". *2 *2 *2 *2 *2 . .");
+
+  // Crossed runs: the shared corner is one target; seven in all, 80 points each.
+  ResetGameGlobals();
+  SetBoard({". . . T1 . . . .", ". . . T1 . . . .", ". . . T1 . . . .", "T1 T1 T1 T1 . . . ."});
+  EXPECT_TRUE(ResolveRuns());
+  EXPECT_EQ(ActivePopups(), 7);
+  EXPECT_EQ(Game.Score, 7 * 80);
+
+  // Three in a row and mixed colours do nothing.
+  ResetGameGlobals();
+  SetBoard({"T0 T0 T0 T1 S0 S0 S0 .", "S1 S1 S1 . . . . ."});
+  EXPECT_FALSE(ResolveRuns());
+  EXPECT_EQ(Game.Score, 0);
+  EXPECT_EQ(Game.ChainCount, 0);
+}
+
+TEST_F(BoardTest, HalvesAloneScoreNothingAndDoNotChain) {
+  SetBoard({"S1 S1 R1 L1 . . . ."});
+  Game.ChainCount = 2;
+  EXPECT_TRUE(ResolveRuns());
+  EXPECT_EQ(Game.Score, 0);
+  EXPECT_EQ(Game.ChainCount, 2);
+  EXPECT_EQ(ActivePopups(), 0);
+}
+
+TEST_F(BoardTest, PointsFollowStageChainAndTargetsCleared) {
+  // Stage 7: a first pass clearing two targets gives each 10 x (1 + 0 + 2 + 1) = 40.
+  Game.Stage = 7;
+  SetBoard({"T0 T0 S0 S0 . . . ."});
+  ASSERT_TRUE(ResolveRuns());
+  EXPECT_EQ(Game.Score, 80);
+  EXPECT_EQ(Game.ScorePopups[0].Text, "40");
+  EXPECT_EQ(Game.ScorePopups[0].Multiplier, 1);
+  EXPECT_EQ(Game.ChainCount, 1);
+  VanishCompletely();
+
+  // The following pass clears one target: 10 x (1 + 1 + 1 + 1) x 2 = 80.
+  SetBoard({"S2 T2 S2 S2 . . . ."});
+  ASSERT_TRUE(ResolveRuns());
+  EXPECT_EQ(Game.Score, 160);
+  EXPECT_EQ(Game.ScorePopups[2].Text, "40");
+  EXPECT_EQ(Game.ScorePopups[2].Multiplier, 2);
+  EXPECT_EQ(Game.ChainCount, 2);
+  EXPECT_EQ(Game.HiScore[0], 160);
+
+  // A long chain keeps the pop-up's multiplier at 9 but adds the full one.
+  ResetGameGlobals();
+  Game.ChainCount = 10;
+  SetBoard({"T1 S1 S1 S1 . . . ."});
+  ASSERT_TRUE(ResolveRuns());
+  EXPECT_EQ(Game.ScorePopups[0].Text, "120");
+  EXPECT_EQ(Game.ScorePopups[0].Multiplier, 9);
+  EXPECT_EQ(Game.Score, 120 * 11);
+}
+
+TEST_F(BoardTest, AddScoreWithoutAFreePopupSlotStillScoresAndOverflowRaises) {
+  for (ScorePopup& popup : Game.ScorePopups) popup.Active = true;
+  Game.Difficulty = 2;
+  AddScore("70", 1, 2, 3);
+  EXPECT_EQ(Game.Score, 210);
+  EXPECT_EQ(Game.HiScore[2], 210);
+  EXPECT_TRUE(Game.ScorePopups[49].Text.empty());
+
+  Game.ScorePopups[7].Active = false;
+  AddScore("10", 5, 6, 1);
+  EXPECT_EQ(Game.ScorePopups[7].Text, "10");
+  EXPECT_EQ(Game.ScorePopups[7].X, 5);
+
+  Game.Score = INT32_MAX - 5;
+  try {
+    AddScore("10", 0, 0, 1);
+    FAIL() << "a score beyond 32 bits must raise";
+  } catch (const RuntimeError& e) {
+    EXPECT_EQ(e.Kind(), ErrorKind::Overflow);
+  }
+}
+
+TEST_F(BoardTest, VanishingTakesSixStepsPacedByTheFrameCounter) {
+  SetBoard({"S0 S0 S0 S0 . . . ."});
+  ASSERT_TRUE(ResolveRuns());
+  EXPECT_EQ(Game.Board[0][12].Colour, 10);
+  // Steps 2 to 6 are reached on frames 3, 6, 9, 12 and 15; frame 16 empties the cells and
+  // still reports them.
+  Shell.GameTick = 1;
+  EXPECT_EQ(VanishCompletely(), 16);
+  for (int c = 0; c < 4; ++c) EXPECT_EQ(Game.Board[c][12].Colour, -1);
+  EXPECT_FALSE(VanishStep());
+}
+
+TEST_F(BoardTest, HalvesOfAVanishedPartnerBecomeSingleAndFallAlone) {
+  // The bottom half of a vertical pair lies in a horizontal run; its top half survives.
+  SetBoard({". . . D2 . . . .", "S1 S1 S1 U1 . . . .", "S0 . S0 S0 . . . ."});
+  ASSERT_TRUE(ResolveRuns());
+  EXPECT_EQ(Game.Board[3][10].Link, 4);
+  // An unrelated piece whose join points elsewhere is left alone.
+  SetBoard({". . R2 L2 . . . .", "S1 S1 S1 S1 . . . ."});
+  ASSERT_TRUE(ResolveRuns());
+  EXPECT_EQ(Game.Board[2][11].Link, 1);
+  EXPECT_EQ(Game.Board[3][11].Link, 3);
+
+  SetBoard({". . . D2 . . . .", "S1 S1 S1 U1 . . . .", "S0 . S0 S0 . . . ."});
+  ASSERT_TRUE(ResolveRuns());
+  VanishCompletely();
+  EXPECT_TRUE(FallStep());
+  EXPECT_EQ(BoardRowsText()[11], ". . . S2 . . . .");
+  EXPECT_FALSE(FallStep());
+}
+
+TEST_F(BoardTest, GravityMovesEachPieceOneRowAndKeepsHorizontalPairsTogether) {
+  // A vertical pair falls as two cells in one step; a target never falls.
+  SetBoard({". D1 . . . . . .", ". U0 . . . . T2 .", ". . . . . . . .", ". . . . . . . ."});
+  EXPECT_TRUE(FallStep());
+  EXPECT_EQ(BoardRowsText()[10], ". D1 . . . . T2 .");
+  EXPECT_EQ(BoardRowsText()[11], ". U0 . . . . . .");
+
+  // A horizontal pair resting on one half does not fall.
+  SetBoard({". . . R0 L1 . . .", "S2 S2 S2 S2 . . . ."});
+  EXPECT_FALSE(FallStep());
+  EXPECT_FALSE(FallStep());
+  // Once its support vanishes both halves fall together in one step.
+  ASSERT_TRUE(ResolveRuns());
+  VanishCompletely();
+  EXPECT_TRUE(FallStep());
+  EXPECT_EQ(BoardRowsText()[12], ". . . R0 L1 . . .");
+  // The same pair resting on its right half stays too.
+  SetBoard({". . . R0 L1 . . .", ". . . . S2 . . ."});
+  EXPECT_FALSE(FallStep());
+}
+
+TEST_F(BoardTest, DropStepMovesLandsAndEndsTheGame) {
+  SetBoard({". . . S0 . . . ."});
+  Game.PlayState = PlayRunning;
+  Game.StageTick = 17;
+  SetVerticalPair(1, 2, 3, 9);
+  DropStep();  // to row 10: the box's bottom cell reaches row 11, above the piece
+  EXPECT_EQ(Game.Pair.Row, 10);
+  EXPECT_EQ(Game.StageTick, 0);
+  EXPECT_EQ(services.TakeSounds(), std::vector<int32_t>{SoundStep});
+  DropStep();  // blocked: lands
+  EXPECT_FALSE(Game.PairActive);
+  EXPECT_EQ(services.TakeSounds(), std::vector<int32_t>{SoundLand});
+  EXPECT_EQ(BoardRowsText()[10], ". . . D1 . . . .");
+  EXPECT_EQ(BoardRowsText()[11], ". . . U2 . . . .");
+
+  // The bottom of the well stops a pair at row 11.
+  SetBoard({});
+  SetHorizontalPair(0, 1, 6, 11);
+  DropStep();
+  EXPECT_EQ(BoardRowsText()[12], ". . . . . . R0 L1");
+
+  // A horizontal pair is held by a piece under either half.
+  SetBoard({". . . . . . . S0"});
+  SetHorizontalPair(0, 1, 6, 10);
+  DropStep();
+  EXPECT_FALSE(Game.PairActive);
+  EXPECT_EQ(Game.Board[6][11].Colour, 0);
+}
+
+TEST_F(BoardTest, LandingAboveTheWell) {
+  // Blocked at row -1: the lower cells land on row 0, the upper half is dropped, the game goes on.
+  auto rows = EmptyRows(12);
+  rows.push_back(". . . . . . . .");
+  rows[1] = ". . . S0 . . . .";
+  SetBoard(rows);
+  SetVerticalPair(1, 2, 3, -1);
+  DropStep();
+  EXPECT_EQ(Game.PlayState, PlayRunning);
+  EXPECT_EQ(BoardRowsText()[0], ". . . U2 . . . .");
+  EXPECT_EQ(services.TakeSounds(), std::vector<int32_t>{SoundLand});
+  // The half that lost its partner keeps link 0 and falls like a single piece.
+  Game.Board[3][1].Colour = -1;
+  EXPECT_TRUE(FallStep());
+  EXPECT_EQ(BoardRowsText()[1], ". . . U2 . . . .");
+
+  // Blocked at row -2: game over, nothing of the pair is written.
+  SetBoard({});
+  Game.Board[4][0] = BoardCell{1, 4, 0};
+  SetHorizontalPair(2, 2, 3, -2);
+  DropStep();
+  EXPECT_EQ(Game.PlayState, PlayGameOver);
+  EXPECT_EQ(services.TakeSounds(), (std::vector<int32_t>{SoundLand, SoundGameOver}));
+  for (const auto& mood : Game.TargetMood) {
+    EXPECT_EQ(mood[0], 0);
+    EXPECT_EQ(mood[1], 3);
+  }
+  EXPECT_EQ(Game.AngelState[1], 3);
+  EXPECT_FALSE(Game.PairActive);
+  EXPECT_EQ(BoardRowsText()[0], ". . . . S1 . . .");
+}
+
+TEST_F(BoardTest, CanPlaceChecksOnlyFilledBoxCellsInsideTheWell) {
+  // Row 11 holds a piece in column 7, row 12 one in column 0.
+  SetBoard({". . . . . . . S0", "S0 . . . . . . ."});
+  SetHorizontalPair(1, 1, 0, 0);
+  const PairBox& pair = Game.Pair;  // its halves lie on the box's bottom row
+  EXPECT_TRUE(CanPlace(pair, 0, 10));
+  EXPECT_FALSE(CanPlace(pair, 0, 11));   // left half on (0, 12)
+  EXPECT_FALSE(CanPlace(pair, 6, 10));   // right half on (7, 11)
+  EXPECT_FALSE(CanPlace(pair, 7, 10));   // left half on (7, 11), right half beyond the wall
+  EXPECT_TRUE(CanPlace(pair, 8, 10));    // wholly beyond the right wall: the caller's business
+  EXPECT_FALSE(CanPlace(pair, -1, 11));  // right half on (0, 12)
+  EXPECT_TRUE(CanPlace(pair, -2, 11));
+  EXPECT_TRUE(CanPlace(pair, 3, -5));    // above the well
+  EXPECT_TRUE(CanPlace(pair, 0, 12));    // halves below the well
+  EXPECT_THROW(BoardAt(8, 0), RuntimeError);
+  EXPECT_THROW(BoardAt(0, 13), RuntimeError);
+  EXPECT_THROW(BoardAt(-1, 0), RuntimeError);
+}
+
+TEST_F(BoardTest, TargetsPerStageFillOnlyTheAllowedRows) {
+  struct Case {
+    int32_t stage, quota, topRow;
+  };
+  const Case cases[] = {{0, 3, 8},   {4, 11, 7},  {5, 14, 7},  {14, 41, 4},
+                        {15, 45, 3}, {18, 57, 3}, {19, 62, 3}, {25, 68, 3}};
+  for (const Case& c : cases) {
+    SetBoard({"S0 S0 S0 S0 S0 S0 S0 S0"});  // cleared first
+    Game.Board[0][0] = BoardCell{1, 1, 0};
+    PlaceTargets(c.stage);
+    EXPECT_EQ(Game.TargetQuota, c.quota) << "stage " << c.stage;
+    int counts[3] = {0, 0, 0};
+    int lowestRow = BoardRows;
+    for (int col = 0; col < BoardColumns; ++col) {
+      for (int r = 0; r < BoardRows; ++r) {
+        const BoardCell& cell = Game.Board[col][r];
+        if (cell.Colour < 0) continue;
+        EXPECT_EQ(cell.Link, 5);
+        ++counts[cell.Colour];
+        lowestRow = std::min(lowestRow, r);
+        EXPECT_GE(cell.Phase, 0);
+        EXPECT_LE(cell.Phase, 499);
+      }
+    }
+    EXPECT_EQ(counts[0] + counts[1] + counts[2], c.quota) << "stage " << c.stage;
+    EXPECT_GE(lowestRow, c.topRow) << "stage " << c.stage;
+    EXPECT_LE(*std::max_element(counts, counts + 3) - *std::min_element(counts, counts + 3), 1);
+    CountTargets();
+    EXPECT_EQ(Game.TargetCount, c.quota);
+  }
+  // With 68 targets in the ten allowed rows the top allowed row is reached in practice.
+  EXPECT_EQ(std::count_if(&Game.Board[0][0], &Game.Board[0][0] + BoardColumns * BoardRows,
+                          [](const BoardCell& cell) { return cell.Colour >= 0; }),
+            68);
+}
+
+TEST_F(BoardTest, PairsEnterAtTheTopWithAFreshPreview) {
+  std::set<std::pair<int32_t, int32_t>> colourPairs;
+  MakeNextPair();
+  for (int i = 0; i < 200; ++i) {
+    const PairBox next = Game.NextPair;
+    SpawnPair();
+    const PairBox& pair = Game.Pair;
+    EXPECT_EQ(pair.Column, 3);
+    EXPECT_EQ(pair.Row, -2);
+    EXPECT_TRUE(Game.PairActive);
+    EXPECT_EQ(pair.Cells[0][0].Colour, -1);
+    EXPECT_EQ(pair.Cells[1][0].Colour, -1);
+    EXPECT_EQ(pair.Cells[0][1].Colour, next.Cells[0][1].Colour);
+    EXPECT_EQ(pair.Cells[1][1].Colour, next.Cells[1][1].Colour);
+    EXPECT_EQ(pair.Cells[0][1].Link, 1);
+    EXPECT_EQ(pair.Cells[1][1].Link, 3);
+    EXPECT_EQ(Game.AngelState[0], 0);
+    EXPECT_EQ(Game.AngelState[1], 1);
+    colourPairs.insert({pair.Cells[0][1].Colour, pair.Cells[1][1].Colour});
+  }
+  EXPECT_EQ(colourPairs.size(), 9u) << "both colours are drawn independently";
+}
+
+TEST(GameRandomTest, FixedSeedsReproduceAndClockReseedsNeverRepeat) {
+  GameRandom::UseFixedSeed(7);
+  std::vector<int32_t> first;
+  for (int i = 0; i < 32; ++i) {
+    GameRandom::Reseed();
+    first.push_back(GameRandom::Below(1000));
+  }
+  GameRandom::UseFixedSeed(7);
+  for (int i = 0; i < 32; ++i) {
+    GameRandom::Reseed();
+    EXPECT_EQ(GameRandom::Below(1000), first[i]);
+  }
+
+  // Reseeding from the clock many times within one clock tick still gives fresh values.
+  GameRandom::UseClockSeed();
+  std::set<double> seen;
+  for (int i = 0; i < 10000; ++i) {
+    GameRandom::Reseed();
+    seen.insert(GameRandom::Next());
+  }
+  EXPECT_EQ(seen.size(), 10000u);
+  for (double u : seen) {
+    EXPECT_GE(u, 0.0);
+    EXPECT_LT(u, 1.0);
+  }
+  for (int i = 0; i < 1000; ++i) {
+    const int32_t value = GameRandom::Below(3);
+    EXPECT_TRUE(value >= 0 && value < 3);
+  }
+}
+
+}  // namespace
