@@ -1,0 +1,443 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "audio/audio.h"
+#include "config/config.h"
+#include "config/images.h"
+#include "config/user_settings.h"
+#include "game/random.h"
+#include "shell/loading_window.h"
+#include "shell/main_window.h"
+#include "shell/runtime.h"
+#include "skin_fixture.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Progress steps of each loader with the fixture's main.ini (MaxButton 4, one advertisement).
+constexpr int64_t TextSteps = 1, CursorSteps = 1, ButtonSteps = 2 * 5 + 1, LayoutSteps = 28, ImageSteps = 44,
+                  SoundSteps = 1;
+
+class LoadersTest : public testing::Test {
+ protected:
+  void SetUp() override { GameRandom::UseFixedSeed(7); }
+  void TearDown() override {
+    CloseAudioDevice();
+    GameRandom::UseClockSeed();
+  }
+  void Prepare() { PrepareStartup(skin.Directory()); }
+
+  void ExpectSize(const CGDISurface& surface, const std::string& file) {
+    ImageSize size = skin.SizeOf(file);
+    EXPECT_EQ(surface.Width(), size.Width) << file;
+    EXPECT_EQ(surface.Height(), size.Height) << file;
+  }
+
+  // Runs the loaders and returns the run-time error they stop with.
+  RuntimeError StartupError() {
+    Prepare();
+    try {
+      RunStartupLoaders();
+    } catch (const RuntimeError& error) {
+      return error;
+    }
+    ADD_FAILURE() << "start-up did not fail";
+    return RuntimeError(ErrorKind::Overflow);
+  }
+
+  SkinFixture skin;
+};
+
+TEST_F(LoadersTest, StartupFillsEveryTableAndCountsItsProgressSteps) {
+  Prepare();
+  LoadTexts();
+  EXPECT_EQ(Frm_Loading::StepCount(), TextSteps);
+  LoadCursors();
+  EXPECT_EQ(Frm_Loading::StepCount(), TextSteps + CursorSteps);
+  LoadButtonImages();
+  EXPECT_EQ(Frm_Loading::StepCount(), TextSteps + CursorSteps + ButtonSteps);
+  LoadUserSettings();
+  LoadLayout();
+  EXPECT_EQ(Frm_Loading::StepCount(), TextSteps + CursorSteps + ButtonSteps + LayoutSteps);
+  LoadGameImages();
+  EXPECT_EQ(Frm_Loading::StepCount(), TextSteps + CursorSteps + ButtonSteps + LayoutSteps + ImageSteps);
+  OpenAudioDevice();
+  LoadSounds();
+  EXPECT_EQ(Frm_Loading::StepCount(),
+            TextSteps + CursorSteps + ButtonSteps + LayoutSteps + ImageSteps + SoundSteps);
+
+  // Texts and cursors.
+  ASSERT_EQ(Config.Texts.size(), 4u);
+  EXPECT_EQ(Config.Texts[0], "Fixture Falls");
+  EXPECT_EQ(Config.Texts[3], "third text");
+  EXPECT_EQ(Config.MouseCursors.size(), 3u);
+
+  // Button images: kinds by the files present, the advertisement as entry ButtonImageCount.
+  EXPECT_EQ(Config.ButtonImageCount, 5);
+  EXPECT_EQ(Config.ButtonMinAlpha, 8);
+  ASSERT_EQ(Config.ButtonImages.size(), 6u);
+  ASSERT_EQ(Config.ButtonImageKind.size(), 6u);
+  EXPECT_EQ(Config.ButtonImageKind[0], ButtonKindNormalAndHighlight);
+  EXPECT_EQ(Config.ButtonImageKind[1], ButtonKindMasked);
+  EXPECT_EQ(Config.ButtonImageKind[2], ButtonKindPlain);
+  EXPECT_EQ(Config.ButtonImageKind[3], ButtonKindPlain);  // butc3 without butm3 is not looked at
+  EXPECT_EQ(Config.ButtonImageKind[4], ButtonKindNormalAndHighlight);
+  EXPECT_EQ(Config.ButtonImageKind[5], ButtonKindPlain);
+  const char* layers[] = {"but", "butm", "butc", "butcm"};
+  for (int layer = 0; layer < 4; ++layer) ExpectSize(Config.ButtonImages[0][layer], std::string(layers[layer]) + "0.bmp");
+  ExpectSize(Config.ButtonImages[1][1], "butm1.bmp");
+  EXPECT_EQ(Config.ButtonImages[1][2].Width(), 0);
+  EXPECT_EQ(Config.ButtonImages[3][2].Width(), 0);
+  int pick = Config.AdUrl == "http://example.org/ad0" ? 0 : 1;
+  EXPECT_EQ(Config.AdUrl, "http://example.org/ad" + std::to_string(pick));
+  ExpectSize(Config.ButtonImages[5][0], "ad" + std::to_string(pick) + ".bmp");
+
+  // Layout: every key lands in its own field (keys built by concatenation).
+  EXPECT_EQ(Config.CheckX[0], 101);
+  EXPECT_EQ(Config.CheckX[1], 102);
+  EXPECT_EQ(Config.CheckY[0], 103);
+  EXPECT_EQ(Config.CheckY[1], 104);
+  EXPECT_EQ(Config.CheckHitLeft[0], 111);
+  EXPECT_EQ(Config.CheckHitLeft[1], 112);
+  EXPECT_EQ(Config.CheckHitRight[0], 113);
+  EXPECT_EQ(Config.CheckHitRight[1], 114);
+  EXPECT_EQ(Config.CheckHitTop[0], 115);
+  EXPECT_EQ(Config.CheckHitTop[1], 116);
+  EXPECT_EQ(Config.CheckHitBottom[0], 117);
+  EXPECT_EQ(Config.CheckHitBottom[1], 118);
+  EXPECT_EQ(Config.VolX[1], 122);
+  EXPECT_EQ(Config.VolY[0], 123);
+  EXPECT_EQ(Config.ShowStageX, 131);
+  EXPECT_EQ(Config.ShowScoreY, 134);
+  ExpectSize(Config.CheckImages[0], "check0.bmp");
+  ExpectSize(Config.CheckImages[1], "check1.bmp");
+  ExpectSize(Config.CheckImages[2], "check0m.bmp");
+  ExpectSize(Config.CheckImages[3], "check1m.bmp");
+  ExpectSize(Config.VolumeImage, "volume.bmp");
+  for (int i = 0; i <= 1; ++i) {
+    ExpectSize(Config.MoveNumImages[i], "movenum" + std::to_string(i) + ".bmp");
+    ExpectSize(Config.ScoreImages[i], "score" + std::to_string(i) + ".bmp");
+    ExpectSize(Config.StageImages[i], "stage" + std::to_string(i) + ".bmp");
+  }
+
+  // The image catalogue, each surface from its own file.
+  ExpectSize(Images.TitleBackImage, "tit_bk.bmp");
+  for (int i = 0; i <= 2; ++i) {
+    const std::string n = std::to_string(i);
+    ExpectSize(Images.PieceImages[i], "s" + n + ".bmp");
+    ExpectSize(Images.PieceImages[i + 3], "s" + n + "m.bmp");
+    ExpectSize(Images.TargetCharImages[i], "sb" + n + ".bmp");
+    ExpectSize(Images.TargetCharImages[i + 3], "sb" + n + "m.bmp");
+    ExpectSize(Images.SelMusicImages[i], "selmus" + n + ".bmp");
+  }
+  ExpectSize(Images.BackgroundImage, "background.bmp");
+  for (int i = 0; i <= 1; ++i) {
+    const std::string n = std::to_string(i) + ".bmp";
+    ExpectSize(Images.TitleLogoImages[i], "tit_logo" + n);
+    ExpectSize(Images.DiffImages[i], "diff" + n);
+    ExpectSize(Images.TimeNumImages[i], "timenum" + n);
+    ExpectSize(Images.PauseImages[i], "pause" + n);
+    ExpectSize(Images.GameOverImages[i], "gameover" + n);
+    ExpectSize(Images.NextStageImages[i], "nextstage" + n);
+    ExpectSize(Images.ExitImages[i], "exit" + n);
+    ExpectSize(Images.NewGameImages[i], "newgame" + n);
+    ExpectSize(Images.AngelImages[i], "angel" + n);
+    ExpectSize(Images.SelBackImages[i], "selbk" + n);
+    ExpectSize(Images.SelPointImages[i], "selpoint" + n);
+    ExpectSize(Images.SelDiffImages[i], "slediff" + n);
+  }
+  ExpectSize(Images.HelpImage, "help.bmp");
+  EXPECT_EQ(Images.ScratchSurface.Width(), 10);
+  EXPECT_EQ(Images.ScratchSurface.Height(), 26);
+  EXPECT_EQ(Images.ScratchSurface.ptr()[0], 0);
+
+  // Sounds: a missing or unreadable file leaves handle 0.
+  EXPECT_EQ(Config.MaxSounds, 2);
+  EXPECT_EQ(Config.MaxBackMusic, 4);
+  ASSERT_EQ(Audio.SoundSamples.size(), 3u);
+  if (AudioDeviceOpen()) {
+    EXPECT_NE(Audio.SoundSamples[0], 0u);
+    EXPECT_EQ(Audio.SoundSamples[1], 0u);
+    EXPECT_NE(Audio.SoundSamples[2], 0u);
+  }
+}
+
+TEST_F(LoadersTest, ScreenButtonsOfEachSection) {
+  Prepare();
+  RunStartupLoaders();
+  ImageSize ad = {Config.ButtonImages[5][0].Width(), Config.ButtonImages[5][0].Height()};
+
+  // The title: its three buttons and the advertisement.
+  ASSERT_EQ(Config.ScreenButtonMax, 3);
+  ASSERT_EQ(Config.ScreenButtons.size(), 4u);
+  const ScreenButton& second = Config.ScreenButtons[1];
+  EXPECT_EQ(second.Image, 1);
+  EXPECT_EQ(second.Left, 30);
+  EXPECT_EQ(second.Top, 40);
+  EXPECT_EQ(second.Right, 30 + skin.SizeOf("but1.bmp").Width);
+  EXPECT_EQ(second.Bottom, 40 + skin.SizeOf("but1.bmp").Height);
+  EXPECT_EQ(second.Alpha, 0);
+  EXPECT_EQ(second.State, -1);
+  const ScreenButton& advert = Config.ScreenButtons[3];
+  EXPECT_EQ(advert.Image, 5);
+  EXPECT_EQ(advert.Left, 500);
+  EXPECT_EQ(advert.Top, 480);
+  EXPECT_EQ(advert.Right, 500 + ad.Width);
+  EXPECT_EQ(advert.Bottom, 480 + ad.Height);
+  EXPECT_EQ(advert.Alpha, 8);
+  EXPECT_EQ(advert.State, -1);
+
+  LoadScreenButtons("SelectStageButton");
+  ASSERT_EQ(Config.ScreenButtons.size(), 3u);
+  EXPECT_EQ(Config.ScreenButtons[0].Image, 3);
+  EXPECT_EQ(Config.ScreenButtons[2].Image, 5);
+
+  // The play screen has no advertisement; its fifth button uses image 4.
+  LoadScreenButtons("GameButton");
+  ASSERT_EQ(Config.ScreenButtonMax, 4);
+  ASSERT_EQ(Config.ScreenButtons.size(), 5u);
+  EXPECT_EQ(Config.ScreenButtons[4].Image, 4);
+  EXPECT_EQ(Config.ScreenButtons[4].Left, 604);
+  EXPECT_EQ(Config.ScreenButtons[4].Bottom, 480 + skin.SizeOf("but4.bmp").Height);
+
+  // A section naming a button image that does not exist fails and keeps the old buttons.
+  Shell.MainIni.WriteIniKey("TitleButton", "Button1", "6");
+  try {
+    LoadScreenButtons("TitleButton");
+    FAIL();
+  } catch (const RuntimeError& error) {
+    EXPECT_EQ(error.Kind(), ErrorKind::SubscriptOutOfRange);
+    EXPECT_NE(error.Detail().find("Button1"), std::string::npos) << error.what();
+  }
+  EXPECT_EQ(Config.ScreenButtons.size(), 5u);
+}
+
+TEST_F(LoadersTest, AdvertisementPick) {
+  // MaxAD = -1: a 1 x 1 black picture, no address, kind 0, and still the extra title button.
+  skin.MainIni.Set("ADPIC", "MaxAD", "-1");
+  skin.WriteMainIni();
+  Prepare();
+  RunStartupLoaders();
+  const CGDISurface& none = Config.ButtonImages[5][0];
+  EXPECT_EQ(none.Width(), 1);
+  EXPECT_EQ(none.Height(), 1);
+  EXPECT_EQ(none.ptr()[0], 0);
+  EXPECT_EQ(Config.AdUrl, "");
+  EXPECT_EQ(Config.ButtonImageKind[5], ButtonKindNormalAndHighlight);
+  EXPECT_EQ(Frm_Loading::StepCount(), TextSteps + CursorSteps + ButtonSteps - 1 + LayoutSteps + ImageSteps + SoundSteps);
+  ASSERT_EQ(Config.ScreenButtons.size(), 4u);
+  EXPECT_EQ(Config.ScreenButtons[3].Right - Config.ScreenButtons[3].Left, 1);
+  EXPECT_EQ(Config.ScreenButtons[3].Bottom - Config.ScreenButtons[3].Top, 1);
+
+  // MaxAD = 0: always advertisement 0, whatever the generator gives.
+  skin.MainIni.Set("ADPIC", "MaxAD", "0");
+  skin.WriteMainIni();
+  for (uint64_t seed = 1; seed <= 5; ++seed) {
+    GameRandom::UseFixedSeed(seed);
+    Prepare();
+    LoadTexts();
+    LoadButtonImages();
+    EXPECT_EQ(Config.AdUrl, "http://example.org/ad0");
+    ExpectSize(Config.ButtonImages[5][0], "ad0.bmp");
+  }
+
+  // MaxAD = 1: both pictures come up over a few runs, each with its own address.
+  skin.MainIni.Set("ADPIC", "MaxAD", "1");
+  skin.WriteMainIni();
+  bool seen[2] = {false, false};
+  for (uint64_t seed = 1; seed <= 40; ++seed) {
+    GameRandom::UseFixedSeed(seed);
+    Prepare();
+    LoadButtonImages();
+    int k = Config.AdUrl.back() - '0';
+    ASSERT_TRUE(k == 0 || k == 1) << Config.AdUrl;
+    ExpectSize(Config.ButtonImages[5][0], "ad" + std::to_string(k) + ".bmp");
+    seen[k] = true;
+  }
+  EXPECT_TRUE(seen[0] && seen[1]);
+}
+
+TEST_F(LoadersTest, ImagesDirMayUseEitherSeparator) {
+  for (const char* dir : {"/images/", "\\images\\", "/images\\"}) {
+    skin.MainIni.Set("MainSettings", "ImagesDir", dir);
+    skin.WriteMainIni();
+    Prepare();
+    EXPECT_NO_THROW(RunStartupLoaders()) << dir;
+    ExpectSize(Images.HelpImage, "help.bmp");
+  }
+}
+
+TEST_F(LoadersTest, EveryMissingNumericKeyStopsStartupNamingFileSectionAndKey) {
+  const IniTable complete = skin.MainIni;
+  int checked = 0;
+  for (const auto& [section, key] : complete.Keys()) {
+    const std::string value = complete.Get(section, key);
+    bool numeric = IsNumeric(value);
+    // Button4 of the play screen is written back by start-up itself.
+    if (!numeric || (section == "GameButton" && key == "Button4")) continue;
+    for (const std::string& broken : {std::string(), std::string("twelve")}) {
+      skin.MainIni = complete;
+      if (broken.empty()) {
+        skin.MainIni.Remove(section, key);
+      } else {
+        skin.MainIni.Set(section, key, broken);
+      }
+      skin.WriteMainIni();
+      Prepare();
+      bool failed = false;
+      try {
+        RunStartupLoaders();
+        LoadScreenButtons("SelectStageButton");
+        LoadScreenButtons("GameButton");
+      } catch (const RuntimeError& error) {
+        failed = true;
+        EXPECT_EQ(error.Kind(), ErrorKind::TypeMismatch) << error.what();
+        std::string message = error.what();
+        EXPECT_NE(message.find((skin.Directory() / "main.ini").string()), std::string::npos) << message;
+        EXPECT_NE(message.find("[" + section + "]"), std::string::npos) << message;
+        EXPECT_NE(message.find("key " + key), std::string::npos) << message;
+      }
+      EXPECT_TRUE(failed) << section << " " << key << " = \"" << broken << "\"";
+      ++checked;
+    }
+  }
+  EXPECT_GT(checked, 80);
+}
+
+TEST_F(LoadersTest, TableSizesMustBeInRange) {
+  for (const char* key : {"MaxTexts", "MaxMouseStyle", "MaxButton", "MaxSounds"}) {
+    for (const char* value : {"-1", "100000"}) {
+      SkinFixture fresh;
+      fresh.MainIni.Set("MainSettings", key, value);
+      fresh.WriteMainIni();
+      PrepareStartup(fresh.Directory());
+      try {
+        RunStartupLoaders();
+        ADD_FAILURE() << key << "=" << value;
+      } catch (const RuntimeError& error) {
+        EXPECT_EQ(error.Kind(), ErrorKind::SubscriptOutOfRange);
+        EXPECT_NE(std::string(error.what()).find(key), std::string::npos) << error.what();
+      }
+    }
+  }
+  skin.MainIni.Set("MainSettings", "MaxButton", "99999999999");
+  skin.WriteMainIni();
+  EXPECT_EQ(StartupError().Kind(), ErrorKind::Overflow);
+}
+
+TEST_F(LoadersTest, MissingImagesStopStartupNamingTheFileButOptionalLooksDoNot) {
+  // Files whose absence changes a button's look instead of failing.
+  for (const char* optional : {"butm1.bmp", "butc4.bmp", "butc3.bmp", "ad0.bmp", "ad1.bmp"}) {
+    SkinFixture fresh;
+    fresh.RemoveImage(optional);
+    if (std::string(optional).starts_with("ad")) {
+      fresh.MainIni.Set("ADPIC", "MaxAD", "-1");
+      fresh.WriteMainIni();
+    }
+    PrepareStartup(fresh.Directory());
+    EXPECT_NO_THROW(RunStartupLoaders()) << optional;
+  }
+  EXPECT_EQ(Config.ButtonImageKind[4], ButtonKindNormalAndHighlight);
+
+  for (const std::string& file : skin.ImageFiles()) {
+    if (file == "butm1.bmp" || file == "butc3.bmp" || file == "ad0.bmp" || file == "ad1.bmp" ||
+        file == "butm4.bmp" || file == "butc4.bmp" || file == "butc0.bmp" || file == "butm0.bmp") {
+      continue;
+    }
+    SkinFixture fresh;
+    fresh.RemoveImage(file);
+    PrepareStartup(fresh.Directory());
+    try {
+      RunStartupLoaders();
+      ADD_FAILURE() << file;
+    } catch (const RuntimeError& error) {
+      EXPECT_EQ(error.Kind(), ErrorKind::FileNotFound) << error.what();
+      EXPECT_NE(std::string(error.what()).find((fresh.ImagesDirectory() / file).string()), std::string::npos)
+          << error.what();
+    }
+  }
+
+  // butc without butcm: the look is kind 0, so the missing mask stops start-up.
+  skin.RemoveImage("butcm4.bmp");
+  RuntimeError error = StartupError();
+  EXPECT_NE(std::string(error.what()).find("butcm4.bmp"), std::string::npos);
+
+  // A file that is not a picture.
+  std::ofstream(skin.ImagesDirectory() / "help.bmp") << "BM but nothing else";
+  skin.WriteImage("butcm4.bmp", {4, 4});
+  error = StartupError();
+  EXPECT_EQ(error.Kind(), ErrorKind::InvalidPicture);
+  EXPECT_NE(std::string(error.what()).find("help.bmp"), std::string::npos);
+}
+
+// The real default skin, when it is there: the whole start-up order against it.
+TEST(DefaultSkinTest, StartsUpWithEveryTableFilled) {
+  const char* source = std::getenv("KESTREL_SOURCE_DIR");
+  if (source == nullptr || !fs::exists(fs::path(source) / "skin" / "main.ini")) {
+    GTEST_SKIP() << "no default skin in this tree";
+  }
+  const fs::path dir = fs::temp_directory_path() / ("kestrel_default_skin_" + std::to_string(::getpid()));
+  fs::remove_all(dir);
+  fs::copy(fs::path(source) / "skin", dir, fs::copy_options::recursive);
+  PrepareStartup(dir);
+  RunStartupLoaders();
+
+  const int32_t maxButton = TextToInt(Shell.MainIni.GetIniKey("MainSettings", "MaxButton"));
+  const int32_t maxAd = TextToInt(Shell.MainIni.GetIniKey("ADPIC", "MaxAD"));
+  EXPECT_EQ(Frm_Loading::StepCount(), 1 + 1 + 2 * (maxButton + 1) + (maxAd >= 0 ? 1 : 0) + 28 + 44 + 1);
+  EXPECT_EQ(Config.ButtonImageCount, maxButton + 1);
+  EXPECT_FALSE(Config.Texts.at(0).empty());
+  for (int32_t i = 0; i <= maxButton; ++i) {
+    const auto& layers = Config.ButtonImages[static_cast<size_t>(i)];
+    int32_t kind = Config.ButtonImageKind[static_cast<size_t>(i)];
+    EXPECT_GT(layers[0].Width(), 0) << i;
+    for (int layer = 1; layer < 4; ++layer) {
+      bool present = layer == 1 ? kind <= 1 : kind == 0;
+      EXPECT_EQ(layers[layer].Width() > 0, present) << "button " << i << " layer " << layer;
+      if (present) {
+        EXPECT_EQ(layers[layer].Width(), layers[layer & 2].Width()) << "mask size, button " << i;
+        EXPECT_EQ(layers[layer].Height(), layers[layer & 2].Height()) << "mask size, button " << i;
+      }
+    }
+  }
+  // The layouts the drawing relies on.
+  EXPECT_GE(Images.TitleBackImage.Width(), 720);
+  EXPECT_GE(Images.TitleBackImage.Height(), 540);
+  for (int i = 0; i < 6; ++i) {
+    EXPECT_GE(Images.PieceImages[i].Width(), 192);
+    EXPECT_GE(Images.PieceImages[i].Height(), 192);
+  }
+  for (int i = 0; i < 2; ++i) {
+    EXPECT_EQ(Config.CheckImages[i].Width(), Config.CheckImages[i + 2].Width());
+    EXPECT_EQ(Config.CheckImages[i].Height(), Config.CheckImages[i + 2].Height());
+  }
+  EXPECT_EQ(Images.SelMusicImages[0].Height(), Images.SelMusicImages[2].Height());
+  EXPECT_GE(Images.SelMusicImages[0].Height(), 5 * 32);
+  EXPECT_GE(Images.SelDiffImages[0].Height(), 3 * 36);
+  EXPECT_EQ(Images.ScratchSurface.Width(), 10);
+  if (AudioDeviceOpen()) {
+    for (AudioHandle sample : Audio.SoundSamples) EXPECT_NE(sample, 0u);
+  }
+  // Every screen's buttons.
+  for (const char* section : {"TitleButton", "SelectStageButton", "GameButton"}) {
+    LoadScreenButtons(section);
+    int32_t max = TextToInt(Shell.MainIni.GetIniKey(section, "MaxButton"));
+    bool withAd = std::string(section) != "GameButton";
+    ASSERT_EQ(Config.ScreenButtonMax, max + (withAd ? 1 : 0)) << section;
+    for (const ScreenButton& button : Config.ScreenButtons) {
+      EXPECT_GT(button.Right, button.Left) << section;
+      EXPECT_GT(button.Bottom, button.Top) << section;
+      EXPECT_EQ(button.State, -1);
+    }
+  }
+  EXPECT_EQ(Config.ScreenButtons[4].Image, 4);
+  CloseAudioDevice();
+  fs::remove_all(dir);
+}
+
+}  // namespace
