@@ -1,0 +1,189 @@
+// Whole frames of every screen, drawn with the default skin, beside a plain copy of a back
+// buffer and the maximised presentation's change-aware zoom. A frame is due every 28 ms.
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <string>
+
+#include "config/config.h"
+#include "config/images.h"
+#include "config/user_settings.h"
+#include "game/game_state.h"
+#include "raster/rasterkit.h"
+#include "render/scene.h"
+#include "shell/main_window.h"
+#include "shell/platform.h"
+
+namespace {
+
+constexpr int32_t ZoomWidth = 1391, ZoomHeight = 1047;
+
+// The skin beside the program, else the one in the source tree.
+std::string FindSkin() {
+  std::vector<std::string> candidates = {Platform::ProgramDirectory()};
+  if (const char* source = std::getenv("KESTREL_SOURCE_DIR")) candidates.push_back(std::string(source) + "/skin");
+  for (const std::string& directory : candidates) {
+    if (std::filesystem::exists(directory + "/main.ini")) return directory;
+  }
+  return {};
+}
+
+// Loads the skin once; an empty text means ready, anything else is why not.
+const std::string& SkinReady() {
+  static const std::string problem = [] () -> std::string {
+    const std::string directory = FindSkin();
+    if (directory.empty()) return "no skin with a main.ini found";
+    try {
+      Platform::SetProgramDirectory(directory);
+      Shell.MainIni.SetINIFileName(directory + "/main.ini");
+      std::string images = Shell.MainIni.GetIniKey("MainSettings", "ImagesDir");
+      std::replace(images.begin(), images.end(), '\\', '/');
+      Shell.ImagePath = directory + images;
+      LoadTexts();
+      LoadButtonImages();
+      LoadLayout();
+      LoadGameImages();
+      for (CGDISurface& buffer : Shell.BackBuffer) buffer.Create(724, 544);
+      Shell.FadeSurface.Create(724, 544);
+      Shell.ZoomSurface.Create(ZoomWidth, ZoomHeight);
+    } catch (const std::exception& error) {
+      return error.what();
+    }
+    return {};
+  }();
+  return problem;
+}
+
+bool Prepare(benchmark::State& state, int32_t mode, const char* section) {
+  if (!SkinReady().empty()) {
+    state.SkipWithError(SkinReady().c_str());
+    return false;
+  }
+  ResetGameGlobals();
+  Game.GameMode = mode;
+  LoadScreenButtons(section);
+  Shell.GameTick = 0;
+  Shell.FadeStep = 0;
+  Shell.MouseX = Shell.MouseY = 0;
+  return true;
+}
+
+// One frame as the refresh handler draws it: flip, count, draw, cross-fade while it runs.
+void Frame() {
+  Shell.BackIndex = 1 - Shell.BackIndex;
+  ++Shell.GameTick;
+  DrawFrame();
+  if (Shell.FadeStep > 0) DrawFadeStep();
+}
+
+void BM_TitleFrame(benchmark::State& state) {
+  if (!Prepare(state, ModeTitle, "TitleButton")) return;
+  for (auto _ : state) Frame();
+}
+BENCHMARK(BM_TitleFrame)->Unit(benchmark::kMicrosecond);
+
+void BM_StageSelectFrame(benchmark::State& state) {
+  if (!Prepare(state, ModeStageSelect, "SelectStageButton")) return;
+  User.UserMaxStage = 7;
+  Game.Stage = 5;
+  for (auto _ : state) Frame();
+}
+BENCHMARK(BM_StageSelectFrame)->Unit(benchmark::kMicrosecond);
+
+// The busiest play frame: every board cell filled (targets and joined pieces of all colours,
+// some vanishing), the falling pair, all 50 pop-ups with a multiplier, a cross-fade running.
+void FillBusyPlay() {
+  for (int32_t column = 0; column < BoardColumns; ++column) {
+    for (int32_t row = 0; row < BoardRows; ++row) {
+      const int32_t colour = (column + row) % 3;
+      BoardCell& cell = Game.Board[column][row];
+      if (row >= 6) {
+        cell = BoardCell{colour, 5, column * 7 + row};
+      } else {
+        cell = BoardCell{row == 3 ? colour + 20 : colour, column % 2 == 0 ? 1 : 3, 0};
+      }
+    }
+  }
+  Game.PairActive = true;
+  Game.Pair.Column = 3;
+  Game.Pair.Row = 1;
+  Game.Pair.Cells[0][1] = BoardCell{0, 1, 0};
+  Game.Pair.Cells[1][1] = BoardCell{2, 3, 0};
+  Game.NextPair.Cells[0][1] = BoardCell{1, 1, 0};
+  Game.NextPair.Cells[1][1] = BoardCell{1, 3, 0};
+  Game.Score = 1234567;
+  Game.HiScore[1] = 9876543;
+  Game.Difficulty = 1;
+  Game.Stage = 14;
+  Game.TargetCount = 52;
+  Game.TimeCount = 754;
+}
+
+void KeepBusy() {
+  for (int32_t i = 0; i < ScorePopupSlots; ++i) {
+    ScorePopup& popup = Game.ScorePopups[i];
+    if (!popup.Active) popup = ScorePopup{"130", 3, 230 + (i % 8) * 30, 100 + (i / 8) * 40, i % 20, true};
+  }
+  if (Shell.FadeStep == 0) Shell.FadeStep = 1;
+}
+
+void BM_BusyPlayFrame(benchmark::State& state) {
+  if (!Prepare(state, ModePlay, "GameButton")) return;
+  FillBusyPlay();
+  for (auto _ : state) {
+    KeepBusy();
+    Frame();
+  }
+}
+BENCHMARK(BM_BusyPlayFrame)->Unit(benchmark::kMicrosecond);
+
+// A plain copy of one back buffer: the floor any frame's drawing is measured against.
+void BM_CopyBackBuffer(benchmark::State& state) {
+  if (!Prepare(state, ModeTitle, "TitleButton")) return;
+  const CGDISurface& from = Shell.BackBuffer[0];
+  CGDISurface& to = Shell.BackBuffer[1];
+  const size_t bytes = static_cast<size_t>(from.pitch()) * from.Height();
+  for (auto _ : state) {
+    std::memcpy(to.ptr(), from.ptr(), bytes);
+    benchmark::ClobberMemory();
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(bytes));
+}
+BENCHMARK(BM_CopyBackBuffer)->Unit(benchmark::kMicrosecond);
+
+// The maximised presentation's zoom of consecutive frames of a screen, as the presenter
+// calls it: the newest back buffer against the one before.
+void Zoom() {
+  const CGDISurface& current = Shell.BackBuffer[Shell.BackIndex];
+  const CGDISurface& previous = Shell.BackBuffer[1 - Shell.BackIndex];
+  myZoomPD(Shell.ZoomSurface.ptr(), current.ptr(), Shell.ZoomSurface.pitch() / 2, current.pitch() / 2,
+           current.Height(), Shell.ZoomSurface.Height(), current.Width(), Shell.ZoomSurface.Width(), previous.ptr());
+}
+
+void BM_ZoomTitleFrame(benchmark::State& state) {
+  if (!Prepare(state, ModeTitle, "TitleButton")) return;
+  for (auto _ : state) {
+    state.PauseTiming();
+    Frame();
+    state.ResumeTiming();
+    Zoom();
+  }
+}
+BENCHMARK(BM_ZoomTitleFrame)->Unit(benchmark::kMicrosecond);
+
+void BM_ZoomPlayFrame(benchmark::State& state) {
+  if (!Prepare(state, ModePlay, "GameButton")) return;
+  FillBusyPlay();
+  for (auto _ : state) {
+    state.PauseTiming();
+    Frame();
+    state.ResumeTiming();
+    Zoom();
+  }
+}
+BENCHMARK(BM_ZoomPlayFrame)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
