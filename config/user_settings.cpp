@@ -153,7 +153,7 @@ bool SyncToDisk(const std::string& path) {
 
 void ReplaceWith(const std::string& staged, const std::string& path) {
   std::error_code error;
-  if (!SyncToDisk(staged)) {
+  if (!fs::is_regular_file(staged, error) || !SyncToDisk(staged)) {
     fs::remove(staged, error);
     Raise(ErrorKind::FileNotFound, path);
   }

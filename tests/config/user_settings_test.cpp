@@ -1,0 +1,311 @@
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "audio/audio.h"
+#include "config/config.h"
+#include "config/user_settings.h"
+#include "game/game_state.h"
+#include "shell/main_window.h"
+#include "shell/platform.h"
+#include "shell/runtime.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::vector<uint8_t> ReadBytes(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void WriteBytes(const fs::path& path, const std::vector<uint8_t>& bytes) {
+  std::ofstream(path, std::ios::binary | std::ios::trunc)
+      .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::vector<std::string> Lines(const fs::path& path) {
+  std::ifstream in(path);
+  std::vector<std::string> lines;
+  for (std::string line; std::getline(in, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (!line.empty()) lines.push_back(line);
+  }
+  return lines;
+}
+
+class UserSettingsTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() / ("kestrel_user_" + std::to_string(::getpid()));
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+    Platform::SetProgramDirectory(dir_.string());
+    Shell.UserIni.SetINIFileName(Settings().string());
+    ResetEverything();
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+
+  static void ResetEverything() {
+    ResetAudioGlobals();
+    ResetUserSettingsGlobals();
+    ResetGameGlobals();
+    ResetConfigGlobals();
+  }
+  fs::path Settings() const { return dir_ / "UserSettings.ini"; }
+  fs::path Table() const { return dir_ / "gameinfo.cfg"; }
+  void WriteSettings(const std::string& text) const { std::ofstream(Settings()) << text; }
+
+  // A table with a different name, score and date in every record.
+  static void FillDistinctTable() {
+    for (int t = 0; t < 3; ++t) {
+      for (int e = 0; e < 8; ++e) {
+        User.HiScoreTable[t][e] = {std::string(static_cast<size_t>(e + t), 'a' + static_cast<char>(e)),
+                                   1000 * t + e - 3, 45000.25 + t + e / 8.0, 0};
+      }
+    }
+  }
+  static void ExpectEntry(const HiScoreEntry& entry, const HiScoreEntry& expected, int index) {
+    EXPECT_EQ(entry.Name, expected.Name) << "record " << index;
+    EXPECT_EQ(entry.Points, expected.Points) << "record " << index;
+    EXPECT_EQ(entry.Date, expected.Date) << "record " << index;
+    EXPECT_EQ(entry.Extra, 0) << "record " << index;
+  }
+
+  fs::path dir_;
+};
+
+TEST_F(UserSettingsTest, FirstRunCreatesBothFilesWithTheDefaults) {
+  Audio.CheckState[0] = 0;  // whatever the globals held, the first run sets the defaults
+  Audio.VolumeLevel[1] = 3;
+  LoadUserSettings();
+  EXPECT_EQ(Lines(Settings()), (std::vector<std::string>{
+                                   "[MainSetting]", "L_Check0=1", "L_Check1=1", "L_Volume0=44", "L_Volume1=44",
+                                   "L_UserMaxStage=1", "L_UserDefStage=0", "L_UserDefDiff=0", "L_UserDefMusic=0",
+                                   "Hi_Score0=0", "Hi_Score1=0", "Hi_Score2=0"}));
+  // 24 empty records: a zero length, points 0, date 0, Extra 0.
+  EXPECT_EQ(ReadBytes(Table()), std::vector<uint8_t>(24 * (2 + 4 + 8 + 4), 0));
+  EXPECT_EQ(Audio.CheckState[0], 1);
+  EXPECT_EQ(Audio.CheckState[1], 1);
+  EXPECT_EQ(Audio.VolumeLevel[0], 44);
+  EXPECT_EQ(Audio.VolumeLevel[1], 44);
+  EXPECT_EQ(User.UserMaxStage, 1);
+  EXPECT_EQ(User.UserDefStage, 0);
+  EXPECT_EQ(User.HiScoreTable[2][7].Name, "");
+  // Nothing staged is left behind.
+  for (const auto& entry : fs::directory_iterator(dir_)) {
+    EXPECT_TRUE(entry.path() == Settings() || entry.path() == Table()) << entry.path();
+  }
+}
+
+TEST_F(UserSettingsTest, EverythingSurvivesARestartIncludingTheHighScores) {
+  WriteSettings("; the player's own note\n[Window]\nLeft=5\n");
+  Audio.CheckState[0] = 0;
+  Audio.CheckState[1] = 1;
+  Audio.VolumeLevel[0] = 50;
+  Audio.VolumeLevel[1] = 7;
+  User.UserMaxStage = 9;
+  User.UserDefStage = 8;
+  User.UserDefDiff = 2;
+  User.UserDefMusic = 2;
+  Game.HiScore[0] = 120;
+  Game.HiScore[1] = 5000;
+  Game.HiScore[2] = 0;
+  FillDistinctTable();
+  UserSettingsGlobals saved = User;
+  SaveUserSettings();
+
+  ResetEverything();
+  LoadUserSettings();
+  EXPECT_EQ(Audio.CheckState[0], 0);
+  EXPECT_EQ(Audio.CheckState[1], 1);
+  EXPECT_EQ(Audio.VolumeLevel[0], 50);
+  EXPECT_EQ(Audio.VolumeLevel[1], 7);
+  EXPECT_EQ(User.UserMaxStage, 9);
+  EXPECT_EQ(User.UserDefStage, 8);
+  EXPECT_EQ(User.UserDefDiff, 2);
+  EXPECT_EQ(User.UserDefMusic, 2);
+  EXPECT_EQ(Game.HiScore[0], 120);
+  EXPECT_EQ(Game.HiScore[1], 5000);
+  EXPECT_EQ(Game.HiScore[2], 0);
+  for (int t = 0; t < 3; ++t) {
+    for (int e = 0; e < 8; ++e) ExpectEntry(User.HiScoreTable[t][e], saved.HiScoreTable[t][e], 8 * t + e);
+  }
+  // The other lines of the settings file are kept.
+  std::vector<std::string> lines = Lines(Settings());
+  EXPECT_EQ(lines[0], "; the player's own note");
+  EXPECT_NE(std::find(lines.begin(), lines.end(), "Left=5"), lines.end());
+}
+
+TEST_F(UserSettingsTest, DeletedTableIsFilledWithTheCaptionAndNowAndWrittenAtTheNextSave) {
+  LoadUserSettings();
+  fs::remove(Table());
+  Config.Texts = {"Kestrel Player"};
+  double before = Platform::CurrentDateTime();
+  LoadUserSettings();
+  double after = Platform::CurrentDateTime();
+  for (const auto& table : User.HiScoreTable) {
+    for (const HiScoreEntry& entry : table) {
+      EXPECT_EQ(entry.Name, "Kestrel Player");
+      EXPECT_EQ(entry.Points, 0);
+      EXPECT_GE(entry.Date, before);
+      EXPECT_LE(entry.Date, after);
+    }
+  }
+  EXPECT_FALSE(fs::exists(Table()));
+  SaveUserSettings();
+  ResetUserSettingsGlobals();
+  LoadUserSettings();
+  EXPECT_EQ(User.HiScoreTable[1][3].Name, "Kestrel Player");
+}
+
+TEST_F(UserSettingsTest, BadSettingsValuesTakeTheirDefaultOrAreBroughtIntoRange) {
+  struct Case {
+    const char* text;
+    int32_t check0, check1, volume0, volume1, maxStage, defStage, defDiff, defMusic, hi0, hi1, hi2;
+  };
+  const Case cases[] = {
+      // Every L_ key missing, high scores missing: defaults, high scores untouched (0).
+      {"[MainSetting]\n", 1, 1, 44, 44, 1, 0, 0, 0, 0, 0, 0},
+      // Not numbers, or beyond 32 bits: defaults.
+      {"[MainSetting]\nL_Check0=on\nL_Check1=\nL_Volume0=loud\nL_Volume1=99999999999\nL_UserMaxStage=x\n"
+       "L_UserDefStage=1 2\nL_UserDefDiff=hard\nL_UserDefMusic=?\nHi_Score0=lots\nHi_Score1=\nHi_Score2=1e99\n",
+       1, 1, 44, 44, 1, 0, 0, 0, 0, 0, 0},
+      // Out of range: clamped.
+      {"[MainSetting]\nL_Check0=-1\nL_Check1=5\nL_Volume0=-3\nL_Volume1=75\nL_UserMaxStage=0\nL_UserDefStage=4\n"
+       "L_UserDefDiff=7\nL_UserDefMusic=-2\nHi_Score0=-5\nHi_Score1= 250 \nHi_Score2=12.5\n",
+       0, 1, 0, 50, 1, 0, 2, 0, 0, 250, 12},
+      // The preselected stage stays below the stages unlocked; music choice at most 4.
+      {"[MainSetting]\nL_UserMaxStage=3\nL_UserDefStage=9\nL_UserDefMusic=9\nL_Volume0=12.6\n", 1, 1, 13, 44, 3,
+       2, 0, 4, 0, 0, 0},
+  };
+  LoadUserSettings();  // creates the table file
+  for (const Case& c : cases) {
+    ResetEverything();
+    WriteSettings(c.text);
+    ASSERT_NO_THROW(LoadUserSettings()) << c.text;
+    EXPECT_EQ(Audio.CheckState[0], c.check0) << c.text;
+    EXPECT_EQ(Audio.CheckState[1], c.check1) << c.text;
+    EXPECT_EQ(Audio.VolumeLevel[0], c.volume0) << c.text;
+    EXPECT_EQ(Audio.VolumeLevel[1], c.volume1) << c.text;
+    EXPECT_EQ(User.UserMaxStage, c.maxStage) << c.text;
+    EXPECT_EQ(User.UserDefStage, c.defStage) << c.text;
+    EXPECT_EQ(User.UserDefDiff, c.defDiff) << c.text;
+    EXPECT_EQ(User.UserDefMusic, c.defMusic) << c.text;
+    EXPECT_EQ(Game.HiScore[0], c.hi0) << c.text;
+    EXPECT_EQ(Game.HiScore[1], c.hi1) << c.text;
+    EXPECT_EQ(Game.HiScore[2], c.hi2) << c.text;
+  }
+}
+
+TEST_F(UserSettingsTest, ShortTableFileLoadsTheWholeRecordsOnly) {
+  LoadUserSettings();
+  FillDistinctTable();
+  const UserSettingsGlobals saved = User;
+  SaveUserSettings();
+  const std::vector<uint8_t> full = ReadBytes(Table());
+  // Where each record ends in the file.
+  std::vector<size_t> ends;
+  size_t at = 0;
+  for (int t = 0; t < 3; ++t) {
+    for (int e = 0; e < 8; ++e) {
+      at += 2 + saved.HiScoreTable[t][e].Name.size() + 16;
+      ends.push_back(at);
+    }
+  }
+  ASSERT_EQ(ends.back(), full.size());
+
+  for (size_t cut = 0; cut <= full.size(); ++cut) {
+    WriteBytes(Table(), std::vector<uint8_t>(full.begin(), full.begin() + static_cast<std::ptrdiff_t>(cut)));
+    FillDistinctTable();  // stale content must not survive the load
+    User.HiScoreTable[2][7].Name = "stale";
+    LoadUserSettings();
+    for (int i = 0; i < 24; ++i) {
+      const HiScoreEntry& entry = User.HiScoreTable[i / 8][i % 8];
+      if (ends[static_cast<size_t>(i)] <= cut) {
+        ExpectEntry(entry, saved.HiScoreTable[i / 8][i % 8], i);
+      } else {
+        ExpectEntry(entry, HiScoreEntry{}, i);
+      }
+    }
+    if (HasFailure()) FAIL() << "cut at " << cut;
+  }
+
+  // A length field that runs past the end of the file.
+  std::vector<uint8_t> overrun(full.begin(), full.begin() + static_cast<std::ptrdiff_t>(ends[2]));
+  overrun.insert(overrun.end(), {0xFF, 0xFF, 'x', 'y'});
+  WriteBytes(Table(), overrun);
+  LoadUserSettings();
+  ExpectEntry(User.HiScoreTable[0][2], saved.HiScoreTable[0][2], 2);
+  ExpectEntry(User.HiScoreTable[0][3], HiScoreEntry{}, 3);
+
+  // Bytes after the 24th record are ignored, and the next save writes the exact table.
+  std::vector<uint8_t> longer = full;
+  longer.resize(full.size() + 5000, 0xAB);
+  WriteBytes(Table(), longer);
+  LoadUserSettings();
+  ExpectEntry(User.HiScoreTable[2][7], saved.HiScoreTable[2][7], 23);
+  SaveUserSettings();
+  EXPECT_EQ(ReadBytes(Table()), full);
+}
+
+TEST_F(UserSettingsTest, ExtraIsStoredAsFourZeroBytes) {
+  LoadUserSettings();
+  User.HiScoreTable[0][0] = {"AB", -2, 1.5, 77};
+  SaveUserSettings();
+  std::vector<uint8_t> bytes = ReadBytes(Table());
+  const std::vector<uint8_t> first = {2, 0, 'A', 'B', 0xFE, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0, 0, 0, 0xF8, 0x3F, 77, 0, 0, 0};
+  ASSERT_GE(bytes.size(), first.size());
+  EXPECT_EQ(std::vector<uint8_t>(bytes.begin(), bytes.begin() + 20), first);
+  LoadUserSettings();
+  EXPECT_EQ(User.HiScoreTable[0][0].Extra, 0);
+  EXPECT_EQ(User.HiScoreTable[0][0].Points, -2);
+  EXPECT_EQ(User.HiScoreTable[0][0].Date, 1.5);
+}
+
+TEST_F(UserSettingsTest, AFailedSaveLeavesTheOldFilesWholeAndSaysWhichFile) {
+  LoadUserSettings();
+  FillDistinctTable();
+  SaveUserSettings();
+  const std::vector<uint8_t> table = ReadBytes(Table());
+
+  // The staging place of the table is taken by a directory: nothing can be written there.
+  fs::create_directories(dir_ / "gameinfo.cfg.saving" / "blocked");
+  Game.HiScore[0] = 999;
+  User.HiScoreTable[0][0].Name = "changed";
+  try {
+    SaveUserSettings();
+    FAIL();
+  } catch (const RuntimeError& error) {
+    EXPECT_EQ(error.Kind(), ErrorKind::FileNotFound);
+    EXPECT_EQ(error.Detail(), Table().string());
+  }
+  EXPECT_EQ(ReadBytes(Table()), table);
+  fs::remove_all(dir_ / "gameinfo.cfg.saving");
+
+  const std::vector<uint8_t> settings = ReadBytes(Settings());
+  fs::create_directories(dir_ / "UserSettings.ini.saving" / "blocked");
+  Game.HiScore[1] = 31337;
+  EXPECT_THROW(SaveUserSettings(), RuntimeError);
+  EXPECT_EQ(ReadBytes(Settings()), settings);
+  fs::remove_all(dir_ / "UserSettings.ini.saving");
+
+  // A table file that cannot be read stops the load with its name.
+  fs::remove(Table());
+  fs::create_directories(Table());
+  try {
+    LoadUserSettings();
+    FAIL();
+  } catch (const RuntimeError& error) {
+    EXPECT_EQ(error.Detail(), Table().string());
+  }
+}
+
+}  // namespace
