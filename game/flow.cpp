@@ -48,12 +48,19 @@ void OpenWebLink() {
   Services().OpenAddress(Config.Texts[text]);
 }
 
-// The skin's main.ini may set a floor for the high score of each difficulty.
+// The skin's main.ini may set a floor for the high score of each difficulty. The key is
+// optional: a missing value, text that is no number and a number beyond 32 bits all leave the
+// high score as it is, so that a bad value never cuts a stage's set-up short.
 void ApplyHiScoreFloor() {
   int32_t& best = Game.HiScore[CheckIndex(Game.Difficulty, 0, 2)];
   const std::string text = Shell.MainIni.GetIniKey("MainSettings", "Hi_Score" + std::to_string(Game.Difficulty));
   if (!IsNumeric(text)) return;
-  const int32_t floor = TextToInt(text);
+  int32_t floor = 0;
+  try {
+    floor = TextToInt(text);
+  } catch (const RuntimeError&) {
+    return;
+  }
   if (floor > best) best = floor;
 }
 

@@ -59,6 +59,7 @@ void GameTest::SetUp() {
   ResetUserSettingsGlobals();
   GameRandom::UseFixedSeed(20240611);
   SetGameServices(&services);
+  Shell.MainIni.SetINIFileName("");
   // The cross-fade copies the back buffer; the rules need both surfaces to exist.
   Shell.BackBuffer[0].Create(724, 544);
   Shell.BackBuffer[1].Create(724, 544);
