@@ -58,8 +58,9 @@ void CapVelocity(float* velocity) {
 extern "C" {
 
 float Distance(const int32_t* p, const int32_t* q) {
-  const int64_t x = *p;
-  const int64_t y = *q;
+  // Each square is at most 2^62, so their sum fits 64 bits unsigned.
+  const uint64_t x = static_cast<uint64_t>(*p < 0 ? -int64_t{*p} : int64_t{*p});
+  const uint64_t y = static_cast<uint64_t>(*q < 0 ? -int64_t{*q} : int64_t{*q});
   return sqrtf(static_cast<float>(x * x + y * y));
 }
 
