@@ -207,7 +207,8 @@ class SdlGameWindow final : public GameWindow {
   }
 
  private:
-  bool ForThisWindow(Uint32 windowId) const { return windowId == SDL_GetWindowID(window_); }
+  // Events made by the program itself (SDL_PushEvent) carry no window and count as ours.
+  bool ForThisWindow(Uint32 windowId) const { return windowId == 0 || windowId == SDL_GetWindowID(window_); }
 
   bool InsidePicture(int32_t x, int32_t y) const {
     const PictureRect& rect = target_->Placement();
