@@ -2,7 +2,7 @@
 
 #include <SDL.h>
 
-#include <cstdlib>
+#include <algorithm>
 #include <memory>
 
 #include "shell/runtime.h"
@@ -22,22 +22,22 @@ uint32_t ReadLittleEndian(const uint8_t* bytes, int count) {
 
 // Looks at the bitmap header before the decoder does, so that a file claiming an image
 // larger than a surface can hold, or more pixel rows than the file contains, is turned
-// away before anything is allocated for it. Headers it does not recognise are left to the
-// decoder. Leaves the stream at its start.
+// away before anything is allocated for it. Leaves the stream at its start.
 bool HeaderIsPlausible(SDL_RWops* stream) {
   uint8_t header[34] = {};
   size_t got = SDL_RWread(stream, header, 1, sizeof header);
   SDL_RWseek(stream, 0, RW_SEEK_SET);
-  if (got < 26 || header[0] != 'B' || header[1] != 'M') return true;
+  if (got < 26 || header[0] != 'B' || header[1] != 'M') return false;
 
   int64_t width, height;
-  uint32_t bitCount = 0, compression = 0;
-  uint32_t infoSize = ReadLittleEndian(header + 14, 4);
-  if (infoSize == 12) {  // the old core header: 16-bit dimensions
+  uint32_t bitCount, compression;
+  if (ReadLittleEndian(header + 14, 4) == 12) {  // the old core header: 16-bit fields
     width = ReadLittleEndian(header + 18, 2);
     height = ReadLittleEndian(header + 20, 2);
+    bitCount = ReadLittleEndian(header + 24, 2);
+    compression = 0;
   } else {
-    if (got < sizeof header) return true;
+    if (got < sizeof header) return false;
     width = static_cast<int32_t>(ReadLittleEndian(header + 18, 4));
     height = static_cast<int32_t>(ReadLittleEndian(header + 22, 4));
     bitCount = ReadLittleEndian(header + 28, 2);
@@ -46,13 +46,12 @@ bool HeaderIsPlausible(SDL_RWops* stream) {
   int64_t rows = height < 0 ? -height : height;
   if (width < 1 || width > kMaxPictureWidth || rows < 1 || rows > kMaxPictureHeight) return false;
 
-  const uint32_t kUncompressed = 0, kBitFields = 3, kAlphaBitFields = 6;
-  bool uncompressed = compression == kUncompressed || compression == kBitFields || compression == kAlphaBitFields;
-  if (uncompressed && bitCount >= 1 && bitCount <= 32) {
-    int64_t rowBytes = (width * bitCount + 31) / 32 * 4;
-    if (rowBytes * rows > SDL_RWsize(stream)) return false;
-  }
-  return true;
+  // Run-length encoded pixels may describe more than the file holds; all others are stored
+  // row by row in full.
+  const uint32_t kRunLength8 = 1, kRunLength4 = 2;
+  if (compression == kRunLength8 || compression == kRunLength4) return true;
+  int64_t rowBytes = (width * std::max<uint32_t>(bitCount, 1) + 31) / 32 * 4;
+  return rowBytes * rows <= SDL_RWsize(stream);
 }
 
 uint16_t ToRGB555(uint32_t xrgb) {

@@ -1,0 +1,135 @@
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "bmp_file_writer.h"
+#include "shell/runtime.h"
+#include "surface/cgdisurface.h"
+
+namespace {
+
+ErrorKind ReadError(CGDISurface& s, const std::string& path) {
+  try {
+    s.Read(path);
+  } catch (const RuntimeError& e) {
+    EXPECT_EQ(e.Detail(), path);
+    return e.Kind();
+  }
+  ADD_FAILURE() << path << " was read";
+  return ErrorKind::TypeMismatch;
+}
+
+// A 5 x 3 picture (odd width: padded rows in the file and on the surface) with the colours
+// the load rule is stated for.
+const int kWidth = 5, kHeight = 3;
+const std::vector<Rgb> kManyColours = {
+    {255, 0, 255}, {255, 255, 255}, {7, 7, 7},   {8, 16, 24},    {200, 100, 50},
+    {0, 0, 0},     {1, 2, 3},       {31, 63, 95}, {128, 129, 130}, {255, 0, 255},
+    {10, 250, 9},  {99, 98, 97},    {0, 255, 0},  {0, 0, 255},     {255, 0, 0}};
+
+void ExpectLoaded(const CGDISurface& s, const std::vector<Rgb>& pixels, const std::string& what) {
+  ASSERT_EQ(s.Width(), kWidth) << what;
+  ASSERT_EQ(s.Height(), kHeight) << what;
+  ASSERT_EQ(s.pitch(), 12) << what;
+  for (int y = 0; y < kHeight; ++y)
+    for (int x = 0; x < kWidth; ++x)
+      EXPECT_EQ(s.ptr()[y * 6 + x], LoadedPixel(pixels[y * kWidth + x])) << what << " at " << x << "," << y;
+}
+
+}  // namespace
+
+TEST(SurfaceRead, EveryDepthAndRowOrderLoadsTopRowFirstByTheLoadRule) {
+  const std::vector<Rgb> twoColours = {{255, 0, 255}, {255, 255, 255}, {255, 0, 255}, {255, 255, 255},
+                                       {255, 0, 255}, {255, 255, 255}, {255, 255, 255}, {255, 0, 255},
+                                       {255, 0, 255}, {255, 0, 255},   {255, 0, 255},   {255, 255, 255},
+                                       {255, 255, 255}, {255, 255, 255}, {255, 0, 255}};
+  const struct {
+    BmpDepth depth;
+    const char* name;
+    const std::vector<Rgb>& pixels;
+  } cases[] = {
+      {BmpDepth::Palette1, "1-bit", twoColours},     {BmpDepth::Palette4, "4-bit", kManyColours},
+      {BmpDepth::Palette8, "8-bit", kManyColours},   {BmpDepth::Rgb555, "16-bit 555", kManyColours},
+      {BmpDepth::Rgb565, "16-bit 565", kManyColours}, {BmpDepth::Rgb24, "24-bit", kManyColours},
+      {BmpDepth::Rgb32, "32-bit", kManyColours},
+  };
+  for (const auto& c : cases) {
+    for (bool topDown : {false, true}) {
+      std::string what = std::string(c.name) + (topDown ? " top-down" : " bottom-up");
+      std::string path = ScratchPath("depth.bmp");
+      WriteFile(path, EncodeBmp(kWidth, kHeight, c.pixels, c.depth, topDown));
+      CGDISurface s;
+      ASSERT_TRUE(s.Read(path)) << what;
+      ExpectLoaded(s, c.pixels, what);
+      EXPECT_EQ(s.TranColor(), 0x7C1F);
+      FrameInfo frame{};
+      s.FrameRect(&frame, 0);
+      EXPECT_EQ(frame.Right, kWidth);
+      EXPECT_EQ(frame.Bottom, kHeight);
+    }
+  }
+}
+
+TEST(SurfaceRead, LoadRuleKeepsTheTopFiveBitsOfEachChannel) {
+  std::string path = ScratchPath("rule.bmp");
+  WriteFile(path, EncodeBmp(3, 1, {{255, 0, 255}, {255, 255, 255}, {7, 7, 7}}, BmpDepth::Rgb24, false));
+  CGDISurface s;
+  ASSERT_TRUE(s.Read(path));
+  EXPECT_EQ(s.ptr()[0], 0x7C1F);  // the default colour key
+  EXPECT_EQ(s.ptr()[1], 0x7FFF);
+  EXPECT_EQ(s.ptr()[2], 0x0000);
+}
+
+TEST(SurfaceRead, MissingAndBrokenFilesRaiseTheirErrorsAndKeepThePreviousImage) {
+  std::string good = ScratchPath("good.bmp");
+  WriteFile(good, EncodeBmp(kWidth, kHeight, kManyColours, BmpDepth::Rgb24, false));
+  CGDISurface s;
+  ASSERT_TRUE(s.Read(good));
+
+  EXPECT_EQ(ReadError(s, ScratchPath("no such file.bmp")), ErrorKind::FileNotFound);
+
+  std::string text = ScratchPath("text.bmp");
+  WriteFile(text, {'h', 'e', 'l', 'l', 'o'});
+  EXPECT_EQ(ReadError(s, text), ErrorKind::InvalidPicture);
+
+  std::string empty = ScratchPath("empty.bmp");
+  WriteFile(empty, {});
+  EXPECT_EQ(ReadError(s, empty), ErrorKind::InvalidPicture);
+
+  std::vector<uint8_t> bytes = EncodeBmp(kWidth, kHeight, kManyColours, BmpDepth::Rgb24, false);
+  std::string truncated = ScratchPath("truncated.bmp");
+  WriteFile(truncated, std::vector<uint8_t>(bytes.begin(), bytes.end() - 20));
+  EXPECT_EQ(ReadError(s, truncated), ErrorKind::InvalidPicture);
+
+  ExpectLoaded(s, kManyColours, "after failed reads");
+}
+
+TEST(SurfaceRead, PicturesLargerThanASurfaceHoldsAreInvalid) {
+  std::vector<uint8_t> bytes = EncodeBmp(kWidth, kHeight, kManyColours, BmpDepth::Rgb24, false);
+  auto withSize = [&](int32_t width, int32_t height) {
+    std::vector<uint8_t> b = bytes;
+    for (int i = 0; i < 4; ++i) {
+      b[18 + i] = static_cast<uint8_t>(static_cast<uint32_t>(width) >> (8 * i));
+      b[22 + i] = static_cast<uint8_t>(static_cast<uint32_t>(height) >> (8 * i));
+    }
+    return b;
+  };
+  CGDISurface s;
+  std::string path = ScratchPath("huge.bmp");
+  for (auto [w, h] : {std::pair{16383, 1}, {1, 32768}, {1, -32768}, {0x7FFFFFFF, 3}, {5, INT32_MIN}, {-5, 3}}) {
+    WriteFile(path, withSize(w, h));
+    EXPECT_EQ(ReadError(s, path), ErrorKind::InvalidPicture) << w << " x " << h;
+  }
+  // A header cut short, whatever size it claims.
+  std::vector<uint8_t> cut = withSize(23, 16);
+  cut.resize(31);
+  WriteFile(path, cut);
+  EXPECT_EQ(ReadError(s, path), ErrorKind::InvalidPicture);
+  // A plausible size whose rows the file does not contain.
+  WriteFile(path, withSize(4000, 3000));
+  EXPECT_EQ(ReadError(s, path), ErrorKind::InvalidPicture);
+  EXPECT_EQ(s.ptr(), nullptr);
+}
