@@ -160,7 +160,7 @@ TEST(SurfaceObject, RenderHandsTheUnconvertedPixelsToTheTarget) {
   for (int i = 0; i < 8; ++i) s.ptr()[i] = static_cast<uint16_t>(0x8000 + i);  // bit 15 too
   s.Render(&target);
   ASSERT_EQ(target.calls.size(), 1u);
-  const auto& whole = target.calls[0];
+  const RecordingTarget::Call whole = target.calls[0];
   EXPECT_EQ(whole.pitch, 8);
   EXPECT_EQ(whole.width, 3);
   EXPECT_EQ(whole.height, 2);
