@@ -190,7 +190,11 @@ void SetMusicStreamVolume(AudioHandle handle, int32_t volume) {
 
 AudioHandle LoadSoundSample(const std::string& path, int32_t maxPlaybacks) {
   if (!mixer.open || maxPlaybacks < 1) return 0;
-  Mix_Chunk* chunk = Mix_LoadWAV(path.c_str());
+  // The file is opened and closed here: the mixer leaves it open when it cannot decode it.
+  SDL_RWops* file = SDL_RWFromFile(path.c_str(), "rb");
+  if (file == nullptr) return 0;
+  Mix_Chunk* chunk = Mix_LoadWAV_RW(file, 0);
+  SDL_RWclose(file);
   if (chunk == nullptr) return 0;
   AudioHandle handle = ++mixer.lastHandle;
   mixer.samples[handle] = Sample{chunk, maxPlaybacks, {}};

@@ -1,0 +1,176 @@
+// Randomly damaged main.ini, UserSettings.ini and gameinfo.cfg: start-up either succeeds with
+// every value in its valid range or stops with a run-time error that names what is wrong.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "audio/audio.h"
+#include "config/config.h"
+#include "config/images.h"
+#include "config/user_settings.h"
+#include "game/game_state.h"
+#include "game/random.h"
+#include "shell/main_window.h"
+#include "shell/runtime.h"
+#include "skin_fixture.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string ReadText(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void WriteText(const fs::path& path, const std::string& text) {
+  std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
+}
+
+class Mutator {
+ public:
+  explicit Mutator(uint32_t seed) : random_(seed) {}
+
+  int Below(int n) { return std::uniform_int_distribution<int>(0, n - 1)(random_); }
+
+  // Damages an INI text line by line: values swapped for odd ones, lines dropped,
+  // duplicated or cut, stray bytes.
+  std::string MutateIni(const std::string& text, int edits) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    static const char* const values[] = {"", "abc", "-1", "0", "1", "99999999999", "2.5", " 7 ", "-2147483648",
+                                         "1000", "12,5", "0x10", "\\images\\", "5000"};
+    for (int edit = 0; edit < edits && !lines.empty(); ++edit) {
+      size_t at = static_cast<size_t>(Below(static_cast<int>(lines.size())));
+      std::string& line = lines[at];
+      switch (Below(6)) {
+        case 0: {
+          size_t equals = line.find('=');
+          if (equals != std::string::npos) line = line.substr(0, equals + 1) + values[Below(std::size(values))];
+          break;
+        }
+        case 1: lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(at)); break;
+        case 2: lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(at), line); break;
+        case 3: line = line.substr(0, static_cast<size_t>(Below(static_cast<int>(line.size()) + 1))); break;
+        case 4:
+          if (!line.empty()) line[static_cast<size_t>(Below(static_cast<int>(line.size())))] = static_cast<char>(Below(256));
+          break;
+        default: lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(at), "[" + line + "]"); break;
+      }
+    }
+    std::string out;
+    for (const std::string& line : lines) out += line + (Below(8) == 0 ? "\r\n" : "\n");
+    return out;
+  }
+
+  // Damages binary data: flipped bytes, a cut, appended bytes.
+  std::string MutateBytes(std::string bytes) {
+    switch (Below(4)) {
+      case 0:
+        for (int i = Below(8); i >= 0 && !bytes.empty(); --i) {
+          bytes[static_cast<size_t>(Below(static_cast<int>(bytes.size())))] = static_cast<char>(Below(256));
+        }
+        break;
+      case 1: bytes.resize(static_cast<size_t>(Below(static_cast<int>(bytes.size()) + 1))); break;
+      case 2:
+        for (int i = Below(64); i >= 0; --i) bytes.push_back(static_cast<char>(Below(256)));
+        break;
+      default: bytes.clear(); break;
+    }
+    return bytes;
+  }
+
+ private:
+  std::mt19937 random_;
+};
+
+void ExpectSensibleState() {
+  EXPECT_TRUE(Audio.CheckState[0] == 0 || Audio.CheckState[0] == 1);
+  EXPECT_TRUE(Audio.CheckState[1] == 0 || Audio.CheckState[1] == 1);
+  for (int32_t level : Audio.VolumeLevel) {
+    EXPECT_GE(level, 0);
+    EXPECT_LE(level, 50);
+  }
+  EXPECT_GE(User.UserMaxStage, 1);
+  EXPECT_GE(User.UserDefStage, 0);
+  EXPECT_LT(User.UserDefStage, User.UserMaxStage);
+  EXPECT_GE(User.UserDefDiff, 0);
+  EXPECT_LE(User.UserDefDiff, 2);
+  EXPECT_GE(User.UserDefMusic, 0);
+  EXPECT_LE(User.UserDefMusic, 4);
+  for (int32_t score : Game.HiScore) EXPECT_GE(score, 0);
+  EXPECT_EQ(Config.ButtonImages.size(), static_cast<size_t>(Config.ButtonImageCount) + 1);
+  EXPECT_EQ(Config.ButtonImageKind.size(), Config.ButtonImages.size());
+  EXPECT_EQ(Config.ScreenButtons.size(), static_cast<size_t>(Config.ScreenButtonMax) + 1);
+  EXPECT_EQ(Audio.SoundSamples.size(), static_cast<size_t>(Config.MaxSounds) + 1);
+  EXPECT_GT(Images.HelpImage.Width(), 0);
+  EXPECT_EQ(Images.ScratchSurface.Width(), 10);
+}
+
+TEST(MutationTest, DamagedFilesNeverCrashStartup) {
+  SkinFixture skin;
+  const fs::path dir = skin.Directory();
+  GameRandom::UseFixedSeed(3);
+  // A clean start to have every file once.
+  PrepareStartup(dir);
+  RunStartupLoaders();
+  User.HiScoreTable[1][2] = {"named", 40, 45000.5, 0};
+  SaveUserSettings();
+  const std::string mainIni = ReadText(dir / "main.ini");
+  const std::string settings = ReadText(dir / "UserSettings.ini");
+  const std::string table = ReadText(dir / "gameinfo.cfg");
+
+  Mutator mutator(20261208);
+  int started = 0, stopped = 0;
+  for (int trial = 0; trial < 400; ++trial) {
+    // Which files are damaged: the two user files alone must never stop start-up.
+    const bool damageMain = trial % 3 == 0;
+    WriteText(dir / "main.ini", damageMain ? mutator.MutateIni(mainIni, 1 + mutator.Below(4)) : mainIni);
+    const int userFiles = mutator.Below(4);
+    if (userFiles == 3) {
+      fs::remove(dir / "UserSettings.ini");
+    } else {
+      WriteText(dir / "UserSettings.ini", mutator.MutateIni(settings, 1 + mutator.Below(6)));
+    }
+    if (mutator.Below(6) == 0) {
+      fs::remove(dir / "gameinfo.cfg");
+    } else {
+      WriteText(dir / "gameinfo.cfg", mutator.MutateBytes(table));
+    }
+
+    PrepareStartup(dir);
+    try {
+      RunStartupLoaders();
+      LoadScreenButtons("SelectStageButton");
+      LoadScreenButtons("GameButton");
+      ++started;
+      ExpectSensibleState();
+    } catch (const RuntimeError& error) {
+      ++stopped;
+      EXPECT_TRUE(damageMain) << "user files alone stopped start-up: " << error.what();
+      const std::string message = error.what();
+      EXPECT_TRUE(message.find("main.ini") != std::string::npos || message.find(dir.string()) != std::string::npos)
+          << message;
+    } catch (const std::exception& error) {
+      ADD_FAILURE() << "not a run-time error: " << error.what();
+    }
+    if (HasFailure()) {
+      FAIL() << "trial " << trial << "\nmain.ini:\n"
+             << ReadText(dir / "main.ini") << "\nUserSettings.ini:\n"
+             << ReadText(dir / "UserSettings.ini");
+    }
+  }
+  EXPECT_GT(started, 150);
+  EXPECT_GT(stopped, 20);
+  CloseAudioDevice();
+  GameRandom::UseClockSeed();
+}
+
+}  // namespace
