@@ -2,9 +2,9 @@
 // round objects, and the smallest of four values.
 //
 // Bearings are whole degrees clockwise from negative y (up on a screen whose y grows down).
-#include "raster/rasterkit.h"
-
 #include <math.h>
+
+#include "raster/rasterkit.h"
 
 namespace {
 
@@ -108,9 +108,8 @@ void Collision(float hitDistance, float x1, float y1, float x2, float y2, float 
       const float sy1 = (y1 - oldY1) / steps;
       const float sx2 = (x2 - oldX2) / steps;
       const float sy2 = (y2 - oldY2) / steps;
-      const int32_t maxSteps = steps < static_cast<float>(kMaxBackOffSteps)
-                                   ? static_cast<int32_t>(ceilf(steps))
-                                   : kMaxBackOffSteps;
+      const int32_t maxSteps =
+          steps < static_cast<float>(kMaxBackOffSteps) ? static_cast<int32_t>(ceilf(steps)) : kMaxBackOffSteps;
       for (int32_t step = 0; step < maxSteps; ++step) {
         x1 -= sx1;
         y1 -= sy1;
@@ -157,8 +156,7 @@ void Collision(float hitDistance, float x1, float y1, float x2, float y2, float 
   CapVelocity(vy1);
 }
 
-int32_t ChartToBmp(int32_t a1, int32_t a2, int32_t a3, int32_t a4, int32_t a5, int32_t a6, int32_t a7,
-                   int32_t a8) {
+int32_t ChartToBmp(int32_t a1, int32_t a2, int32_t a3, int32_t a4, int32_t a5, int32_t a6, int32_t a7, int32_t a8) {
   const auto isDigitCode = [](int32_t code) { return code >= 48 && code <= 57; };
   if (a6 != 0) {
     if (!isDigitCode(a7)) return 2;

@@ -1,10 +1,10 @@
 // Rotation of an RGB555 image about its centre with bilinear sampling. Source and destination
 // share width, height and pitch (in pixels). Coordinates are 16.16 fixed point; the
 // interpolation weights are cut to 8 bits.
-#include "raster/rasterkit.h"
-
 #include <math.h>
 #include <stddef.h>
+
+#include "raster/rasterkit.h"
 
 namespace {
 
@@ -25,8 +25,7 @@ FixedCell SplitFixed(int64_t value) {
 
 int32_t Channel(int32_t pixel, int32_t shift) { return (pixel >> shift) & 0x1F; }
 
-int32_t InterpolateChannel(int32_t p00, int32_t p01, int32_t p10, int32_t p11, int32_t fx, int32_t fy,
-                           int32_t shift) {
+int32_t InterpolateChannel(int32_t p00, int32_t p01, int32_t p10, int32_t p11, int32_t fx, int32_t fy, int32_t shift) {
   const int32_t c00 = Channel(p00, shift), c01 = Channel(p01, shift);
   const int32_t c10 = Channel(p10, shift), c11 = Channel(p11, shift);
   const int32_t top = ((c01 * fx) >> 8) + ((c00 * (65536 - fx)) >> 8);
@@ -58,8 +57,7 @@ extern "C" int32_t Rotation(const void* srcPtr, void* dstPtr, int32_t width, int
     for (int32_t column = 0; column < 2 * halfWidth; ++column, sx += cosine, sy += sine) {
       const FixedCell cellX = SplitFixed(sx);
       const FixedCell cellY = SplitFixed(sy);
-      if (cellY.cell < -halfHeight || cellY.cell >= halfHeight || cellX.cell < -halfWidth ||
-          cellX.cell >= halfWidth) {
+      if (cellY.cell < -halfHeight || cellY.cell >= halfHeight || cellX.cell < -halfWidth || cellX.cell >= halfWidth) {
         continue;
       }
       // Neighbours past the last column or row read the last one.

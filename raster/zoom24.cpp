@@ -1,15 +1,15 @@
 // Zooms of 24-bit images, three bytes per pixel, each byte a channel of its own: bilinear
 // (ZoomTwoLine) and bicubic (ZoomThreeLine), in double precision. Strides are in bytes.
-#include "raster/rasterkit.h"
-
 #include <stddef.h>
+
+#include "raster/rasterkit.h"
 
 namespace {
 
 constexpr int32_t kBytesPerPixel = 3;
 
-bool ZoomArgumentsUsable(int32_t srcStride, int32_t dstStride, int32_t srcWidth, int32_t srcHeight,
-                         int32_t dstWidth, int32_t dstHeight) {
+bool ZoomArgumentsUsable(int32_t srcStride, int32_t dstStride, int32_t srcWidth, int32_t srcHeight, int32_t dstWidth,
+                         int32_t dstHeight) {
   return srcWidth > 0 && srcHeight > 0 && dstWidth > 0 && dstHeight > 0 &&
          int64_t{srcStride} >= int64_t{srcWidth} * kBytesPerPixel &&
          int64_t{dstStride} >= int64_t{dstWidth} * kBytesPerPixel;
@@ -85,8 +85,8 @@ int32_t ZoomTwoLine(const void* srcData, void* dstData, const int32_t* srcStride
       const double fxy = fx * fy;
       const double w00 = 1.0 - fx - fy + fxy, w01 = fx - fxy, w10 = fy - fxy, w11 = fxy;
       for (int32_t channel = 0; channel < kBytesPerPixel; ++channel) {
-        const double value = w00 * top[left + channel] + w01 * top[right + channel] +
-                             w10 * bottom[left + channel] + w11 * bottom[right + channel];
+        const double value = w00 * top[left + channel] + w01 * top[right + channel] + w10 * bottom[left + channel] +
+                             w11 * bottom[right + channel];
         out[i * kBytesPerPixel + channel] = ClampByte(value);
       }
     }

@@ -59,8 +59,8 @@ struct Body {
 
 void Collide(float hitDistance, float x1, float y1, float x2, float y2, float oldX1, float oldY1, float oldX2,
              float oldY2, Body& one, Body& two) {
-  Collision(hitDistance, x1, y1, x2, y2, oldX1, oldY1, oldX2, oldY2, &one.vx, &one.vy, &two.vx, &two.vy,
-            &one.heading, &two.heading, &one.life, &two.life, &two.lossFactor, &one.lossFactor);
+  Collision(hitDistance, x1, y1, x2, y2, oldX1, oldY1, oldX2, oldY2, &one.vx, &one.vy, &two.vx, &two.vy, &one.heading,
+            &two.heading, &one.life, &two.life, &two.lossFactor, &one.lossFactor);
 }
 
 TEST(GeometryTest, ObjectsApartOnlyHaveFastVelocitiesCapped) {
@@ -86,7 +86,7 @@ TEST(GeometryTest, HeadOnHitExchangesVelocityAndCostsTheObjectHitFromTheSide) {
   EXPECT_FLOAT_EQ(one.vx, 8.0f - 9.6f);
   EXPECT_EQ(one.vy, 0.0f);
   EXPECT_EQ(two.vy, 0.0f);
-  EXPECT_EQ(one.life, 100);     // faced its way: bearing 90, heading 90
+  EXPECT_EQ(one.life, 100);      // faced its way: bearing 90, heading 90
   EXPECT_EQ(two.life, 100 - 4);  // facing error 90: trunc(1 x 90 x 9.6 / 180)
 }
 
@@ -130,9 +130,9 @@ TEST(GeometryTest, ChartToBmpPicksTheFirstSmallestAfterTheCodeChecks) {
   EXPECT_EQ(ChartToBmp(1, 1, 1, 1, 0, 0, 0, 0), 1);
   EXPECT_EQ(ChartToBmp(9, 8, 7, 6, 0, 0, 0, 0), 4);
   EXPECT_EQ(ChartToBmp(9, 8, 6, 6, 0, 0, 0, 0), 3);
-  EXPECT_EQ(ChartToBmp(1, 2, 3, 4, 0, 1, 65, 48), 2);   // a7 not a digit
-  EXPECT_EQ(ChartToBmp(1, 2, 3, 4, 0, 1, 48, 65), 3);   // a5 = 0 and a8 not a digit
-  EXPECT_EQ(ChartToBmp(1, 2, 3, 4, 1, 1, 57, 65), 1);   // a5 set: a8 not checked
+  EXPECT_EQ(ChartToBmp(1, 2, 3, 4, 0, 1, 65, 48), 2);  // a7 not a digit
+  EXPECT_EQ(ChartToBmp(1, 2, 3, 4, 0, 1, 48, 65), 3);  // a5 = 0 and a8 not a digit
+  EXPECT_EQ(ChartToBmp(1, 2, 3, 4, 1, 1, 57, 65), 1);  // a5 set: a8 not checked
 }
 
 }  // namespace

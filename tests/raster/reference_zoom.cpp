@@ -124,8 +124,7 @@ int32_t myZoom3(void* dstPtr, const void* srcPtr, int32_t dstPitchPixels, int32_
 
 int32_t myZoomPD(void* dstPtr, const void* srcPtr, int32_t dstPitchPixels, int32_t srcPitchPixels, int32_t srcHeight,
                  int32_t dstHeight, int32_t srcWidth, int32_t dstWidth, const void* prevPtr) {
-  if (!Usable(dstPitchPixels, srcPitchPixels, srcHeight, dstHeight, srcWidth, dstWidth) || prevPtr == nullptr)
-    return 0;
+  if (!Usable(dstPitchPixels, srcPitchPixels, srcHeight, dstHeight, srcWidth, dstWidth) || prevPtr == nullptr) return 0;
   for (int64_t k = 0; k < dstHeight - 2; ++k) {
     for (int64_t i = 0; i < dstWidth; ++i) {
       const Axis column = AxisOf(i, srcWidth, dstWidth), row = AxisOf(k, srcHeight, dstHeight);
@@ -161,7 +160,8 @@ int32_t myZoom(void* dstPtr, const void* srcPtr, int32_t dstPitchPixels, int32_t
         int64_t sum = 0;
         for (int32_t r = 0; r < 4; ++r) {
           int64_t rowSum = 0;
-          for (int32_t m = 0; m < 4; ++m) rowSum += kx[m] * ChannelOf(PixelAt(srcPtr, srcPitchPixels, xs[m], ys[r]), shift);
+          for (int32_t m = 0; m < 4; ++m)
+            rowSum += kx[m] * ChannelOf(PixelAt(srcPtr, srcPitchPixels, xs[m], ys[r]), shift);
           sum += ky[r] * rowSum;
         }
         channels[c] = sum < 0 ? 0 : (sum >> 24) > 31 ? 31 : int32_t(sum >> 24);
@@ -254,8 +254,8 @@ int32_t ZoomTwoLine(const void* srcData, void* dstData, const int32_t* srcStride
       const int64_t xN = i < dw - 1 ? (i + 1) * sw / dw : x0;
       for (int64_t ch = 0; ch < 3; ++ch) {
         auto S = [&](int64_t x, int64_t y) { return double(src[y * *srcStride + 3 * x + ch]); };
-        const double v = (1 - fx - fy + fx * fy) * S(x0, y0) + (fx - fx * fy) * S(xN, y0) +
-                         (fy - fx * fy) * S(x0, yN) + fx * fy * S(xN, yN);
+        const double v = (1 - fx - fy + fx * fy) * S(x0, y0) + (fx - fx * fy) * S(xN, y0) + (fy - fx * fy) * S(x0, yN) +
+                         fx * fy * S(xN, yN);
         dst[k * *dstStride + 3 * i + ch] = TruncByte(v);
       }
     }

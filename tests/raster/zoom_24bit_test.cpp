@@ -12,8 +12,8 @@ namespace {
 using zoom_reference::GuardedBytes;
 
 struct Image24 {
-  Image24(int32_t width, int32_t height, int32_t stride) : width(width), height(height), stride(stride),
-                                                           bytes(size_t(stride) * size_t(height), 0) {}
+  Image24(int32_t width, int32_t height, int32_t stride)
+      : width(width), height(height), stride(stride), bytes(size_t(stride) * size_t(height), 0) {}
   int32_t width, height, stride;
   GuardedBytes bytes;
 };
@@ -38,8 +38,8 @@ TEST(Zoom24Test, BothZoomsMatchTheReferencesBitForBit) {
     ASSERT_TRUE(actual.bytes.GuardsIntact()) << "ZoomTwoLine trial " << trial;
     ASSERT_TRUE(actual.bytes.all() == expected.bytes.all()) << "ZoomTwoLine trial " << trial;
 
-    ZoomThreeLine(src.bytes.data(), actual.bytes.data(), src.stride, actual.stride, src.width, src.height,
-                  actual.width, actual.height);
+    ZoomThreeLine(src.bytes.data(), actual.bytes.data(), src.stride, actual.stride, src.width, src.height, actual.width,
+                  actual.height);
     zoom_reference::ZoomThreeLine(src.bytes.data(), expected.bytes.data(), src.stride, expected.stride, src.width,
                                   src.height, expected.width, expected.height);
     ASSERT_TRUE(actual.bytes.GuardsIntact()) << "ZoomThreeLine trial " << trial;
