@@ -54,7 +54,7 @@ class CGDISurface {
   void LoadData(std::vector<uint8_t>& data) const;
   void SetData(const std::vector<uint8_t>& data);
   // Presentation: the pixels go to the target unconverted. Render does nothing on a surface
-  // that was never created.
+  // that was never created; RenderTo reads the frame and so raises SubscriptOutOfRange there.
   void Render(PresentTarget* dstdc) const;
   void RenderTo(PresentTarget* dstdc, int32_t X, int32_t Y, int16_t frame) const;
 

@@ -203,6 +203,11 @@ TEST(SurfaceDraw, ClipRectangleBoundsEveryCopyButNeverReachesOutsideTheSurface) 
   EXPECT_TRUE(boundless.EffectBlt(src, 1, 30, -2, 255, 0));
   EXPECT_TRUE(boundless.EffectBltClipAlpha(src, 30, 15, 0, 0, 32, 64, src, 32));
   boundless.DrawLine(-50, -50, 500, 500, 255, 255, 255);
+  for (int32_t far : {INT32_MIN, INT32_MAX}) {
+    boundless.FastBlt(src, far, 0);
+    boundless.Blt(src, 0, far, 2.5f);
+    boundless.FastBltClip(src, far, far, INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX);
+  }
 }
 
 TEST(SurfaceDraw, CopyingASurfaceOntoItselfDrawsTheImageAsItWas) {
