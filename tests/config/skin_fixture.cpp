@@ -136,15 +136,15 @@ SkinFixture::SkinFixture() {
                            "stage1.bmp"}) {
     image(file);
   }
-  WriteImage("tit_bk.bmp", {720, 540});
+  image("tit_bk.bmp");
   for (int i = 0; i <= 2; ++i) {
     const std::string n = std::to_string(i);
-    WriteImage("s" + n + ".bmp", {192, 192});
-    WriteImage("s" + n + "m.bmp", {192, 192});
+    image("s" + n + ".bmp");
+    image("s" + n + "m.bmp");
     image("sb" + n + ".bmp");
     image("sb" + n + "m.bmp");
   }
-  WriteImage("background.bmp", {720, 540});
+  image("background.bmp");
   for (const char* stem : {"tit_logo", "diff", "timenum", "pause", "gameover", "nextstage", "exit", "newgame",
                            "angel", "selbk", "selpoint", "slediff"}) {
     for (int i = 0; i <= 1; ++i) image(stem + std::to_string(i) + ".bmp");
