@@ -20,9 +20,10 @@ uint32_t ReadLittleEndian(const uint8_t* bytes, int count) {
   return value;
 }
 
-// Looks at the bitmap header before the decoder does, so that a file claiming an image
-// larger than a surface can hold, or more pixel rows than the file contains, is turned
-// away before anything is allocated for it. Leaves the stream at its start.
+// Looks at the bitmap header before the decoder does, so that a file too short for its
+// header, or claiming an image larger than a surface can hold or more pixel rows than the
+// file contains, is turned away before anything is allocated for it. Leaves the stream at
+// its start.
 bool HeaderIsPlausible(SDL_RWops* stream) {
   uint8_t header[34] = {};
   size_t got = SDL_RWread(stream, header, 1, sizeof header);
