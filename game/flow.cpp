@@ -67,7 +67,7 @@ void ApplyHiScoreFloor() {
 }  // namespace
 
 void StartCrossFade() {
-  Shell.FadeSurface.FastBlt(Shell.BackBuffer[Shell.BackIndex], 0, 0);
+  Shell.FadeSurface.FastBlt(Shell.BackBuffer[CheckIndex(Shell.BackIndex, 0, 1)], 0, 0);
   Shell.FadeStep = 1;
 }
 

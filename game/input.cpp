@@ -53,7 +53,7 @@ void MouseControlsPair() {
 bool ClickPlayControls() {
   for (int32_t i = 0; i < 2; ++i) {
     if (MouseOverCheckBox(i)) {
-      Audio.CheckState[i] = 1 - Audio.CheckState[i];
+      Audio.CheckState[i] = CheckedSub(1, Audio.CheckState[i]);
       if (i == 0) {
         if (Audio.CheckState[0] == 1) {
           Services().PlayMusic();
