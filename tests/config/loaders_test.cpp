@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <thread>
 
 #include "audio/audio.h"
 #include "config/config.h"
@@ -422,6 +424,15 @@ TEST(DefaultSkinTest, StartsUpWithEveryTableFilled) {
   EXPECT_EQ(Images.ScratchSurface.Width(), 10);
   if (AudioDeviceOpen()) {
     for (AudioHandle sample : Audio.SoundSamples) EXPECT_NE(sample, 0u);
+    // The game tracks open, and the title track plays and advances.
+    for (int m = 0; m <= 4; ++m) {
+      EXPECT_NE(CreateMusicStream((dir / "sounds" / ("back" + std::to_string(m) + ".ogg")).string()), 0u) << m;
+    }
+    Audio.MusicStream = CreateMusicStream((dir / "sounds" / "titback.ogg").string());
+    ASSERT_NE(Audio.MusicStream, 0u);
+    PlayMusic();
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_GT(MusicStreamPosition(Audio.MusicStream), 0.1);
   }
   // Every screen's buttons.
   for (const char* section : {"TitleButton", "SelectStageButton", "GameButton"}) {
