@@ -10,7 +10,6 @@
 #include <stdlib.h>
 #include <string.h>
 
-#include "raster/blit_kernels.h"
 #include "raster/rasterkit.h"
 
 namespace {
@@ -379,7 +378,8 @@ ZOOM_AVX2 __m256i InPixelOrder(__m256i packed) { return _mm256_permute4x64_epi64
 // The sixteen-pixel rows where the processor has AVX2. RASTERKIT_BASELINE in the environment
 // keeps the eight-pixel rows, so that both can be checked on one machine.
 bool UseWideRows() {
-  return rasterkit::ActivePath() == rasterkit::Path::Avx2 && getenv("RASTERKIT_BASELINE") == nullptr;
+  __builtin_cpu_init();
+  return __builtin_cpu_supports("avx2") && getenv("RASTERKIT_BASELINE") == nullptr;
 }
 
 // Fills destination rows 0 .. rowsToWrite - 1. With a previous image, a destination pixel is
