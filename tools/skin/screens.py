@@ -1,0 +1,325 @@
+"""The large pictures: backgrounds, the title logo, the stage-selection panel, the overlay panels,
+the help page and the loading window."""
+import math
+import random
+
+import numpy as np
+from PIL import Image, ImageDraw, ImageFilter
+
+import layout as L
+import widgets as W
+from creatures import COLOURS, bird, piece, target_cell
+from draw import (S, blur, canvas, downsample, drop_shadow, ellipse_mask, fill, fill_image, grow, intersect,
+                  lerp, new_mask, poly_mask, rrect_mask, shade, shift, subtract, text, text_mask, union,
+                  vgradient)
+
+
+def _wrapped_blobs(w, h, seed, count, rmin, rmax, soft):
+    """A mask of soft blobs on a torus of w x h, so that the picture tiles without a seam."""
+    rng = random.Random(seed)
+    big = Image.new("L", (w * 3, h * 3), 0)
+    d = ImageDraw.Draw(big)
+    for _ in range(count):
+        x, y = rng.uniform(0, w), rng.uniform(0, h)
+        r = rng.uniform(rmin, rmax)
+        for ox in (0, w, 2 * w):
+            for oy in (0, h, 2 * h):
+                for j in range(5):   # a cloud: a few overlapping puffs
+                    px = x + ox + (j - 2) * r * 0.55
+                    py = y + oy + (0.25 if j % 2 else -0.1) * r
+                    pr = r * (0.55 + 0.45 * math.cos((j - 2) * 0.6))
+                    d.ellipse([px - pr, py - pr * 0.7, px + pr, py + pr * 0.7], fill=255)
+    big = big.filter(ImageFilter.GaussianBlur(soft))
+    return big.crop((w, h, 2 * w, 2 * h))
+
+
+def title_background():
+    """720 x 540, seamless in both directions: soft diagonal bands, clouds and little marks."""
+    w, h = L.SCREEN_W, L.SCREEN_H
+    yy, xx = np.mgrid[0:h, 0:w].astype(np.float64)
+    # bands that repeat exactly every 720 and 540 pixels
+    t = 0.5 + 0.25 * np.sin(2 * np.pi * (xx / w * 2 + yy / h * 3)) + 0.25 * np.sin(2 * np.pi * (yy / h * 1))
+    c0, c1 = np.array([150, 205, 245.0]), np.array([200, 232, 252.0])
+    arr = c0 + (c1 - c0) * t[:, :, None]
+    clouds = np.asarray(_wrapped_blobs(w, h, 7, 9, 30, 55, 6), np.float64)[:, :, None] / 255.0
+    arr = arr * (1 - clouds * 0.75) + 255 * clouds * 0.75
+    img = Image.fromarray(arr.round().astype(np.uint8), "RGB").convert("RGBA")
+    # scattered tiny creature marks in the three shapes, wrapped at the edges
+    rng = random.Random(11)
+    marks = Image.new("RGBA", (w * 3, h * 3), (0, 0, 0, 0))
+    d = ImageDraw.Draw(marks)
+    for i in range(36):
+        x, y, kind = rng.uniform(0, w), rng.uniform(0, h), i % 3
+        r = rng.uniform(4, 7)
+        colour = tuple(COLOURS[kind]) + (70,)
+        for ox in (0, w, 2 * w):
+            for oy in (0, h, 2 * h):
+                cx, cy = x + ox, y + oy
+                if kind == 0:
+                    d.ellipse([cx - r, cy - r, cx + r, cy + r], fill=colour)
+                elif kind == 1:
+                    d.polygon([(cx, cy - r * 1.2), (cx + r, cy + r * 0.8), (cx - r, cy + r * 0.8)], fill=colour)
+                else:
+                    d.polygon([(cx, cy - r * 1.2), (cx + r, cy), (cx, cy + r * 1.2), (cx - r, cy)], fill=colour)
+    img.alpha_composite(marks.crop((w, h, 2 * w, 2 * h)))
+    return img.convert("RGB")
+
+
+def _sky(img, w, h):
+    fill_image(img, Image.new("L", img.size, 255), vgradient(img.size, (120, 186, 240), (214, 238, 250), 0, S(h * 0.75)))
+    hills = new_mask(img)
+    d = ImageDraw.Draw(hills)
+    pts = [(S(x), S(h - 70 - 22 * math.sin(x / 90.0) - 12 * math.sin(x / 37.0 + 1))) for x in range(0, w + 4, 4)]
+    d.polygon(pts + [(S(w), S(h)), (0, S(h))], fill=255)
+    fill_image(img, hills, vgradient(img.size, (150, 214, 120), (96, 170, 86), S(h - 100), S(h)))
+    clouds = _wrapped_blobs(w, h, 3, 6, 24, 40, 5).resize(img.size, Image.Resampling.BILINEAR)
+    fill(img, intersect(clouds, rrect_mask(img, (0, 0, w, h * 0.7), 0)), (255, 255, 255), 0.7)
+
+
+def play_background():
+    """720 x 540: sky and hills, the well, and the painted labels and frames of the play screen."""
+    w, h = L.SCREEN_W, L.SCREEN_H
+    img = canvas(w, h)
+    _sky(img, w, h)
+    # the well
+    x0, y0, x1, y1 = L.BOARD
+    frame = rrect_mask(img, (x0 - 8, y0 - 8, x1 + 8, y1 + 8), 12)
+    fill(img, blur(shift(frame, 3, 4), 3), (20, 20, 40), 0.45)
+    fill_image(img, frame, vgradient(img.size, (250, 190, 110), (200, 120, 60), S(y0 - 8), S(y1 + 8)))
+    fill(img, subtract(frame, grow(frame, -1.5)), (140, 80, 40))
+    well = rrect_mask(img, (x0, y0, x1, y1), 3)
+    fill_image(img, well, vgradient(img.size, (44, 58, 96), (30, 36, 66), S(y0), S(y1)))
+    grid = new_mask(img)
+    d = ImageDraw.Draw(grid)
+    for c in range(1, 8):
+        d.line([S(x0 + 32 * c), S(y0), S(x0 + 32 * c), S(y1)], fill=255, width=2)
+    for r in range(1, 13):
+        d.line([S(x0), S(y0 + 32 * r), S(x1), S(y0 + 32 * r)], fill=255, width=2)
+    fill(img, intersect(grid, well), (255, 255, 255), 0.08)
+    fill(img, intersect(blur(rrect_mask(img, (x0 - 6, y0 - 6, x1 + 6, y0 + 10), 4), 3), well), (0, 0, 0), 0.35)
+    # the left column
+    text(img, (114, 40), "Kestrel", 30, (255, 255, 255), anchor="mm", outline=(200, 100, 40), outline_px=2,
+         shadow=0.4)
+    W.panel(img, L.SCORE_PANEL)
+    sx, sy = L.SHOW_SCORE
+    for dy, word in ((-38, "BEST"), (0, "SCORE"), (38, "LEVEL")):
+        text(img, (sx, sy + dy - 2), word, 11, (170, 96, 46), anchor="ls")
+    W.panel(img, L.SOUND_PANEL)
+    for (cx, cy), (vx, vy), word in zip(L.CHECK, L.VOLUME, ("Music", "Sound")):
+        text(img, (cx + 30, cy + 12.5), word, 14, W.INK, anchor="lm")
+        trough = rrect_mask(img, (vx - 2, vy - 1, vx + L.VOLUME_SIZE[0] + 2, vy + L.VOLUME_SIZE[1] + 1), 4)
+        fill(img, trough, (120, 90, 70))
+        fill(img, grow(trough, -1.2), (226, 214, 196))
+        fill(img, intersect(grow(trough, -1.2), blur(shift(trough, 0, 2), 1)), (255, 255, 255), 0.0)
+    W.panel(img, L.BUTTON_PANEL)
+    lx0, ly0, lx1, ly1 = L.WEB_LINK
+    globe = ellipse_mask(img, (lx0 + 8, ly0 + 6, lx0 + 28, ly0 + 26))
+    fill(img, globe, (60, 130, 220))
+    gl = new_mask(img)
+    gd = ImageDraw.Draw(gl)
+    gd.ellipse(box_((lx0 + 13, ly0 + 6, lx0 + 23, ly0 + 26)), outline=255, width=S(1.2))
+    gd.line(box_((lx0 + 8, ly0 + 16, lx0 + 28, ly0 + 16)), fill=255, width=S(1.2))
+    gd.line(box_((lx0 + 18, ly0 + 6, lx0 + 18, ly0 + 26)), fill=255, width=S(1.2))
+    fill(img, intersect(gl, globe), (255, 255, 255), 0.85)
+    text(img, (lx0 + 36, (ly0 + ly1) / 2), "Kestrel on the web", 13, (60, 100, 170), anchor="lm")
+    # the right column
+    cloud = _cloud_mask(img, (494, 8, 712, 168))
+    fill(img, blur(cloud, 2), (255, 255, 255), 0.55)
+    for rect, word in ((L.STAGE_PANEL, "STAGE"), (L.TIME_PANEL, "TIME"), (L.TARGETS_PANEL, "LEFT")):
+        W.panel(img, rect)
+        text(img, (rect[0] + 14, (rect[1] + rect[3]) / 2), word, 15, (170, 96, 46), anchor="lm")
+    tx, ty = L.TIME_MIN[0] + 40, L.TIME_MIN[1]
+    for dy in (7, 17):
+        fill(img, ellipse_mask(img, (tx + 2, ty + dy - 2, tx + 6, ty + dy + 2)), W.INK)
+    icon = target_cell(1)
+    icon = icon.resize((S(24), S(24)), Image.Resampling.BILINEAR)
+    img.alpha_composite(icon, (S(560), S(335)))
+    # a meadow for the three characters
+    base = ellipse_mask(img, (520, 430, 716, 470))
+    fill(img, blur(base, 3), (60, 120, 50), 0.35)
+    return downsample(img).convert("RGB")
+
+
+def box_(b):
+    return [S(v) for v in b]
+
+
+def _cloud_mask(img, rect):
+    x0, y0, x1, y1 = rect
+    m = new_mask(img)
+    w, h = x1 - x0, y1 - y0
+    for fx, fy, fr in ((0.25, 0.6, 0.28), (0.5, 0.45, 0.36), (0.75, 0.6, 0.28), (0.5, 0.72, 0.3)):
+        cx, cy, r = x0 + fx * w, y0 + fy * h, fr * min(w, h) * 1.2
+        m = union(m, ellipse_mask(img, (cx - r * 1.2, cy - r * 0.8, cx + r * 1.2, cy + r * 0.8)))
+    return m
+
+
+def title_logo():
+    """The word mark with a kestrel feather; drawn at (80, 64) through its mask."""
+    w, h = 560, 180
+    img = canvas(w, h)
+    m = text_mask(img, (w / 2 + 20, 92), "Kestrel", 104, anchor="mm")
+    fill(img, blur(shift(grow(m, 5), 4, 6), 4), (30, 20, 50), 0.45)
+    fill(img, grow(m, 5), (120, 56, 24))
+    fill(img, grow(m, 2.5), (255, 250, 235))
+    fill_image(img, m, vgradient(img.size, (255, 214, 110), (232, 110, 50), S(40), S(140)))
+    hl = intersect(m, rrect_mask(img, (0, 40, w, 86), 0))
+    fill(img, hl, (255, 255, 255), 0.35)
+    # three little creatures sitting on the letters
+    for i, (x, y) in enumerate(((118, 26), (300, 24), (470, 30))):
+        c = target_cell(i, eyes="open", mouth="grin" if i == 1 else "smile")
+        img.alpha_composite(c.resize((S(44), S(44)), Image.Resampling.BILINEAR), (S(x), S(y - 20)))
+    text(img, (w / 2 + 20, 160), "a falling-pair puzzle", 18, (255, 255, 255), anchor="mm",
+         outline=(120, 56, 24), outline_px=2)
+    return downsample(img)
+
+
+def select_panel():
+    """The stage-selection panel, drawn at (0, 0) through its mask."""
+    x0, y0, x1, y1 = L.SELECT_PANEL
+    w, h = x1 + 4, y1 + 8
+    img = canvas(w, h)
+    W.panel(img, L.SELECT_PANEL, radius=18)
+    text(img, ((x0 + x1) / 2, y0 + 22), "Choose your game", 20, (170, 96, 46), anchor="mm")
+    text(img, (118, 111), "STAGE", 16, W.INK, anchor="lm")
+    text(img, (118, 190), "LEVEL", 16, W.INK, anchor="lm")
+    text(img, (118, 266), "MUSIC", 16, W.INK, anchor="lm")
+    bx0, by0, bx1, by1 = L.STAGE_BAR
+    bar = rrect_mask(img, (bx0 - 2, by0 - 3, bx1 + 6, by1 + 3), 6)
+    fill(img, bar, (120, 84, 60))
+    fill(img, grow(bar, -1.2), (70, 52, 44))
+    for i in range(20):
+        sx = L.STAGE_SLOT_X + L.STAGE_SLOT_STEP * i
+        colour = lerp((120, 210, 90), (240, 90, 70), i / 19.0)
+        slot = rrect_mask(img, (sx, L.STAGE_SLOT_Y, sx + L.STAGE_SLOT_W, L.STAGE_SLOT_Y + L.STAGE_SLOT_H), 3)
+        fill_image(img, slot, vgradient(img.size, shade(colour, 0.45), shade(colour, -0.15), S(L.STAGE_SLOT_Y),
+                                        S(L.STAGE_SLOT_Y + L.STAGE_SLOT_H)))
+    for j, word in enumerate(("Easy", "Normal", "Hard")):
+        text(img, (L.DIFF_ICON_X + L.DIFF_ICON_STEP * j + 18, L.DIFF_ICON_Y + 44), word, 11, W.INK, anchor="mm")
+    return downsample(img)
+
+
+def message_panel(title, subtitle, size, colour=(255, 248, 232), title_colour=(232, 110, 50)):
+    w, h = size
+    img = canvas(w, h)
+    W.panel(img, (4, 4, w - 8, h - 8), radius=20, colour=colour, shadow=0.5)
+    text(img, ((w - 4) / 2, h * 0.40), title, 34, (255, 255, 255), anchor="mm", outline=title_colour,
+         outline_px=2.5, shadow=0.3)
+    if subtitle:
+        text(img, ((w - 4) / 2, h * 0.74), subtitle, 14, W.INK, anchor="mm")
+    return downsample(img)
+
+
+def pause_panel():
+    return message_panel("Paused", "Click to play on", (260, 116))
+
+
+def game_over_panel():
+    img = message_panel("Game over", "New game or exit below", (292, 124), title_colour=(150, 60, 120))
+    return img
+
+
+def stage_clear_panel():
+    return message_panel("Stage clear!", "Click to go on", (300, 124), title_colour=(60, 150, 60))
+
+
+def confirm_panel(question):
+    """Centred; the yes and no buttons sit on its lower part."""
+    w, h = L.CONFIRM_SIZE
+    img = canvas(w, h)
+    W.panel(img, (2, 2, w - 2, h - 4), radius=20, shadow=0.5)
+    text(img, (w / 2, 44), question, 19, W.INK, anchor="mm")
+    text(img, (w / 2, 74), "Your score in this stage is lost.", 12, (150, 100, 70), anchor="mm")
+    return downsample(img)
+
+
+HELP_LINES = [
+    ("h", "How to play"),
+    ("p", "Pairs drop into the well. Line up four or more pieces of one colour, across or down, and they vanish."),
+    ("targets", ""),
+    ("p", "The creatures are targets. Clear them all to win the stage; only cleared targets score."),
+    ("h2", "Mouse"),
+    ("k", "Move", "steer the pair"),
+    ("k", "Right click", "rotate"),
+    ("k", "Hold left", "drop faster"),
+    ("h2", "Keys"),
+    ("k", "Left, Right", "move"),
+    ("k", "Up", "rotate"),
+    ("k", "Down", "drop one row"),
+    ("k", "Space", "hide the window"),
+    ("h2", "Chains"),
+    ("p", "When falling pieces make a new line, that is a chain: chains and later stages score more."),
+    ("p", "The game is over when a new pair has no room at the top."),
+    ("c", "Click to close this page"),
+]
+
+
+def help_page():
+    """256 x 416, opaque, drawn over the well."""
+    w, h = 256, 416
+    img = canvas(w, h)
+    fill_image(img, Image.new("L", img.size, 255), vgradient(img.size, (255, 250, 236), (250, 232, 200)))
+    fill(img, subtract(rrect_mask(img, (0, 0, w, h), 0), rrect_mask(img, (3, 3, w - 3, h - 3), 8)), W.BORDER)
+    y = 10
+    for item in HELP_LINES:
+        kind = item[0]
+        if kind == "h":
+            text(img, (w / 2, y + 12), item[1], 20, (232, 110, 50), anchor="mm")
+            y += 30
+        elif kind == "h2":
+            text(img, (14, y + 8), item[1], 13, (170, 96, 46), anchor="lm")
+            fill(img, rrect_mask(img, (14, y + 16, w - 14, y + 17), 0), (214, 160, 110))
+            y += 21
+        elif kind == "k":
+            text(img, (20, y + 7), item[1], 11, W.INK, anchor="lm")
+            text(img, (112, y + 7), item[2], 11, (90, 70, 60), anchor="lm", bold=False)
+            y += 15
+        elif kind == "targets":
+            for i in range(3):
+                c = target_cell(i)
+                img.alpha_composite(c, (S(60 + i * 50), S(y)))
+            y += 36
+        elif kind == "c":
+            text(img, (w / 2, h - 14), item[1], 12, (60, 120, 60), anchor="mm")
+        else:
+            y = _paragraph(img, item[1], 14, y, w - 28, 11)
+    return downsample(img).convert("RGB")
+
+
+def _paragraph(img, s, x, y, width, size):
+    from draw import text_width
+    words, line = s.split(), ""
+    for word in words:
+        trial = (line + " " + word).strip()
+        if text_width(trial, size, bold=False) > width and line:
+            text(img, (x, y + 7), line, size, (70, 50, 40), anchor="lm", bold=False)
+            y += 14
+            line = word
+        else:
+            line = trial
+    if line:
+        text(img, (x, y + 7), line, size, (70, 50, 40), anchor="lm", bold=False)
+        y += 14
+    return y + 4
+
+
+def loading_picture():
+    w, h = L.LOADING_SIZE
+    img = canvas(w, h)
+    fill_image(img, Image.new("L", img.size, 255), vgradient(img.size, (120, 186, 240), (214, 238, 250)))
+    b = canvas(*L.ANGEL_CELL)
+    bird(b, 0, 12)
+    b = b.resize((S(58), S(82)), Image.Resampling.BILINEAR)
+    img.alpha_composite(b, (S(71), S(-4)))
+    text(img, (w / 2, 96), "Kestrel", 26, (255, 255, 255), anchor="mm", outline=(200, 100, 40), outline_px=2)
+    text(img, (w / 2, 122), "Loading...", 12, (60, 80, 120), anchor="mm")
+    fill(img, rrect_mask(img, (0, 138, w, h), 0), (50, 60, 90))
+    return downsample(img).convert("RGB")
+
+
+def progress_strip():
+    w, h = L.PLAN_SIZE
+    img = canvas(w, h)
+    fill_image(img, Image.new("L", img.size, 255), vgradient(img.size, (255, 230, 120), (240, 130, 40)))
+    fill(img, rrect_mask(img, (0, 1, w, 4), 0), (255, 255, 255), 0.4)
+    return downsample(img).convert("RGB")
