@@ -179,6 +179,12 @@ class SdlGameWindow final : public GameWindow {
   void SetCaption(const std::string& caption) override { SDL_SetWindowTitle(window_, caption.c_str()); }
 
   void CursorInClient(int32_t& x, int32_t& y) const override {
+    // Over the window SDL knows the position from the motion events just dispatched; some
+    // X servers never refresh the global position, so it serves only outside the window.
+    if (SDL_GetMouseFocus() == window_) {
+      SDL_GetMouseState(&x, &y);
+      return;
+    }
     int globalX = 0, globalY = 0, windowX = 0, windowY = 0;
     SDL_GetGlobalMouseState(&globalX, &globalY);
     SDL_GetWindowPosition(window_, &windowX, &windowY);

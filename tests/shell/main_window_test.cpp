@@ -395,7 +395,9 @@ TEST(MainWindowSdl, PushedEventsDriveTheRealWindowUntilItCloses) {
     }
   };
   engine->StartGame();
-  EXPECT_EQ(frames, 3);  // the closing pass comes 1 ms after a frame: none is due
+  // The closing pass runs its frame only if one is due by then.
+  EXPECT_GE(frames, 3);
+  EXPECT_LE(frames, 4);
   EXPECT_EQ(Frm_Main::Window(), nullptr);
   EXPECT_TRUE(fs::exists(directory / "UserSettings.ini"));
   ResetShellGlobals();
