@@ -1,5 +1,6 @@
 #include "config/config.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "audio/audio.h"
@@ -52,7 +53,8 @@ void LoadAdvertisement() {
   GameRandom::Reseed();
   double r = GameRandom::Next();
   int32_t adCount = CheckedAdd(maxAd, 1);
-  int32_t k = maxAd - static_cast<int32_t>(std::floor(r * adCount));
+  // floor(r x count) < count for r < 1; the min guards the rounding of a huge count.
+  int32_t k = maxAd - std::min(static_cast<int32_t>(std::floor(r * adCount)), maxAd);
   Config.AdUrl = Shell.MainIni.GetIniKey(AdSection, Numbered("ADUrl", k));
   Frm_Loading::mAddlife();
   ReadImage(Config.ButtonImages[adEntry][0], Numbered("ad", k, ".bmp"));

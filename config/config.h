@@ -53,11 +53,13 @@ void ResetConfigGlobals();
 
 // The start-up loaders, in the order start-up calls them; each advances the loading
 // window's progress at its own points. A missing or non-numeric numeric key raises
-// TypeMismatch naming main.ini, the section and the key; a missing image names the file.
+// TypeMismatch naming main.ini, the section and the key; a table size (MaxTexts, MaxButton,
+// ...) outside 0..999 raises SubscriptOutOfRange naming its key; a missing image names the file.
 void LoadTexts();
 void LoadCursors();
 void LoadButtonImages();
 void LoadLayout();
 void LoadSounds();
-// Rebuilds ScreenButtons for "TitleButton", "SelectStageButton" or "GameButton".
+// Rebuilds ScreenButtons for "TitleButton", "SelectStageButton" or "GameButton"; the first two
+// get the advertisement as one more entry. On an error the previous buttons stay.
 void LoadScreenButtons(const std::string& section);
