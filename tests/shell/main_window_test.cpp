@@ -366,6 +366,28 @@ TEST(MainWindowSdl, PushedEventsDriveTheRealWindowUntilItCloses) {
   EXPECT_EQ(width, 720);
   EXPECT_EQ(height, 540);
 
+  // What the window shows: the back buffer's colours widened to 8 bits a channel.
+  SDL_Window* sdlWindow = nullptr;
+  for (Uint32 id = 1; id < 1000 && sdlWindow == nullptr; ++id) {
+    SDL_Window* candidate = SDL_GetWindowFromID(id);
+    if (candidate != nullptr && (SDL_GetWindowFlags(candidate) & SDL_WINDOW_RESIZABLE) != 0) sdlWindow = candidate;
+  }
+  ASSERT_NE(sdlWindow, nullptr);
+  const uint16_t colours[4] = {0x7FFF, 0x7C00, 0x03E0, 0x0010};
+  std::copy(colours, colours + 4, Shell.BackBuffer[Shell.BackIndex].ptr());
+  Frm_Main::m_GDIEngine()->Presenter()->Render();
+  SDL_Surface* shown = SDL_GetWindowSurface(sdlWindow);
+  ASSERT_NE(shown, nullptr);
+  ASSERT_EQ(shown->format->BytesPerPixel, 4);
+  const Uint8 expected[4][3] = {{255, 255, 255}, {255, 0, 0}, {0, 255, 0}, {0, 0, 132}};
+  for (int x = 0; x < 4; ++x) {
+    Uint8 r = 0, g = 0, b = 0;
+    SDL_GetRGB(static_cast<const Uint32*>(shown->pixels)[x], shown->format, &r, &g, &b);
+    EXPECT_EQ(r, expected[x][0]) << x;
+    EXPECT_EQ(g, expected[x][1]) << x;
+    EXPECT_EQ(b, expected[x][2]) << x;
+  }
+
   SDL_Event key{};
   key.type = SDL_KEYDOWN;
   key.key.keysym.sym = SDLK_F10;
