@@ -163,4 +163,20 @@ TEST_F(ButtonsTest, OverlappingButtonsBothLightButTheLowerIndexIsClicked) {
   EXPECT_EQ(Game.PlayState, PlayPaused);
 }
 
+TEST_F(ButtonsTest, EmptyAdvertisementEntryDrawsNothingAndCannotBeHit) {
+  // Without an advertisement the last entry is a 1 x 1 picture with no mask or highlight.
+  Config.ButtonImages.emplace_back();
+  Config.ButtonImages.back()[0].Create(1, 1);
+  Config.ButtonImageKind.push_back(ButtonKindNormalAndHighlight);
+  Config.ButtonMinAlpha = 16;
+  SetButtons({ScreenButton{3, 200, 16, 201, 150, 151, -1}});
+  for (int32_t x : {199, 200, 201}) {
+    MoveMouse(x, 150);
+    EXPECT_NO_THROW(Frame());
+    EXPECT_FALSE(HitScreenButton());
+  }
+  EXPECT_EQ(ScreenPixel(200, 150), 0);
+  EXPECT_EQ(Shell.MouseStyle, 0);
+}
+
 }  // namespace
