@@ -392,6 +392,12 @@ TEST(MainWindowSdl, PushedEventsDriveTheRealWindowUntilItCloses) {
   key.type = SDL_KEYDOWN;
   key.key.keysym.sym = SDLK_F10;
   SDL_PushEvent(&key);
+  Game.GameMode = ModePlay;
+  Game.PlayState = PlayRunning;
+  SDL_Event arrow{};
+  arrow.type = SDL_KEYDOWN;
+  arrow.key.keysym.sym = SDLK_LEFT;
+  SDL_PushEvent(&arrow);
   SDL_Event press{};
   press.type = SDL_MOUSEBUTTONDOWN;
   press.button.button = SDL_BUTTON_LEFT;
@@ -404,6 +410,7 @@ TEST(MainWindowSdl, PushedEventsDriveTheRealWindowUntilItCloses) {
   engine->GameRefresh = [&] {
     if (++frames == 1) {
       EXPECT_EQ(opener.opened.size(), 1u);
+      EXPECT_TRUE(Game.KeyControl);  // the left arrow reached the game as key 37
       EXPECT_TRUE(Shell.MouseLeftDown);
     }
     if (frames == 3) {
