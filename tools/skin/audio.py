@@ -33,7 +33,7 @@ def tone(freq, seconds, voice, gain=1.0):
     t = np.arange(n) / RATE
     ph = 2 * np.pi * freq * t
     if voice == "bell":
-        sig = np.sin(ph + 1.8 * np.exp(-t * 6) * np.sin(ph * 3.5)) * np.exp(-t * 2.2)
+        sig = np.sin(ph + 1.1 * np.exp(-t * 6) * np.sin(ph * 3.5)) * np.exp(-t * 2.2)
         sig += 0.25 * np.sin(ph * 2) * np.exp(-t * 4)
         hold = seconds
     elif voice == "square":
@@ -87,7 +87,7 @@ def drum(kind, rng):
         t = np.arange(n) / RATE
         noise = np.array([rng.uniform(-1, 1) for _ in range(n)])
         noise = np.diff(noise, prepend=0.0)    # brighter
-        return noise * np.exp(-t * (70 if kind == "hat" else 35)) * (0.25 if kind == "hat" else 0.18)
+        return noise * np.exp(-t * (70 if kind == "hat" else 35)) * (0.14 if kind == "hat" else 0.09)
     raise ValueError(kind)
 
 

@@ -71,7 +71,7 @@ def write_images(images):
             continue
         big = i >= 7
         w, h = L.BIG_BUTTON_SIZE if big else L.BUTTON_SIZE
-        size = 22 if big else 15
+        size = 22 if big else 14
         base = (90, 180, 90) if caption in ("Yes", "Play", "Start") else W.ORANGE
         sprite(f"but{i}.bmp", f"butm{i}.bmp", W.button(w, h, caption, False, base, size))
         sprite(f"butc{i}.bmp", f"butcm{i}.bmp", W.button(w, h, caption, True, base, size))

@@ -235,9 +235,9 @@ def confirm_panel(question):
 
 HELP_LINES = [
     ("h", "How to play"),
-    ("p", "Pairs drop into the well. Line up four or more pieces of one colour, across or down, and they vanish."),
+    ("p", "Pairs drop into the well. Line up four or more of one colour, across or down, and they vanish."),
     ("targets", ""),
-    ("p", "The creatures are targets. Clear them all to win the stage; only cleared targets score."),
+    ("p", "These are targets: only they score. Clear them all to win the stage, then click to go on."),
     ("h2", "Mouse"),
     ("k", "Move", "steer the pair"),
     ("k", "Right click", "rotate"),
@@ -248,8 +248,7 @@ HELP_LINES = [
     ("k", "Down", "drop one row"),
     ("k", "Space", "hide the window"),
     ("h2", "Chains"),
-    ("p", "When falling pieces make a new line, that is a chain: chains and later stages score more."),
-    ("p", "The game is over when a new pair has no room at the top."),
+    ("p", "Pieces that fall into a new line make a chain. Chains and later stages score more."),
     ("c", "Click to close this page"),
 ]
 
@@ -264,8 +263,8 @@ def help_page():
     for item in HELP_LINES:
         kind = item[0]
         if kind == "h":
-            text(img, (w / 2, y + 12), item[1], 20, (232, 110, 50), anchor="mm")
-            y += 30
+            text(img, (w / 2, y + 11), item[1], 20, (232, 110, 50), anchor="mm")
+            y += 26
         elif kind == "h2":
             text(img, (14, y + 8), item[1], 13, (170, 96, 46), anchor="lm")
             fill(img, rrect_mask(img, (14, y + 16, w - 14, y + 17), 0), (214, 160, 110))
@@ -273,12 +272,12 @@ def help_page():
         elif kind == "k":
             text(img, (20, y + 7), item[1], 11, W.INK, anchor="lm")
             text(img, (112, y + 7), item[2], 11, (90, 70, 60), anchor="lm", bold=False)
-            y += 15
+            y += 14
         elif kind == "targets":
             for i in range(3):
                 c = target_cell(i)
-                img.alpha_composite(c, (S(60 + i * 50), S(y)))
-            y += 36
+                img.alpha_composite(c, (S(60 + i * 50), S(y - 2)))
+            y += 32
         elif kind == "c":
             text(img, (w / 2, h - 14), item[1], 12, (60, 120, 60), anchor="mm")
         else:

@@ -48,7 +48,7 @@ def button(w, h, caption, lit, base=ORANGE, size=15):
         fill(img, blur(grow(m, 1.5), 2.0), (255, 240, 120), 0.9)
     else:
         drop_shadow(img, m, 1.0, 2.0, 1.2, 0.5)
-    colour = shade(base, 0.25) if lit else base
+    colour = shade(base, 0.12) if lit else base
     fill(img, m, shade(colour, -0.45))
     inner = grow(m, -1.2)
     fill_image(img, inner, vgradient(img.size, shade(colour, 0.45), shade(colour, -0.12), S(rect[1]), S(rect[3])))
