@@ -115,7 +115,9 @@ inline constexpr int kLanes = 8;
 #pragma GCC target("avx2")
 namespace avx2 {
 inline constexpr int kLanes = 16;
+#define RASTERKIT_BYTE_SHUFFLES
 #include "raster/blit_rows.inc"
+#undef RASTERKIT_BYTE_SHUFFLES
 }  // namespace avx2
 #pragma GCC pop_options
 #endif
