@@ -1,0 +1,352 @@
+// The real program, headless: start-up from the default skin, then a whole game played through
+// window events pushed into SDL's queue, frame by frame, on a clock that runs as fast as the
+// frames can be drawn. Checks the state after every step, the drawn back buffer, and the
+// files the program leaves behind.
+#include <SDL.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "audio/audio.h"
+#include "config/config.h"
+#include "config/user_settings.h"
+#include "game/game_state.h"
+#include "game/random.h"
+#include "shell/engine.h"
+#include "shell/ini_file.h"
+#include "shell/loading_window.h"
+#include "shell/main_window.h"
+#include "shell/platform.h"
+#include "shell/startup.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// A 1 MHz counter that moves only when the program sleeps: every 1 ms pause of the loop
+// is a millisecond of game time, so frames come as fast as they can be drawn.
+class RacingClock : public Platform::ClockSource {
+ public:
+  int64_t PerformanceCounter() override { return counter_; }
+  int64_t PerformanceFrequency() override { return 1'000'000; }
+  uint32_t TickCount() override { return static_cast<uint32_t>(counter_ / 1000); }
+  void Sleep(uint32_t milliseconds) override { counter_ += int64_t{milliseconds} * 1000; }
+  double SecondsOfDay() override { return 43'200.0 + static_cast<double>(counter_) / 1e6; }
+
+ private:
+  int64_t counter_ = 1'000'000;
+};
+
+// One step of the script: an action taken once, then a condition awaited for at most
+// `frames` frames.
+struct Step {
+  std::string name;
+  std::function<void()> act;
+  std::function<bool()> done;
+  int frames = 120;
+};
+
+class Player {
+ public:
+  explicit Player(std::vector<Step> steps) : steps_(std::move(steps)) {}
+
+  // Runs after every frame the game draws.
+  void AfterFrame() {
+    if (finished_) return;
+    if (!started_) {
+      window_ = FindGameWindow();
+      steps_[current_].act();
+      started_ = true;
+      waited_ = 0;
+      return;
+    }
+    if (steps_[current_].done()) {
+      started_ = false;
+      if (++current_ == steps_.size()) finished_ = true;
+      return;
+    }
+    if (++waited_ > steps_[current_].frames) {
+      ADD_FAILURE() << "step \"" << steps_[current_].name << "\" did not complete";
+      failed_ = finished_ = true;
+      Frm_Main::Close();
+    }
+  }
+
+  // The last step may end the program, after which no frame runs to see it done.
+  bool Finished() {
+    if (!finished_ && started_ && current_ + 1 == steps_.size() && steps_[current_].done()) finished_ = true;
+    return finished_ && !failed_;
+  }
+  const std::string& CurrentStep() const { return steps_[current_ < steps_.size() ? current_ : 0].name; }
+
+  static SDL_Window* FindGameWindow() {
+    for (Uint32 id = 1; id < 64; ++id) {
+      SDL_Window* window = SDL_GetWindowFromID(id);
+      if (window != nullptr && (SDL_GetWindowFlags(window) & SDL_WINDOW_SHOWN) != 0 &&
+          std::string(SDL_GetWindowTitle(window)) == Config.Texts.at(0))
+        return window;
+    }
+    return nullptr;
+  }
+
+  SDL_Window* Window() const { return window_; }
+
+ private:
+  std::vector<Step> steps_;
+  size_t current_ = 0;
+  bool started_ = false;
+  bool finished_ = false;
+  bool failed_ = false;
+  int waited_ = 0;
+  SDL_Window* window_ = nullptr;
+};
+
+Player* g_player = nullptr;
+
+// Input as the window system delivers it. The picture area sits at the client area's origin.
+void MoveTo(int x, int y) { SDL_WarpMouseInWindow(g_player->Window(), x, y); }
+
+void PushButton(Uint32 type, Uint8 button, int x, int y) {
+  SDL_Event event{};
+  event.type = type;
+  event.button.windowID = SDL_GetWindowID(g_player->Window());
+  event.button.button = button;
+  event.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
+  event.button.clicks = 1;
+  event.button.x = x;
+  event.button.y = y;
+  SDL_PushEvent(&event);
+}
+
+void ClickAt(int x, int y, Uint8 button = SDL_BUTTON_LEFT) {
+  MoveTo(x, y);
+  PushButton(SDL_MOUSEBUTTONDOWN, button, x, y);
+  PushButton(SDL_MOUSEBUTTONUP, button, x, y);
+}
+
+void ClickScreenButton(int index) {
+  const ScreenButton& b = Config.ScreenButtons.at(static_cast<size_t>(index));
+  ClickAt((b.Left + b.Right) / 2, (b.Top + b.Bottom) / 2);
+}
+
+void PressKey(SDL_Keycode key) {
+  SDL_Event event{};
+  event.type = SDL_KEYDOWN;
+  event.key.windowID = SDL_GetWindowID(g_player->Window());
+  event.key.state = SDL_PRESSED;
+  event.key.keysym.sym = key;
+  event.key.keysym.scancode = SDL_GetScancodeFromKey(key);
+  SDL_PushEvent(&event);
+}
+
+// A fingerprint of a rectangle of the picture just drawn.
+uint64_t Fingerprint(int left, int top, int right, int bottom) {
+  const CGDISurface& screen = Shell.BackBuffer[Shell.BackIndex];
+  uint64_t hash = 1469598103934665603ull;
+  for (int y = top; y < bottom; ++y)
+    for (int x = left; x < right; ++x) {
+      hash ^= screen.ptr()[y * (screen.pitch() / 2) + x];
+      hash *= 1099511628211ull;
+    }
+  return hash;
+}
+
+uint64_t BoardPicture() { return Fingerprint(228, 90, 484, 506); }
+uint64_t ScorePicture() {
+  return Fingerprint(Config.ShowScoreX, Config.ShowScoreY, Config.ShowScoreX + 200,
+                     Config.ShowScoreY + Config.ScoreImages[0].Height() / 10);
+}
+
+std::string ReadFile(const fs::path& path) {
+  std::ifstream file(path, std::ios::binary);
+  std::stringstream text;
+  text << file.rdbuf();
+  return text.str();
+}
+
+class WholeGameTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const fs::path skin = fs::path(std::getenv("KESTREL_SOURCE_DIR")) / "skin";
+    if (!fs::exists(skin / "main.ini")) GTEST_SKIP() << "no default skin";
+    programDir_ = fs::temp_directory_path() / ("kestrel_e2e_" + std::to_string(::getpid()));
+    fs::remove_all(programDir_);
+    fs::copy(skin, programDir_, fs::copy_options::recursive);
+    Platform::SetProgramDirectory(programDir_.string());
+    Platform::SetClockSource(&clock_);
+    GameRandom::UseFixedSeed(2024);
+    Frm_Loading::ResetStepCount();
+  }
+
+  void TearDown() override {
+    Platform::SetClockSource(nullptr);
+    GameRandom::UseClockSeed();
+    if (!programDir_.empty()) fs::remove_all(programDir_);
+  }
+
+  RacingClock clock_;
+  fs::path programDir_;
+};
+
+TEST_F(WholeGameTest, TitleToStageClearToGameOverAndBack) {
+  uint64_t helpPicture = 0, runningPicture = 0, scoreBefore = 0;
+  int scoreAtClear = 0;
+
+  std::vector<Step> steps = {
+      {"title shown after start-up",
+       [] {},
+       [] { return Game.GameMode == ModeTitle && Shell.GameTick > 20; }},
+      {"title start button opens the stage selection",
+       [] { ClickScreenButton(0); },
+       [] { return Game.GameMode == ModeStageSelect; }},
+      {"a locked stage selects the highest open one",
+       [] { ClickAt(317 + 14 * 5 + 7, 112); },
+       [] { return Game.Stage == 0; }},
+      {"difficulty chosen by click",
+       [] { ClickAt(268 + 64 * 2 + 18, 190); },
+       [] { return Game.Difficulty == 2; }},
+      {"a locked music button does nothing, an open one selects",
+       [] {
+         ClickAt(250 + 78 * 3 + 32, 266);
+         ClickAt(250 + 32, 266);
+       },
+       [] { return Game.MusicChoice == 0; }},
+      {"start button starts stage 0 under the help page",
+       [] { ClickScreenButton(0); },
+       [] { return Game.GameMode == ModePlay && Game.PlayState == OverlayHelp && Shell.FadeStep == 0; },
+       200},
+      {"a click takes the help page away",
+       [&] {
+         helpPicture = BoardPicture();
+         ClickAt(300, 200);
+       },
+       [&] { return Game.PlayState == PlayRunning && Shell.FadeStep == 0; }},
+      {"the board shows instead of the help page",
+       [&] {
+         EXPECT_NE(BoardPicture(), helpPicture);
+         runningPicture = BoardPicture();
+         ClickScreenButton(1);
+       },
+       [] { return Game.PlayState == PlayPaused && Shell.FadeStep == 0; }},
+      {"pause hides the board, resume shows it",
+       [&] {
+         EXPECT_NE(BoardPicture(), runningPicture);
+         EXPECT_EQ(Audio.MusicStream != 0, true);
+         ClickScreenButton(1);
+       },
+       [] { return Game.PlayState == PlayRunning; }},
+      {"new game asks first",
+       [] { ClickScreenButton(0); },
+       [] { return Game.PlayState == PlayRunning + OverlayNewGame && Config.ScreenButtons[6].State == -1; }},
+      {"no returns to the game",
+       [] { ClickScreenButton(6); },
+       [] { return Game.PlayState == PlayRunning && Config.ScreenButtons[6].State == 0; }},
+      {"exit asks first",
+       [] { ClickScreenButton(3); },
+       [] { return Game.PlayState == PlayRunning + OverlayExit && Config.ScreenButtons[8].State == -1; }},
+      {"no returns to the game again",
+       [] { ClickScreenButton(8); },
+       [] { return Game.PlayState == PlayRunning; }},
+      {"three targets of one colour wait under the entering pair",
+       [&] {
+         // The well is set so that one pair of the targets' colour, put down in the left
+         // column, makes a line of four with the three targets.
+         for (auto& column : Game.Board)
+           for (BoardCell& cell : column) cell.Colour = -1;
+         for (int row = 10; row <= 12; ++row) Game.Board[0][row] = BoardCell{0, 5, 0};
+         Game.Pair.Cells[0][1].Colour = 0;
+         Game.Pair.Cells[1][1].Colour = 0;
+         MoveTo(700, 530);  // away from the board, so the mouse does not steer
+         scoreBefore = ScorePicture();
+       },
+       [] { return Game.PairActive && Game.Pair.Row == -1; },
+       200},
+      {"arrow keys put the pair down in the left column",
+       [] {
+         for (int i = 0; i < 3; ++i) PressKey(SDLK_LEFT);
+         for (int i = 0; i < 12; ++i) PressKey(SDLK_DOWN);
+       },
+       [] { return Game.Board[0][9].Colour >= 0 || Game.TargetCount < 3; }},
+      {"the line vanishes and the stage is cleared",
+       [] {},
+       [&] {
+         if (Game.PlayState != PlayStageClear) return false;
+         scoreAtClear = Game.Score;
+         return true;
+       },
+       300},
+      {"the cleared targets scored and opened the next stage",
+       [&] {
+         EXPECT_EQ(scoreAtClear, 120);  // three targets at 40 points each
+         EXPECT_EQ(Game.HiScore[2], 120);
+         EXPECT_EQ(User.UserMaxStage, 2);
+         EXPECT_NE(ScorePicture(), scoreBefore);
+         ClickAt(300, 300);
+       },
+       [] { return Game.Stage == 1 && Game.PlayState == PlayRunning && Game.Score == 120; }},
+      {"a pair that cannot leave its entry row ends the game",
+       [] { Game.Board[3][0] = BoardCell{1, 5, 0}; },
+       [] { return Game.PlayState == PlayGameOver; },
+       300},
+      {"game over: the figures laugh, exit leads to the title",
+       [] {
+         EXPECT_EQ(Game.TargetMood[0][1], 3);
+         EXPECT_EQ(Game.AngelState[1], 3);
+         ClickScreenButton(3);
+       },
+       [] { return Game.GameMode == ModeTitle; }},
+      {"quit closes the window",
+       [] { ClickScreenButton(1); },
+       [] { return !Frm_Main::FirstClose(); }},
+  };
+  Player player(std::move(steps));
+  g_player = &player;
+
+  const int status = Mod_Main([&](CGameEngine& engine) {
+    // Start-up is complete: the loading window counted its progress and main.ini was
+    // rewritten with the fifth play button's image.
+    EXPECT_GT(Frm_Loading::StepCount(), 58);
+    classIniFile mainIni;
+    mainIni.SetINIFileName((programDir_ / "main.ini").string());
+    EXPECT_EQ(mainIni.GetIniKey("GameButton", "Button4"), "4");
+    EXPECT_EQ(Config.ScreenButtonMax, 2);  // start, quit and the advertisement entry
+    auto frame = engine.GameRefresh;
+    engine.GameRefresh = [frame, &player] {
+      frame();
+      player.AfterFrame();
+    };
+  });
+  g_player = nullptr;
+
+  EXPECT_EQ(status, 0);
+  EXPECT_TRUE(player.Finished()) << "stopped at: " << player.CurrentStep();
+
+  // What was played is kept: the settings and the high score table.
+  classIniFile settings;
+  settings.SetINIFileName((programDir_ / "UserSettings.ini").string());
+  EXPECT_EQ(settings.GetIniKey("MainSetting", "L_UserMaxStage"), "2");
+  EXPECT_EQ(settings.GetIniKey("MainSetting", "L_UserDefStage"), "0");
+  EXPECT_EQ(settings.GetIniKey("MainSetting", "L_UserDefDiff"), "2");
+  EXPECT_EQ(settings.GetIniKey("MainSetting", "L_UserDefMusic"), "0");
+  EXPECT_EQ(settings.GetIniKey("MainSetting", "Hi_Score2"), "120");
+  // 24 records of an empty name (2-byte length), points, date and the 4-byte spare field.
+  EXPECT_EQ(ReadFile(programDir_ / "gameinfo.cfg").size(), 24u * (2 + 4 + 8 + 4));
+}
+
+TEST_F(WholeGameTest, AMissingImageStopsStartUpNamingTheFile) {
+  fs::remove(programDir_ / "images" / "help.bmp");
+  testing::internal::CaptureStderr();
+  const int status = Mod_Main();
+  const std::string message = testing::internal::GetCapturedStderr();
+  EXPECT_EQ(status, 1);
+  EXPECT_NE(message.find("help.bmp"), std::string::npos) << message;
+}
+
+}  // namespace
