@@ -236,9 +236,13 @@ void PrintRatios(const std::vector<Routine>& routines, const std::map<std::strin
       const double baseline = find(Key(routine.name, size, "baseline"));
       const double avx2 = find(Key(routine.name, size, "avx2"));
       if (fast <= 0) continue;
+      auto ratio = [](double numerator, double denominator) {
+        return numerator > 0 ? std::to_string(numerator / denominator).substr(0, 5) : std::string("-");
+      };
       char line[256];
-      std::snprintf(line, sizeof line, "%-32s %-8s %9.0f %16.2f %17.2f %19.2f %15.2f\n", routine.name.c_str(),
-                    size.Name().c_str(), fast, reference / fast, fast / memcpyTime, baseline / fast, avx2 / fast);
+      std::snprintf(line, sizeof line, "%-32s %-8s %9.0f %16s %17s %19s %15s\n", routine.name.c_str(),
+                    size.Name().c_str(), fast, ratio(reference, fast).c_str(), ratio(fast, memcpyTime).c_str(),
+                    ratio(baseline, fast).c_str(), ratio(avx2, fast).c_str());
       std::cout << line;
     }
   }

@@ -18,11 +18,17 @@
 
 #include "raster/rasterkit.h"
 
+// x86 processors get the AVX2 path and intrinsics; building with RASTERKIT_HAS_AVX2_PATH=0
+// compiles the portable code that other processors use.
+#ifndef RASTERKIT_HAS_AVX2_PATH
 #if defined(__x86_64__) || defined(__i386__)
-#include <immintrin.h>
 #define RASTERKIT_HAS_AVX2_PATH 1
 #else
 #define RASTERKIT_HAS_AVX2_PATH 0
+#endif
+#endif
+#if RASTERKIT_HAS_AVX2_PATH
+#include <immintrin.h>
 #endif
 
 #define RASTERKIT_INLINE [[gnu::always_inline]] inline
@@ -158,8 +164,12 @@ inline int32_t BltZoom_16(Path path, void* dstPtr, int32_t dstPitch, const Rect*
                       static_cast<uint16_t>(tranColor)};
   if (zoom.srcWidth <= 0 || zoom.srcHeight <= 0) return 0;
 #if RASTERKIT_HAS_AVX2_PATH
-  if (path == Path::Avx2) return avx2::ZoomRows(zoom), 0;
+  if (path == Path::Avx2) {
+    avx2::ZoomRows(zoom);
+    return 0;
+  }
 #endif
+  (void)path;
   baseline::ZoomRows(zoom);
   return 0;
 }
