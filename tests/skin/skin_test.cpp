@@ -2,7 +2,6 @@
 // sheet layout the drawing cuts it by, the layout against the screen's fixed geometry, the
 // cursors, the sounds and music, and the size of the whole.
 #include <SDL.h>
-#include <SDL_image.h>
 #include <SDL_mixer.h>
 #include <gtest/gtest.h>
 
@@ -13,9 +12,11 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "shell/cursor_file.h"
 #include "shell/ini_file.h"
 #include "shell/runtime.h"
 #include "surface/bmp_loader.h"
@@ -385,41 +386,35 @@ TEST_F(SkinTest, TitleBackgroundTilesWithoutASeam) {
 uint16_t Le16(const std::vector<uint8_t>& b, size_t at) { return static_cast<uint16_t>(b[at] | b[at + 1] << 8); }
 
 TEST_F(SkinTest, CursorsAreWindowsCursorsWithHotspots) {
-  ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0) << SDL_GetError();
   for (int32_t i = 0; i <= Num("MainSettings", "MaxMouseStyle"); ++i) {
     SCOPED_TRACE("cursor " + std::to_string(i));
-    std::string path = ImagePath(std::to_string(i) + ".cur");
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(ImagePath(std::to_string(i) + ".cur"), std::ios::binary);
     std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     ASSERT_GE(bytes.size(), 22u);
     EXPECT_EQ(Le16(bytes, 0), 0);
     EXPECT_EQ(Le16(bytes, 2), 2);  // a cursor, not an icon
     EXPECT_EQ(Le16(bytes, 4), 1);
-    int32_t width = bytes[6], height = bytes[7];
     int32_t hotX = Le16(bytes, 10), hotY = Le16(bytes, 12);
-    EXPECT_EQ(width, 32);
-    EXPECT_EQ(height, 32);
-    EXPECT_LT(hotX, width);
-    EXPECT_LT(hotY, height);
 
-    SDL_Surface* loaded = IMG_Load(path.c_str());
-    ASSERT_NE(loaded, nullptr) << IMG_GetError();
-    SDL_Surface* image = SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_ARGB8888, 0);
-    SDL_FreeSurface(loaded);
-    ASSERT_NE(image, nullptr);
-    EXPECT_EQ(image->w, 32);
-    EXPECT_EQ(image->h, 32);
-    // The hotspot lies on the drawn shape (within a few pixels of an opaque pixel).
-    int32_t nearest = 1000;
-    for (int32_t y = 0; y < image->h; ++y)
-      for (int32_t x = 0; x < image->w; ++x) {
-        uint32_t pixel = static_cast<uint32_t*>(image->pixels)[y * image->pitch / 4 + x];
-        if ((pixel >> 24) >= 128) nearest = std::min(nearest, std::max(std::abs(x - hotX), std::abs(y - hotY)));
+    // Decoded as the game decodes it.
+    std::optional<Platform::CursorImage> image = Platform::DecodeCursorFile(bytes);
+    ASSERT_TRUE(image.has_value());
+    EXPECT_EQ(image->Width, 32);
+    EXPECT_EQ(image->Height, 32);
+    EXPECT_EQ(image->HotspotX, hotX);
+    EXPECT_EQ(image->HotspotY, hotY);
+    // The hotspot lies on the drawn shape (within a few pixels of an opaque pixel), and the
+    // shape has transparent surroundings.
+    int32_t nearest = 1000, transparent = 0;
+    for (int32_t y = 0; y < image->Height; ++y)
+      for (int32_t x = 0; x < image->Width; ++x) {
+        uint32_t alpha = image->Pixels[static_cast<size_t>(y) * image->Width + x] >> 24;
+        if (alpha >= 128) nearest = std::min(nearest, std::max(std::abs(x - hotX), std::abs(y - hotY)));
+        if (alpha == 0) ++transparent;
       }
     EXPECT_LE(nearest, 5);
-    SDL_FreeSurface(image);
+    EXPECT_GT(transparent, 32 * 32 / 3);
   }
-  SDL_Quit();
 }
 
 class SkinAudioTest : public ::testing::Test {

@@ -301,7 +301,7 @@ def _wing_points(shoulder, side, angle, t0, length, width):
     return out
 
 
-def _wing(img, shoulder, side, angle, length=34.0, width=16.0):
+def _wing(img, shoulder, side, angle, length=30.0, width=15.0):
     """A wing leaving the shoulder to the left (side -1) or right (side 1), its tip raised by angle degrees;
     returns the wing and its dark tip."""
     wing = poly_mask(img, _wing_points(shoulder, side, angle, 0.0, length, width))

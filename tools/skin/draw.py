@@ -244,17 +244,17 @@ def mask_levels(alpha):
     return (level * 8 + (level >> 2)).astype(np.uint8)
 
 
-def save_picture(path, img):
+def save_picture(path, img, exact=False):
     """The picture half of a sprite; pixels that its mask hides are magenta."""
     arr = np.asarray(img, dtype=np.uint8)
     rgb = to_555(arr[..., :3].copy())
     rgb[mask_levels(arr[..., 3]) == 0] = MAGENTA
-    _save_rgb(path, rgb)
+    _save_rgb(path, rgb, exact)
 
 
-def save_sprite(picture_path, mask_path, img):
+def save_sprite(picture_path, mask_path, img, exact=False):
     """Saves a final-size RGBA sprite as picture + grey mask."""
-    save_picture(picture_path, img)
+    save_picture(picture_path, img, exact)
     save_mask(mask_path, mask_levels(np.asarray(img, dtype=np.uint8)[..., 3]))
 
 

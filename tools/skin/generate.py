@@ -24,8 +24,8 @@ from ini import main_ini  # noqa: E402
 
 
 def write_images(images):
-    def sprite(picture, mask, img):
-        save_sprite(os.path.join(images, picture), os.path.join(images, mask), img)
+    def sprite(picture, mask, img, exact=False):
+        save_sprite(os.path.join(images, picture), os.path.join(images, mask), img, exact)
 
     def opaque(name, img):
         save_opaque(os.path.join(images, name), img)
@@ -56,7 +56,8 @@ def write_images(images):
     pair("nextstage", screens.stage_clear_panel())
     pair("exit", screens.confirm_panel("Leave for the title screen?"))
     pair("newgame", screens.confirm_panel("Start a new game?"))
-    pair("selbk", screens.select_panel())
+    # the selection panel is one large soft gradient: exact colours, no palette
+    sprite("selbk0.bmp", "selbk1.bmp", screens.select_panel(), exact=True)
     pair("selpoint", W.stage_marker())
     pair("slediff", W.difficulty_icons())
     # both looks share one tile shape, so the locked look's mask serves both
