@@ -2,10 +2,10 @@
 //
 // The per-pixel operations and row loops are written once, in blit_rows.inc, on the
 // compiler's vector types, and compiled twice: the baseline (8 pixels per vector: SSE2 on
-// x86-64, and whatever the processor offers elsewhere) and AVX2 (16 pixels). (An AVX-512
-// build of the same loops ran slower than AVX2 on the processors we measured: the wide
-// shifts and multiplies have fewer execution ports.) Each exported routine GDI<Name> runs <Name> below on the widest path the
-// processor has; tests and benchmarks call every path directly.
+// x86-64, and whatever the processor offers elsewhere) and AVX2 (16 pixels). An AVX-512
+// build of the same loops ran slower than AVX2 on the machines we measured, so there is
+// none. Each exported routine GDI<Name> runs <Name> below on the widest path the processor
+// has; tests and benchmarks call every path directly.
 //
 // The group of four pixels stays the unit of work where it matters: the width of a keyed
 // copy or blend is rounded down to whole groups, and the alpha-channel blend leaves a group
@@ -18,24 +18,25 @@
 
 #include "raster/rasterkit.h"
 
-// x86 processors get the AVX2 path and intrinsics; building with RASTERKIT_HAS_AVX2_PATH=0
+// x86 processors get the AVX2 path and intrinsics; building with RASTERKIT_X86=0
 // compiles the portable code that other processors use.
-#ifndef RASTERKIT_HAS_AVX2_PATH
+#ifndef RASTERKIT_X86
 #if defined(__x86_64__) || defined(__i386__)
-#define RASTERKIT_HAS_AVX2_PATH 1
+#define RASTERKIT_X86 1
 #else
-#define RASTERKIT_HAS_AVX2_PATH 0
+#define RASTERKIT_X86 0
 #endif
 #endif
-#if RASTERKIT_HAS_AVX2_PATH
+#if RASTERKIT_X86
 #include <immintrin.h>
 #endif
 
 #define RASTERKIT_INLINE [[gnu::always_inline]] inline
 
 // The wide operations are always inlined into loops compiled for their instruction set, so
-// no wide vector ever crosses a call boundary; the compiler's note about the ABI of such
-// calls comes at the end of the including file, where templates are instantiated, so it stays off.
+// no wide vector ever crosses a call boundary. The compiler's note about the ABI of such
+// calls comes at the end of the including file, where templates are instantiated, so it
+// stays off.
 #pragma GCC diagnostic ignored "-Wpsabi"
 
 namespace rasterkit {
@@ -116,7 +117,7 @@ inline constexpr int kLanes = 8;
 #include "raster/blit_rows.inc"
 }  // namespace baseline
 
-#if RASTERKIT_HAS_AVX2_PATH
+#if RASTERKIT_X86
 #pragma GCC push_options
 #pragma GCC target("avx2")
 namespace avx2 {
@@ -130,7 +131,7 @@ inline constexpr int kLanes = 16;
 
 template <class Op>
 inline void ApplyToRows(Path path, const Op& op, const BlitRows& rows) {
-#if RASTERKIT_HAS_AVX2_PATH
+#if RASTERKIT_X86
   if (path == Path::Avx2) return avx2::ApplyToRows(op, rows);
 #endif
   (void)path;
@@ -163,7 +164,7 @@ inline int32_t BltZoom_16(Path path, void* dstPtr, int32_t dstPitch, const Rect*
                       ptrdiff_t{srcRect->Bottom} - srcRect->Top,
                       static_cast<uint16_t>(tranColor)};
   if (zoom.srcWidth <= 0 || zoom.srcHeight <= 0) return 0;
-#if RASTERKIT_HAS_AVX2_PATH
+#if RASTERKIT_X86
   if (path == Path::Avx2) {
     avx2::ZoomRows(zoom);
     return 0;

@@ -7,7 +7,7 @@ namespace {
 Path ChosenPath = Path::Baseline;
 
 [[gnu::constructor]] void ChoosePath() {
-#if RASTERKIT_HAS_AVX2_PATH
+#if RASTERKIT_X86
   __builtin_cpu_init();
   if (__builtin_cpu_supports("avx2")) ChosenPath = Path::Avx2;
 #endif

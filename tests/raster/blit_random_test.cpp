@@ -23,7 +23,7 @@ enum class Route { Exported, Baseline, Avx2 };
 // The exported routines and every path this processor runs.
 std::vector<Route> RoutesToTest() {
   std::vector<Route> routes{Route::Exported, Route::Baseline};
-#if RASTERKIT_HAS_AVX2_PATH
+#if RASTERKIT_X86
   if (__builtin_cpu_supports("avx2")) routes.push_back(Route::Avx2);
 #endif
   return routes;
