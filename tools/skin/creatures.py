@@ -4,6 +4,7 @@ Colour 0 is coral with round marks, colour 1 leaf green with triangles, colour 2
 diamonds, so the colours differ in shape and brightness as well as in hue.
 """
 import math
+import random
 
 from PIL import Image, ImageDraw
 
@@ -45,7 +46,7 @@ def piece(colour, link):
 
 
 def sparkles(img, n, radius, size, colour, seed, opacity=1.0):
-    rng = __import__("random").Random(seed)
+    rng = random.Random(seed)
     for i in range(n):
         a = 2 * math.pi * i / n + rng.uniform(-0.3, 0.3)
         cx, cy = 16 + math.cos(a) * radius, 16 + math.sin(a) * radius
@@ -265,7 +266,6 @@ def character_sheet(colour):
 
 
 def _character_sparkles(img, colour, f, t):
-    import random
     rng = random.Random(500 + colour * 20 + f)
     for i in range(7):
         a = 2 * math.pi * i / 7 + rng.uniform(-0.3, 0.3)
@@ -313,8 +313,6 @@ def bird(img, oy=0.0, wing_angle=10.0, eyes="open", mouth="smile", legs="hold", 
     """The kestrel in a 4x cell canvas of the figure's cell size."""
     cx = L.ANGEL_CELL[0] / 2
     hy, by = 66 + oy, 88 + oy
-    shadow_all = new_mask(img)
-    parts = []
     lw, lz = _wing(img, (cx - 16, by - 8), -1, wing_angle if not droop else -40)
     rw, rz = _wing(img, (cx + 16, by - 8), 1, wing_angle if not droop else -40)
     tail = poly_mask(img, [(cx - 6, by + 10), (cx + 6, by + 10), (cx + 10, by + 24), (cx - 10, by + 24)])
@@ -330,8 +328,7 @@ def bird(img, oy=0.0, wing_angle=10.0, eyes="open", mouth="smile", legs="hold", 
         for fx in (cx - 8, cx + 8):
             feet = union(feet, rrect_mask(img, (fx - 2, by + 12, fx + 2, by + 22), 1.5),
                          ellipse_mask(img, (fx - 5, by + 19, fx + 5, by + 24)))
-    shadow_all = union(lw, rw, tail, body, head, feet)
-    drop_shadow(img, shadow_all, 1.5, 2.0, 1.5, 0.4)
+    drop_shadow(img, union(lw, rw, tail, body, head, feet), 1.5, 2.0, 1.5, 0.4)
     fill(img, feet, (230, 170, 40))
     fill(img, grow(feet, -0.6), BEAK)
     glossy(img, tail, shade(RUFOUS, -0.15), gloss=0.2)

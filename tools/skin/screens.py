@@ -8,10 +8,9 @@ from PIL import Image, ImageDraw, ImageFilter
 
 import layout as L
 import widgets as W
-from creatures import COLOURS, bird, piece, target_cell
-from draw import (S, blur, canvas, downsample, drop_shadow, ellipse_mask, fill, fill_image, grow, intersect,
-                  lerp, new_mask, poly_mask, rrect_mask, shade, shift, subtract, text, text_mask, union,
-                  vgradient)
+from creatures import COLOURS, bird, target_cell
+from draw import (S, blur, box, canvas, downsample, ellipse_mask, fill, fill_image, grow, intersect, lerp, new_mask,
+                  rrect_mask, shade, shift, subtract, text, text_mask, text_width, union, vgradient)
 
 
 def _wrapped_blobs(w, h, seed, count, rmin, rmax, soft):
@@ -66,7 +65,8 @@ def title_background():
 
 
 def _sky(img, w, h):
-    fill_image(img, Image.new("L", img.size, 255), vgradient(img.size, (120, 186, 240), (214, 238, 250), 0, S(h * 0.75)))
+    sky = vgradient(img.size, (120, 186, 240), (214, 238, 250), 0, S(h * 0.75))
+    fill_image(img, Image.new("L", img.size, 255), sky)
     hills = new_mask(img)
     d = ImageDraw.Draw(hills)
     pts = [(S(x), S(h - 70 - 22 * math.sin(x / 90.0) - 12 * math.sin(x / 37.0 + 1))) for x in range(0, w + 4, 4)]
@@ -110,16 +110,15 @@ def play_background():
         trough = rrect_mask(img, (vx - 2, vy - 1, vx + L.VOLUME_SIZE[0] + 2, vy + L.VOLUME_SIZE[1] + 1), 4)
         fill(img, trough, (120, 90, 70))
         fill(img, grow(trough, -1.2), (226, 214, 196))
-        fill(img, intersect(grow(trough, -1.2), blur(shift(trough, 0, 2), 1)), (255, 255, 255), 0.0)
     W.panel(img, L.BUTTON_PANEL)
     lx0, ly0, lx1, ly1 = L.WEB_LINK
     globe = ellipse_mask(img, (lx0 + 8, ly0 + 6, lx0 + 28, ly0 + 26))
     fill(img, globe, (60, 130, 220))
     gl = new_mask(img)
     gd = ImageDraw.Draw(gl)
-    gd.ellipse(box_((lx0 + 13, ly0 + 6, lx0 + 23, ly0 + 26)), outline=255, width=S(1.2))
-    gd.line(box_((lx0 + 8, ly0 + 16, lx0 + 28, ly0 + 16)), fill=255, width=S(1.2))
-    gd.line(box_((lx0 + 18, ly0 + 6, lx0 + 18, ly0 + 26)), fill=255, width=S(1.2))
+    gd.ellipse(box((lx0 + 13, ly0 + 6, lx0 + 23, ly0 + 26)), outline=255, width=S(1.2))
+    gd.line(box((lx0 + 8, ly0 + 16, lx0 + 28, ly0 + 16)), fill=255, width=S(1.2))
+    gd.line(box((lx0 + 18, ly0 + 6, lx0 + 18, ly0 + 26)), fill=255, width=S(1.2))
     fill(img, intersect(gl, globe), (255, 255, 255), 0.85)
     text(img, (lx0 + 36, (ly0 + ly1) / 2), "Kestrel on the web", 13, (60, 100, 170), anchor="lm")
     # the right column
@@ -138,10 +137,6 @@ def play_background():
     base = ellipse_mask(img, (520, 430, 716, 470))
     fill(img, blur(base, 3), (60, 120, 50), 0.35)
     return downsample(img).convert("RGB")
-
-
-def box_(b):
-    return [S(v) for v in b]
 
 
 def _cloud_mask(img, rect):
@@ -286,7 +281,6 @@ def help_page():
 
 
 def _paragraph(img, s, x, y, width, size):
-    from draw import text_width
     words, line = s.split(), ""
     for word in words:
         trial = (line + " " + word).strip()

@@ -5,10 +5,9 @@ import numpy as np
 from PIL import Image, ImageDraw
 
 import layout as L
-from creatures import COLOURS, mark_mask, target_cell
 from draw import (S, blur, canvas, downsample, drop_shadow, ellipse_mask, fill, fill_image, glossy, grow,
-                  intersect, lerp, new_mask, poly_mask, rrect_mask, shade, shift, subtract, text, text_mask,
-                  text_width, union, vgradient)
+                  intersect, lerp, new_mask, poly_mask, rrect_mask, shade, shift, subtract, text, text_mask, union,
+                  vgradient)
 
 CREAM = (255, 248, 232)
 BORDER = (214, 128, 62)
@@ -126,7 +125,6 @@ def volume_bar():
     w, h = L.VOLUME_SIZE
     img = canvas(w, h)
     m = rrect_mask(img, (0, 1, w, h - 1), 3)
-    grad = Image.new("RGB", img.size)
     arr = np.zeros((img.size[1], img.size[0], 3))
     xs = np.linspace(0, 1, img.size[0])
     for i, c in enumerate(np.array([lerp((90, 200, 90), (250, 210, 60), min(1, t * 2)) if t < 0.5 else
@@ -223,7 +221,3 @@ def stage_marker():
     fill_image(img, m, vgradient(img.size, (255, 240, 120), (250, 140, 30)))
     return downsample(img)
 
-
-def target_icon(colour):
-    """A 4x canvas of one target creature at 32 x 32, for labels and pages."""
-    return target_cell(colour)
