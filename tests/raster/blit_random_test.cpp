@@ -3,8 +3,10 @@
 // path this processor runs and through the exported routine.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "raster/blit_kernels.h"
 #include "raster/blit_support.h"

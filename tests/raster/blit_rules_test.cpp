@@ -2,8 +2,9 @@
 // rounding, grouping and keying decide the result.
 #include <gtest/gtest.h>
 
-#include <cmath>
+#include <functional>
 #include <limits>
+#include <string>
 #include <vector>
 
 #include "raster/blit_support.h"
