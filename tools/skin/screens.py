@@ -210,8 +210,7 @@ def pause_panel():
 
 
 def game_over_panel():
-    img = message_panel("Game over", "New game or exit below", (292, 124), title_colour=(150, 60, 120))
-    return img
+    return message_panel("Game over", "Press New game to try again", (292, 124), title_colour=(150, 60, 120))
 
 
 def stage_clear_panel():
@@ -224,7 +223,7 @@ def confirm_panel(question):
     img = canvas(w, h)
     W.panel(img, (2, 2, w - 2, h - 4), radius=20, shadow=0.5)
     text(img, (w / 2, 44), question, 19, W.INK, anchor="mm")
-    text(img, (w / 2, 74), "Your score in this stage is lost.", 12, (150, 100, 70), anchor="mm")
+    text(img, (w / 2, 74), "The game in play will end.", 12, (150, 100, 70), anchor="mm")
     return downsample(img)
 
 
