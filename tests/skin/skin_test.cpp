@@ -263,6 +263,54 @@ TEST_F(SkinTest, EveryAnimationFrameIsDrawn) {
     EXPECT_TRUE(CellHasContent(popups, 0, row * 17, popups.width, 17)) << "pop-up row " << row;
 }
 
+// A pair's halves join across the cell edge their link names: 0 up, 1 right, 2 down, 3 left;
+// a single half (4) touches no edge.
+TEST_F(SkinTest, PieceJoinsReachTheEdgeTheirLinkNames) {
+  const int32_t edgeMiddle[4][2] = {{16, 0}, {31, 16}, {16, 31}, {0, 16}};
+  for (int32_t k = 0; k < 3; ++k) {
+    const DecodedPicture& mask = Picture("s" + std::to_string(k) + "m.bmp");
+    for (int32_t link = 0; link <= 4; ++link)
+      for (int32_t side = 0; side < 4; ++side) {
+        int32_t opacity = Opacity(mask, 32 * link + edgeMiddle[side][0], edgeMiddle[side][1]);
+        if (side == link)
+          EXPECT_GE(opacity, 28) << "colour " << k << " link " << link << " side " << side;
+        else
+          EXPECT_LE(opacity, 16) << "colour " << k << " link " << link << " side " << side;
+      }
+  }
+}
+
+// Each picture and its mask are one sprite: whatever the mask shows is drawn in the picture,
+// and what it hides is the transparent colour, so a colour-keyed copy shows the same shape.
+TEST_F(SkinTest, PicturesAndMasksBelongTogether) {
+  std::vector<std::pair<std::string, std::string>> pairs = {{"selmus0.bmp", "selmus2.bmp"}, {"selmus1.bmp", "selmus2.bmp"},
+                                                            {"movenum0.bmp", "movenum1.bmp"}, {"score0.bmp", "score1.bmp"},
+                                                            {"stage0.bmp", "stage1.bmp"}};
+  for (int32_t k = 0; k < 3; ++k) {
+    pairs.emplace_back("s" + std::to_string(k) + ".bmp", "s" + std::to_string(k) + "m.bmp");
+    pairs.emplace_back("sb" + std::to_string(k) + ".bmp", "sb" + std::to_string(k) + "m.bmp");
+  }
+  for (int32_t i = 0; i < 2; ++i)
+    pairs.emplace_back("check" + std::to_string(i) + ".bmp", "check" + std::to_string(i) + "m.bmp");
+  for (const char* stem : {"tit_logo", "diff", "timenum", "pause", "gameover", "nextstage", "exit", "newgame", "angel",
+                           "selbk", "selpoint", "slediff"})
+    pairs.emplace_back(std::string(stem) + "0.bmp", std::string(stem) + "1.bmp");
+  for (const auto& [pictureName, maskName] : pairs) {
+    const DecodedPicture& picture = Picture(pictureName);
+    const DecodedPicture& mask = Picture(maskName);
+    ASSERT_EQ(picture.pixels.size(), mask.pixels.size()) << pictureName;
+    size_t hiddenPainted = 0, shownKeyed = 0;
+    for (size_t i = 0; i < picture.pixels.size(); ++i) {
+      bool keyed = picture.pixels[i] == 0x7C1F;
+      bool shown = (mask.pixels[i] & 0x1F) > 0;
+      if (shown && keyed) ++shownKeyed;
+      if (!shown && !keyed) ++hiddenPainted;
+    }
+    EXPECT_EQ(shownKeyed, 0u) << pictureName << ": pixels the mask shows are the transparent colour";
+    EXPECT_EQ(hiddenPainted, 0u) << pictureName << ": pixels the mask hides are painted";
+  }
+}
+
 // Where the skin's own layout meets the positions the game fixes.
 TEST_F(SkinTest, PlayScreenLayoutKeepsEverythingApart) {
   std::vector<std::pair<std::string, Box>> parts;
