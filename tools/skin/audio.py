@@ -294,12 +294,14 @@ def effects():
     # 7 rotate: a quick upward swish
     t = _t(0.09)
     fx.append(sweep(600, 1400, 0.09, 25) * 0.5)
+    # frequent small sounds stay quiet, the events of a stage stand out
+    peaks = [0.5, 0.32, 0.6, 0.75, 0.75, 0.6, 0.85, 0.4]
     out = []
-    for sig in fx:
+    for sig, peak in zip(fx, peaks):
         fade = min(len(sig), int(0.005 * RATE))
         sig = sig.copy()
         sig[-fade:] *= np.linspace(1, 0, fade)
-        out.append(sig / max(1e-9, np.max(np.abs(sig))) * 0.8)
+        out.append(sig / max(1e-9, np.max(np.abs(sig))) * peak)
     return out
 
 
