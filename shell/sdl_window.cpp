@@ -5,8 +5,10 @@
 // SDL's events are translated here into the codes the game was written for.
 #include <SDL.h>
 
+#include <algorithm>
 #include <exception>
 #include <string>
+#include <vector>
 
 #include "shell/game_window.h"
 #include "shell/runtime.h"
@@ -99,50 +101,76 @@ bool DriverHasNoDisplay() {
   return name == "dummy" || name == "offscreen";
 }
 
+// Frames go straight into the window's own surface, widened from RGB555 to its 32-bit
+// pixels, and are handed to the window system with SDL_UpdateWindowSurfaceRects: no GPU path
+// and no intermediate texture. A maximised window's scaling was already done by the zoom, so
+// every frame is a 1:1 copy.
 class SdlPictureTarget final : public PresentTarget {
  public:
-  explicit SdlPictureTarget(SDL_Renderer* renderer) : renderer_(renderer) {}
-  ~SdlPictureTarget() override {
-    if (texture_ != nullptr) SDL_DestroyTexture(texture_);
-  }
+  explicit SdlPictureTarget(SDL_Window* window) : window_(window) {}
   SdlPictureTarget(const SdlPictureTarget&) = delete;
   SdlPictureTarget& operator=(const SdlPictureTarget&) = delete;
 
-  void SetPlacement(const PictureRect& rect) { placement_ = rect; }
+  void SetPlacement(const PictureRect& rect) {
+    placement_ = rect;
+    clearPending_ = true;  // the area around a moved picture must not keep old pixels
+  }
   const PictureRect& Placement() const { return placement_; }
 
   void CopyPixels(const uint16_t* pixels, int32_t pitch, int32_t width, int32_t height, int32_t x,
                   int32_t y) override {
     if (pixels == nullptr || width <= 0 || height <= 0) return;
-    if (texture_ == nullptr || width != textureWidth_ || height != textureHeight_) {
-      if (texture_ != nullptr) SDL_DestroyTexture(texture_);
-      texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING, width, height);
-      textureWidth_ = texture_ != nullptr ? width : 0;
-      textureHeight_ = texture_ != nullptr ? height : 0;
-      if (texture_ == nullptr) return;
+    SDL_Surface* surface = SDL_GetWindowSurface(window_);
+    if (surface == nullptr) return;
+    if (surface != surface_ || surface->w != surfaceWidth_ || surface->h != surfaceHeight_) {
+      surface_ = surface;
+      surfaceWidth_ = surface->w;
+      surfaceHeight_ = surface->h;
+      clearPending_ = true;
     }
-    void* texels = nullptr;
-    int texturePitch = 0;
-    if (SDL_LockTexture(texture_, nullptr, &texels, &texturePitch) != 0) return;
-    for (int32_t row = 0; row < height; ++row) {
-      WidenRow(reinterpret_cast<const uint16_t*>(reinterpret_cast<const uint8_t*>(pixels) + static_cast<size_t>(row) * pitch),
-               reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(texels) + static_cast<size_t>(row) * texturePitch), width);
+    // The block, clipped to the picture area and to the window.
+    const int32_t left = std::max({placement_.Left + x, placement_.Left, 0});
+    const int32_t top = std::max({placement_.Top + y, placement_.Top, 0});
+    const int32_t right = std::min({placement_.Left + x + width, placement_.Left + placement_.Width, surface->w});
+    const int32_t bottom = std::min({placement_.Top + y + height, placement_.Top + placement_.Height, surface->h});
+    if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) return;
+    if (clearPending_) SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 0, 0, 0));
+    if (right > left && bottom > top) {
+      const int32_t columns = right - left;
+      const bool direct = surface->format->format == SDL_PIXELFORMAT_RGB888 ||
+                          surface->format->format == SDL_PIXELFORMAT_ARGB8888;
+      if (!direct) row_.resize(static_cast<size_t>(columns));
+      for (int32_t row = top; row < bottom; ++row) {
+        const auto* source = reinterpret_cast<const uint16_t*>(reinterpret_cast<const uint8_t*>(pixels) +
+                                                               static_cast<size_t>(row - placement_.Top - y) * pitch) +
+                             (left - placement_.Left - x);
+        auto* destination = static_cast<uint8_t*>(surface->pixels) + static_cast<size_t>(row) * surface->pitch +
+                            static_cast<size_t>(left) * surface->format->BytesPerPixel;
+        if (direct) {
+          WidenRow(source, reinterpret_cast<uint32_t*>(destination), columns);
+        } else {
+          WidenRow(source, row_.data(), columns);
+          SDL_ConvertPixels(columns, 1, SDL_PIXELFORMAT_RGB888, row_.data(), columns * 4, surface->format->format,
+                            destination, surface->pitch);
+        }
+      }
     }
-    SDL_UnlockTexture(texture_);
-    SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
-    SDL_RenderSetClipRect(renderer_, nullptr);
-    SDL_RenderClear(renderer_);
-    const SDL_Rect clip{placement_.Left, placement_.Top, placement_.Width, placement_.Height};
-    SDL_RenderSetClipRect(renderer_, &clip);
-    const SDL_Rect destination{placement_.Left + x, placement_.Top + y, width, height};
-    SDL_RenderCopy(renderer_, texture_, nullptr, &destination);
-    SDL_RenderPresent(renderer_);
+    if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
+    if (clearPending_) {
+      SDL_UpdateWindowSurface(window_);
+      clearPending_ = false;
+    } else if (right > left && bottom > top) {
+      const SDL_Rect changed{left, top, right - left, bottom - top};
+      SDL_UpdateWindowSurfaceRects(window_, &changed, 1);
+    }
   }
 
  private:
-  SDL_Renderer* renderer_;
-  SDL_Texture* texture_ = nullptr;
-  int32_t textureWidth_ = 0, textureHeight_ = 0;
+  SDL_Window* window_;
+  SDL_Surface* surface_ = nullptr;
+  int32_t surfaceWidth_ = 0, surfaceHeight_ = 0;
+  bool clearPending_ = true;
+  std::vector<uint32_t> row_;
   PictureRect placement_;
 };
 
@@ -157,20 +185,12 @@ class SdlGameWindow final : public GameWindow {
     const int position = DriverHasNoDisplay() ? 0 : SDL_WINDOWPOS_CENTERED;
     window_ = SDL_CreateWindow(spec.Caption.c_str(), position, position, spec.ClientWidth, spec.ClientHeight, flags);
     if (window_ == nullptr) Raise(ErrorKind::FileNotFound, std::string("window: ") + SDL_GetError());
-    renderer_ = SDL_CreateRenderer(window_, -1, 0);
-    if (renderer_ == nullptr) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
-    if (renderer_ == nullptr) {
-      const std::string reason = SDL_GetError();
-      SDL_DestroyWindow(window_);
-      Raise(ErrorKind::FileNotFound, "renderer: " + reason);
-    }
-    target_ = std::make_unique<SdlPictureTarget>(renderer_);
+    target_ = std::make_unique<SdlPictureTarget>(window_);
     target_->SetPlacement({0, 0, spec.ClientWidth, spec.ClientHeight});
   }
 
   ~SdlGameWindow() override {
     target_.reset();
-    SDL_DestroyRenderer(renderer_);
     SDL_DestroyWindow(window_);
   }
   SdlGameWindow(const SdlGameWindow&) = delete;
@@ -334,7 +354,6 @@ class SdlGameWindow final : public GameWindow {
   }
 
   SDL_Window* window_ = nullptr;
-  SDL_Renderer* renderer_ = nullptr;
   std::unique_ptr<SdlPictureTarget> target_;
   SDL_Cursor* pictureCursor_ = nullptr;
   bool pointerOverPicture_ = false;
