@@ -78,6 +78,8 @@ _yes_x = CONFIRM_POS[0] + 40
 _no_x = CONFIRM_POS[0] + CONFIRM_SIZE[0] - 40 - BUTTON_SIZE[0]
 _yn_y = CONFIRM_POS[1] + CONFIRM_SIZE[1] - 22 - BUTTON_SIZE[1]
 GAME_BUTTONS += [(5, _yes_x, _yn_y), (6, _no_x, _yn_y), (5, _yes_x, _yn_y), (6, _no_x, _yn_y)]
+# Where the yes and no buttons lie on a confirmation panel, in the panel's own pixels.
+CONFIRM_BUTTON_OFFSETS = [(_yes_x - CONFIRM_POS[0], _yn_y - CONFIRM_POS[1]), (_no_x - CONFIRM_POS[0], _yn_y - CONFIRM_POS[1])]
 
 TITLE_BUTTONS = [(7, 130, 300), (8, 130, 364)]          # 0 start, 1 quit; the advertisement is 2
 SELECT_BUTTONS = [(9, 262, 330)]                        # 0 start

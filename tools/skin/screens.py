@@ -218,13 +218,23 @@ def stage_clear_panel():
 
 
 def confirm_panel(question):
-    """Centred; the yes and no buttons sit on its lower part."""
+    """Centred; the yes and no buttons sit on its lower part. The game draws the buttons
+    before the panel, so the panel is cut open in the buttons' own shape (normal and lit
+    looks together) and they show through it."""
     w, h = L.CONFIRM_SIZE
     img = canvas(w, h)
     W.panel(img, (2, 2, w - 2, h - 4), radius=20, shadow=0.5)
     text(img, (w / 2, 44), question, 19, W.INK, anchor="mm")
     text(img, (w / 2, 74), "The game in play will end.", 12, (150, 100, 70), anchor="mm")
-    return downsample(img)
+    panel = downsample(img)
+    bw, bh = L.BUTTON_SIZE
+    button_alpha = np.maximum(np.asarray(W.button(bw, bh, "Yes", False).getchannel("A"), dtype=np.float64),
+                              np.asarray(W.button(bw, bh, "Yes", True).getchannel("A"), dtype=np.float64)) / 255.0
+    alpha = np.asarray(panel.getchannel("A"), dtype=np.float64) / 255.0
+    for x, y in L.CONFIRM_BUTTON_OFFSETS:
+        alpha[y:y + bh, x:x + bw] *= 1.0 - button_alpha
+    panel.putalpha(Image.fromarray((alpha * 255).round().astype(np.uint8), "L"))
+    return panel
 
 
 HELP_LINES = [
