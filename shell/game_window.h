@@ -68,7 +68,7 @@ struct WindowSpec {
 };
 
 // Makes a hidden window. Raises a run-time error when the platform cannot make one.
-std::unique_ptr<GameWindow> CreateGameWindow(const WindowSpec& spec);
+std::unique_ptr<GameWindow> CreateGameWindow(const WindowSpec& request);
 
 // Tests replace the platform's windows with their own; an empty factory restores SDL's.
 using WindowFactory = std::function<std::unique_ptr<GameWindow>(const WindowSpec&)>;

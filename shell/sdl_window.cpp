@@ -176,17 +176,17 @@ class SdlPictureTarget final : public PresentTarget {
 
 class SdlGameWindow final : public GameWindow {
  public:
-  explicit SdlGameWindow(const WindowSpec& spec) {
+  explicit SdlGameWindow(const WindowSpec& request) {
     StartVideo();
     Uint32 flags = SDL_WINDOW_HIDDEN;
-    if (spec.Resizable) flags |= SDL_WINDOW_RESIZABLE;
+    if (request.Resizable) flags |= SDL_WINDOW_RESIZABLE;
     // Without a display the cursor's global position is the window-relative one, so the
     // window sits at the origin there.
     const int position = DriverHasNoDisplay() ? 0 : SDL_WINDOWPOS_CENTERED;
-    window_ = SDL_CreateWindow(spec.Caption.c_str(), position, position, spec.ClientWidth, spec.ClientHeight, flags);
+    window_ = SDL_CreateWindow(request.Caption.c_str(), position, position, request.ClientWidth, request.ClientHeight, flags);
     if (window_ == nullptr) Raise(ErrorKind::FileNotFound, std::string("window: ") + SDL_GetError());
     target_ = std::make_unique<SdlPictureTarget>(window_);
-    target_->SetPlacement({0, 0, spec.ClientWidth, spec.ClientHeight});
+    target_->SetPlacement({0, 0, request.ClientWidth, request.ClientHeight});
   }
 
   ~SdlGameWindow() override {
@@ -362,9 +362,9 @@ class SdlGameWindow final : public GameWindow {
 
 }  // namespace
 
-std::unique_ptr<GameWindow> CreateGameWindow(const WindowSpec& spec) {
-  if (g_factory) return g_factory(spec);
-  return std::make_unique<SdlGameWindow>(spec);
+std::unique_ptr<GameWindow> CreateGameWindow(const WindowSpec& request) {
+  if (g_factory) return g_factory(request);
+  return std::make_unique<SdlGameWindow>(request);
 }
 
 void SetWindowFactory(WindowFactory factory) { g_factory = std::move(factory); }

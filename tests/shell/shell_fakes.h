@@ -58,9 +58,9 @@ class RecordingTarget final : public PresentTarget {
 // A window whose state, size and cursor the test sets, and whose events the test queues.
 class FakeWindow final : public Platform::GameWindow {
  public:
-  explicit FakeWindow(const Platform::WindowSpec& spec)
-      : caption(spec.Caption), clientWidth(spec.ClientWidth), clientHeight(spec.ClientHeight) {
-    placement = {0, 0, spec.ClientWidth, spec.ClientHeight};
+  explicit FakeWindow(const Platform::WindowSpec& request)
+      : caption(request.Caption), clientWidth(request.ClientWidth), clientHeight(request.ClientHeight) {
+    placement = {0, 0, request.ClientWidth, request.ClientHeight};
   }
   void Show() override { ++showCount; }
   void Minimise() override { ++minimiseCount; }
@@ -103,8 +103,8 @@ class FakeWindow final : public Platform::GameWindow {
 class FakeWindows {
  public:
   FakeWindows() {
-    Platform::SetWindowFactory([this](const Platform::WindowSpec& spec) {
-      auto window = std::make_unique<FakeWindow>(spec);
+    Platform::SetWindowFactory([this](const Platform::WindowSpec& request) {
+      auto window = std::make_unique<FakeWindow>(request);
       windows.push_back(window.get());
       return window;
     });
