@@ -173,7 +173,7 @@ bool ResolveRuns() {
       marked = true;
       cell.Link %= RunMark;
       if (cell.Link == LinkTarget) {
-        AddScore(pointText, 228 + 32 * c, 90 + 32 * r, multiplier);
+        AddScore(pointText, BoardLeft + BoardCellSize * c, BoardTop + BoardCellSize * r, multiplier);
         targetHit = true;
         const int32_t colour = CheckIndex(cell.Colour, 0, 2);
         Game.TargetMood[colour][1] = 1;

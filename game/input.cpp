@@ -21,7 +21,7 @@ constexpr int32_t MinimumDropInterval = 6;
 
 bool PairIsHorizontal() { return Game.Pair.Cells[0][0].Colour < 0; }
 
-bool MouseOverBoard() { return MouseInRect(228, 484, 90, 506); }
+bool MouseOverBoard() { return MouseInRect(BoardLeft, BoardRight, BoardTop, BoardBottom); }
 bool MouseOverStageBar() { return MouseInRect(317, 597, 97, 127); }
 bool MouseOverDifficultyButton(int32_t i) { return MouseInRect(268 + 64 * i, 304 + 64 * i, 172, 208); }
 bool MouseOverMusicButton(int32_t j) { return MouseInRect(250 + 78 * j, 314 + 78 * j, 250, 282); }
@@ -41,8 +41,10 @@ void MouseControlsPair() {
   PairBox& pair = Game.Pair;
   if (pair.Row <= -2) return;
   if (MouseOverBoard()) {
-    const int32_t wanted = PairIsHorizontal() ? std::min(CheckedDiv(Shell.MouseX - 244, 32), 6)
-                                              : CheckedDiv(Shell.MouseX - 228, 32);
+    // A horizontal pair's middle follows the cursor, so its left half aims half a cell left.
+    const int32_t wanted = PairIsHorizontal()
+                               ? std::min(CheckedDiv(Shell.MouseX - (BoardLeft + BoardCellSize / 2), BoardCellSize), 6)
+                               : CheckedDiv(Shell.MouseX - BoardLeft, BoardCellSize);
     const int32_t step = (wanted > pair.Column) - (wanted < pair.Column);
     if (CanPlace(pair, CheckedAdd(pair.Column, step), pair.Row)) pair.Column += step;
   }

@@ -16,14 +16,7 @@
 
 namespace {
 
-constexpr int32_t LogicalWidth = 720;
-constexpr int32_t LogicalHeight = 540;
 constexpr int32_t FullLevel = 32;
-
-// The board's top-left corner on the play screen and its 32-pixel cells.
-constexpr int32_t BoardLeft = 228;
-constexpr int32_t BoardTop = 90;
-constexpr int32_t CellSize = 32;
 
 // Stage slots of the stage-select bar, 14 pixels apart; twenty stages.
 constexpr int32_t StageSlotCount = 20;
@@ -69,7 +62,7 @@ void DrawBoardCell(CGDISurface& screen, const BoardCell& cell, int32_t x, int32_
     row += 1;
     colour %= 10;
   }
-  DrawSheetCell(screen, PieceSheet(colour), PieceMask(colour), column, row, CellSize, CellSize, x, y, FullLevel);
+  DrawSheetCell(screen, PieceSheet(colour), PieceMask(colour), column, row, BoardCellSize, BoardCellSize, x, y, FullLevel);
 }
 
 // The confirmation buttons follow the panel shown; a State is written only when it changes.
@@ -285,14 +278,14 @@ void DrawBoard() {
   for (int32_t column = 0; column < BoardColumns; ++column) {
     for (int32_t row = 0; row < BoardRows; ++row) {
       BoardCell& cell = Game.Board[column][row];
-      if (cell.Colour >= 0) DrawBoardCell(screen, cell, BoardLeft + CellSize * column, BoardTop + CellSize * row);
+      if (cell.Colour >= 0) DrawBoardCell(screen, cell, BoardLeft + BoardCellSize * column, BoardTop + BoardCellSize * row);
       cell.Phase = CheckedAdd(cell.Phase, 1);
     }
   }
   if (Game.PairActive) {
     const PairBox& pair = Game.Pair;
-    DrawPairBox(pair, CheckedAdd(BoardLeft, CheckedMul(CellSize, pair.Column)),
-                CheckedAdd(BoardTop, CheckedMul(CellSize, pair.Row)), 28);
+    DrawPairBox(pair, CheckedAdd(BoardLeft, CheckedMul(BoardCellSize, pair.Column)),
+                CheckedAdd(BoardTop, CheckedMul(BoardCellSize, pair.Row)), 28);
   }
 }
 
@@ -302,8 +295,8 @@ void DrawPairBox(const PairBox& box, int32_t x, int32_t y, int32_t level) {
     for (int32_t j = 0; j < 2; ++j) {
       const BoardCell& cell = box.Cells[i][j];
       if (cell.Colour < 0) continue;
-      DrawSheetCell(screen, PieceSheet(cell.Colour), PieceMask(cell.Colour), cell.Link, 0, CellSize, CellSize,
-                    CheckedAdd(x, CellSize * i), CheckedAdd(y, CellSize * j), level);
+      DrawSheetCell(screen, PieceSheet(cell.Colour), PieceMask(cell.Colour), cell.Link, 0, BoardCellSize, BoardCellSize,
+                    CheckedAdd(x, BoardCellSize * i), CheckedAdd(y, BoardCellSize * j), level);
     }
   }
 }

@@ -29,10 +29,6 @@ void ResetShellGlobals() {
 
 namespace {
 
-constexpr int32_t LogicalWidth = 720;
-constexpr int32_t LogicalHeight = 540;
-constexpr int16_t BackBufferWidth = 724;
-constexpr int16_t BackBufferHeight = 544;
 constexpr int32_t KeyF1 = 112;
 constexpr int32_t KeyF10 = 121;
 constexpr int32_t CharSpace = 32;

@@ -12,6 +12,13 @@
 
 class CGameEngine;
 
+// The logical screen every frame is drawn for, and the back buffers that hold it in their
+// top-left corner with a 4-pixel margin.
+constexpr int32_t LogicalWidth = 720;
+constexpr int32_t LogicalHeight = 540;
+constexpr int16_t BackBufferWidth = 724;
+constexpr int16_t BackBufferHeight = 544;
+
 struct ShellGlobals {
   // Cursor in the 720 x 540 logical space; not clamped.
   int32_t MouseX = 0, MouseY = 0;
