@@ -16,6 +16,8 @@
 #include <stdint.h>
 #include <string.h>
 
+#include <utility>
+
 #include "raster/rasterkit.h"
 
 // x86 processors get the AVX2 path and intrinsics; building with RASTERKIT_X86=0
@@ -85,6 +87,7 @@ struct ZoomArea {
 inline constexpr ptrdiff_t kZoomStripWidth = 1024;
 
 // The operations of the copy and blend routines, with their per-call arguments.
+struct OpaqueCopy {};
 struct KeyedCopy {
   uint16_t key;
 };
@@ -140,6 +143,45 @@ inline void ApplyToRows(Path path, const Op& op, const BlitRows& rows) {
 
 // The copy and blend routines on a chosen path; each exported routine GDI<Name> runs
 // <Name> on the active path. Areas without pixels draw nothing.
+
+// Long rows of areas that do not overlap are copied with the row loops, which save the
+// per-row call; other areas are moved with memmove row by row, overlapping areas of one
+// buffer as if through a scratch image: bottom row first when the destination lies after
+// the source.
+inline constexpr ptrdiff_t kLongCopyRow = 256;
+
+inline int32_t BltFast_16(Path path, void* dstPtr, int32_t dstPitch, const Rect* dstRect, const void* srcPtr,
+                          int32_t srcPitch, int32_t srcLeft, int32_t srcTop) {
+  BlitRows rows;
+  if (!LocateRows(rows, dstPtr, dstPitch, dstRect, srcPtr, srcPitch, srcLeft, srcTop)) return 0;
+  const size_t rowBytes = 2 * static_cast<size_t>(rows.width);
+  auto bytesOf = [&rows, rowBytes](const char* first, ptrdiff_t pitch) {
+    const uintptr_t top = reinterpret_cast<uintptr_t>(first);
+    const uintptr_t bottom = top + static_cast<uintptr_t>((rows.height - 1) * pitch);
+    return std::pair<uintptr_t, uintptr_t>{top < bottom ? top : bottom, (top < bottom ? bottom : top) + rowBytes};
+  };
+  const auto [dstStart, dstEnd] = bytesOf(rows.dst, rows.dstPitch);
+  const auto [srcStart, srcEnd] = bytesOf(rows.src, rows.srcPitch);
+  if (rows.width >= kLongCopyRow && (dstEnd <= srcStart || srcEnd <= dstStart)) {
+#if RASTERKIT_X86
+    if (path == Path::Avx2) {
+      avx2::CopyRows(rows);
+      return 0;
+    }
+#endif
+    (void)path;
+    baseline::CopyRows(rows);
+  } else if (reinterpret_cast<uintptr_t>(rows.dst) > reinterpret_cast<uintptr_t>(rows.src)) {
+    for (ptrdiff_t r = rows.height - 1; r >= 0; --r) {
+      memmove(rows.dst + r * rows.dstPitch, rows.src + r * rows.srcPitch, rowBytes);
+    }
+  } else {
+    for (ptrdiff_t r = 0; r < rows.height; ++r) {
+      memmove(rows.dst + r * rows.dstPitch, rows.src + r * rows.srcPitch, rowBytes);
+    }
+  }
+  return 0;
+}
 
 inline int32_t Blt_16(Path path, void* dstPtr, int32_t dstPitch, const Rect* dstRect, const void* srcPtr,
                       int32_t srcPitch, int32_t srcLeft, int32_t srcTop, int32_t tranColor) {

@@ -161,9 +161,14 @@ TEST(BlitRandomized, OpaqueCopyMatchesReference) {
         blit_reference::GDIBltFast_16(t.dst.pixels(), t.dst.pitch(), &t.dstRect, t.src.pixels(), t.src.pitch(),
                                       t.srcRect.Left, t.srcRect.Top);
       },
-      [](Trial& t, Route) {
-        GDIBltFast_16(t.dst.pixels(), t.dst.pitch(), &t.dstRect, t.src.pixels(), t.src.pitch(), t.srcRect.Left,
-                      t.srcRect.Top);
+      [](Trial& t, Route route) {
+        if (route == Route::Exported) {
+          GDIBltFast_16(t.dst.pixels(), t.dst.pitch(), &t.dstRect, t.src.pixels(), t.src.pitch(), t.srcRect.Left,
+                        t.srcRect.Top);
+        } else {
+          rasterkit::BltFast_16(PathOf(route), t.dst.pixels(), t.dst.pitch(), &t.dstRect, t.src.pixels(),
+                                t.src.pitch(), t.srcRect.Left, t.srcRect.Top);
+        }
       });
 }
 

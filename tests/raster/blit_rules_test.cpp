@@ -5,6 +5,7 @@
 #include <functional>
 #include <limits>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "raster/blit_support.h"
@@ -135,13 +136,19 @@ TEST(Copies, KeyComparesAllSixteenBits) {
 }
 
 TEST(Copies, OverlappingOpaqueCopyActsThroughAScratchImage) {
-  for (int32_t shift : {-3, 3}) {
-    GuardedImage image = Numbered(20, 20);
-    const GuardedImage before = image;
-    const Rect area{5 + shift, 5 + shift, 15 + shift, 15 + shift};
-    GDIBltFast_16(image.pixels(), image.pitch(), &area, image.pixels(), image.pitch(), 5, 5);
-    for (int32_t y = 0; y < 10; ++y)
-      for (int32_t x = 0; x < 10; ++x) ASSERT_EQ(image.At(area.Left + x, area.Top + y), before.At(5 + x, 5 + y));
+  // Short rows, and rows long enough for the row loops; shifted along the rows, down the
+  // columns and both.
+  for (int32_t width : {10, 300}) {
+    for (const auto& [shiftX, shiftY] : {std::pair{-3, -3}, {3, 3}, {5, 0}, {-5, 0}, {0, 2}, {0, -2}}) {
+      GuardedImage image = Numbered(width + 10, 20);
+      const GuardedImage before = image;
+      const Rect area{5 + shiftX, 5 + shiftY, 5 + width + shiftX, 15 + shiftY};
+      GDIBltFast_16(image.pixels(), image.pitch(), &area, image.pixels(), image.pitch(), 5, 5);
+      for (int32_t y = 0; y < 10; ++y)
+        for (int32_t x = 0; x < width; ++x)
+          ASSERT_EQ(image.At(area.Left + x, area.Top + y), before.At(5 + x, 5 + y))
+              << "width " << width << " shift " << shiftX << "," << shiftY << " at " << x << "," << y;
+    }
   }
 }
 
