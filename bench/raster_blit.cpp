@@ -146,6 +146,16 @@ std::vector<Routine> Routines() {
          [](Scene& s) {
            GDIBltFast_16(s.dst.pixels.data(), s.dst.pitch(), &s.area, s.src.pixels.data(), s.src.pitch(), 0, 0);
          }},
+        {"baseline",
+         [](Scene& s) {
+           rasterkit::BltFast_16(Path::Baseline, s.dst.pixels.data(), s.dst.pitch(), &s.area, s.src.pixels.data(),
+                                 s.src.pitch(), 0, 0);
+         }},
+        {"avx2",
+         [](Scene& s) {
+           rasterkit::BltFast_16(Path::Avx2, s.dst.pixels.data(), s.dst.pitch(), &s.area, s.src.pixels.data(),
+                                 s.src.pitch(), 0, 0);
+         }},
         {"reference",
          [](Scene& s) {
            blit_reference::GDIBltFast_16(s.dst.pixels.data(), s.dst.pitch(), &s.area, s.src.pixels.data(),
