@@ -1,0 +1,109 @@
+// The channel blends on every pair of channel values at every level, on every row path this
+// processor runs: each pixel holds one value in all three channels, so a row of 1024 pixels
+// meets each (destination, source) pair once per channel.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "raster/blit_kernels.h"
+#include "raster/blit_support.h"
+#include "raster/rasterkit.h"
+#include "raster/reference_blit.h"
+
+namespace {
+
+using blit_test::GuardedImage;
+using rasterkit::Path;
+
+constexpr int32_t kPairs = 32 * 32;
+constexpr uint16_t kKey = 0x7C1F;  // never a grey pixel, so every pixel is blended
+
+std::vector<Path> PathsToTest() {
+  std::vector<Path> paths{Path::Baseline};
+#if RASTERKIT_X86
+  if (__builtin_cpu_supports("avx2")) paths.push_back(Path::Avx2);
+#endif
+  return paths;
+}
+
+uint16_t Grey(int32_t value) { return uint16_t(value * 0x0421); }
+
+// Row 0 plain; row 1 with bit 15 set in every destination and source pixel.
+GuardedImage Destination() {
+  GuardedImage image(kPairs, 2, 2 * kPairs, 0);
+  for (int32_t i = 0; i < kPairs; ++i) {
+    image.Set(i, 0, Grey(i / 32));
+    image.Set(i, 1, Grey(i / 32) | 0x8000);
+  }
+  return image;
+}
+
+GuardedImage Source() {
+  GuardedImage image(kPairs, 2, 2 * kPairs, 0);
+  for (int32_t i = 0; i < kPairs; ++i) {
+    image.Set(i, 0, Grey(i % 32));
+    image.Set(i, 1, Grey(i % 32) | 0x8000);
+  }
+  return image;
+}
+
+using KeyedRoutine = int32_t (*)(void*, int32_t, const Rect*, const void*, int32_t, int32_t, int32_t, int32_t,
+                                 int32_t);
+using KeyedPathRoutine = int32_t (*)(Path, void*, int32_t, const Rect*, const void*, int32_t, int32_t, int32_t,
+                                     int32_t, int32_t);
+
+void CompareAtEveryLevel(const std::string& name, KeyedRoutine reference, KeyedPathRoutine onPath) {
+  const GuardedImage src = Source();
+  const Rect area{0, 0, kPairs, 2};
+  for (int32_t level = 0; level < 256; ++level) {
+    GuardedImage expected = Destination();
+    reference(expected.pixels(), expected.pitch(), &area, src.pixels(), src.pitch(), 0, 0, kKey, level);
+    for (Path path : PathsToTest()) {
+      GuardedImage actual = Destination();
+      onPath(path, actual.pixels(), actual.pitch(), &area, src.pixels(), src.pitch(), 0, 0, kKey, level);
+      ASSERT_EQ(actual.bytes(), expected.bytes())
+          << name << " level " << level << " path " << (path == Path::Avx2 ? "avx2" : "baseline");
+    }
+  }
+}
+
+TEST(BlendChannelPairs, AlphaBlend) {
+  CompareAtEveryLevel("alpha", blit_reference::GDIAlphaBlend_16, rasterkit::AlphaBlend_16);
+}
+
+TEST(BlendChannelPairs, Additive) {
+  CompareAtEveryLevel("additive", blit_reference::GDIAdditive_16, rasterkit::Additive_16);
+}
+
+TEST(BlendChannelPairs, Subtractive) {
+  CompareAtEveryLevel("subtractive", blit_reference::GDISubitive_16, rasterkit::Subitive_16);
+}
+
+// Every mask value (one per row, the mask's other channels set) at every level 0..32.
+TEST(BlendChannelPairs, AlphaChannelBlend) {
+  GuardedImage src(kPairs, 32, 2 * kPairs, 0), mask(kPairs, 32, 2 * kPairs, 0), original(kPairs, 32, 2 * kPairs, 0);
+  for (int32_t y = 0; y < 32; ++y) {
+    for (int32_t i = 0; i < kPairs; ++i) {
+      const uint16_t high = (y & 1) ? 0x8000 : 0;
+      original.Set(i, y, Grey(i / 32) | high);
+      src.Set(i, y, Grey(i % 32) | high);
+      mask.Set(i, y, uint16_t(0xFFE0 | y));
+    }
+  }
+  const Rect area{0, 0, kPairs, 32};
+  for (int16_t level = 0; level <= 32; ++level) {
+    GuardedImage expected = original;
+    blit_reference::GDIAlphaBlendByAlphaChannel2_16(expected.pixels(), expected.pitch(), &area, src.pixels(),
+                                                    src.pitch(), 0, 0, mask.pixels(), level);
+    for (Path path : PathsToTest()) {
+      GuardedImage actual = original;
+      rasterkit::AlphaBlendByAlphaChannel2_16(path, actual.pixels(), actual.pitch(), &area, src.pixels(),
+                                              src.pitch(), 0, 0, mask.pixels(), level);
+      ASSERT_EQ(actual.bytes(), expected.bytes())
+          << "level " << level << " path " << (path == Path::Avx2 ? "avx2" : "baseline");
+    }
+  }
+}
+
+}  // namespace
