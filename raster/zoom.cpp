@@ -10,6 +10,7 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "raster/cubic_neighbours.h"
 #include "raster/rasterkit.h"
 
 namespace {
@@ -415,14 +416,6 @@ int32_t CubicKernelFixed(int32_t t) {
 }
 
 int32_t AbsoluteFixed(int32_t value) { return value < 0 ? -value : value; }
-
-// The four source indices around `first` (one before, itself, two after), clamped to the image.
-void CubicNeighbours(int32_t first, int32_t srcSize, int32_t* indices) {
-  indices[0] = first > 0 ? first - 1 : first;
-  indices[1] = first;
-  indices[2] = first < srcSize - 1 ? first + 1 : first;
-  indices[3] = first < srcSize - 2 ? first + 2 : indices[2];
-}
 
 void CubicWeights(int32_t fraction, int32_t* weights) {
   for (int32_t m = 0; m < 4; ++m) weights[m] = CubicKernelFixed(AbsoluteFixed(fraction + kFixedOne - m * kFixedOne));

@@ -2,6 +2,7 @@
 // (ZoomTwoLine) and bicubic (ZoomThreeLine), in double precision. Strides are in bytes.
 #include <stddef.h>
 
+#include "raster/cubic_neighbours.h"
 #include "raster/rasterkit.h"
 
 namespace {
@@ -46,14 +47,6 @@ double CubicKernel(double t) {
 }
 
 double Absolute(double value) { return value < 0.0 ? -value : value; }
-
-// The four source indices around `first` (one before, itself, two after), clamped to the image.
-void CubicNeighbours(int32_t first, int32_t srcSize, int32_t* indices) {
-  indices[0] = first > 0 ? first - 1 : first;
-  indices[1] = first;
-  indices[2] = first < srcSize - 1 ? first + 1 : first;
-  indices[3] = first < srcSize - 2 ? first + 2 : indices[2];
-}
 
 void CubicWeights(double fraction, double* weights) {
   for (int32_t m = 0; m < 4; ++m) weights[m] = CubicKernel(Absolute(fraction + 1.0 - m));
