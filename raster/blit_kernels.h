@@ -114,10 +114,6 @@ struct AlphaChannelBlend {
   uintptr_t maskDistance;  // mask address minus source address, modulo 2^64
   int16_t level;           // 0..32
 };
-// The same at level 32.
-struct FullAlphaChannelBlend {
-  uintptr_t maskDistance;
-};
 
 namespace baseline {
 inline constexpr int kLanes = 8;
@@ -275,11 +271,7 @@ inline int32_t AlphaBlendByAlphaChannel2_16(Path path, void* dstPtr, int32_t dst
   BlitRows rows;
   if (LocateRows(rows, dstPtr, dstPitch, dstRect, srcPtr, srcPitch, srcLeft, srcTop)) {
     const uintptr_t maskDistance = reinterpret_cast<uintptr_t>(alphaPtr) - reinterpret_cast<uintptr_t>(srcPtr);
-    if (level == 32) {
-      ApplyToRows(path, FullAlphaChannelBlend{maskDistance}, rows);
-    } else {
-      ApplyToRows(path, AlphaChannelBlend{maskDistance, level}, rows);
-    }
+    ApplyToRows(path, AlphaChannelBlend{maskDistance, level}, rows);
   }
   return 0;
 }
