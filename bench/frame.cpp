@@ -2,7 +2,6 @@
 // buffer and the maximised presentation's change-aware zoom. A frame is due every 28 ms.
 #include <benchmark/benchmark.h>
 
-#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -10,6 +9,7 @@
 
 #include "config/config.h"
 #include "config/images.h"
+#include "config/skin_files.h"
 #include "config/user_settings.h"
 #include "game/game_state.h"
 #include "raster/rasterkit.h"
@@ -40,15 +40,13 @@ const std::string& SkinReady() {
     try {
       Platform::SetProgramDirectory(directory);
       Shell.MainIni.SetINIFileName(directory + "/main.ini");
-      std::string images = Shell.MainIni.GetIniKey("MainSettings", "ImagesDir");
-      std::replace(images.begin(), images.end(), '\\', '/');
-      Shell.ImagePath = directory + images;
+      Shell.ImagePath = directory + WithSlashes(Shell.MainIni.GetIniKey("MainSettings", "ImagesDir"));
       LoadTexts();
       LoadButtonImages();
       LoadLayout();
       LoadGameImages();
-      for (CGDISurface& buffer : Shell.BackBuffer) buffer.Create(724, 544);
-      Shell.FadeSurface.Create(724, 544);
+      for (CGDISurface& buffer : Shell.BackBuffer) buffer.Create(BackBufferWidth, BackBufferHeight);
+      Shell.FadeSurface.Create(BackBufferWidth, BackBufferHeight);
       Shell.ZoomSurface.Create(ZoomWidth, ZoomHeight);
     } catch (const std::exception& error) {
       return error.what();

@@ -1,11 +1,11 @@
 #include "shell/startup.h"
 
-#include <algorithm>
 #include <exception>
 #include <string>
 
 #include "config/config.h"
 #include "config/images.h"
+#include "config/skin_files.h"
 #include "config/user_settings.h"
 #include "game/flow.h"
 #include "shell/engine.h"
@@ -15,12 +15,6 @@
 #include "shell/runtime.h"
 
 namespace {
-
-// A skin made on another system may write its images directory with backslashes.
-std::string WithSlashes(std::string path) {
-  std::replace(path.begin(), path.end(), '\\', '/');
-  return path;
-}
 
 void RunStartup() {
   const std::string programDirectory = Platform::ProgramDirectory();
