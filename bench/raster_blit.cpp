@@ -85,7 +85,7 @@ struct Scene {
 using Call = std::function<void(Scene&)>;
 
 struct Contender {
-  std::string name;  // "rasterkit" (the export), "baseline", "avx2" (row paths), "reference"
+  std::string name;  // "rasterkit" (the export), "baseline", "avx2", "avx512" (row paths), "reference"
   Call call;
 };
 
@@ -199,6 +199,11 @@ std::vector<Routine> Routines() {
            rasterkit::AlphaBlendByAlphaChannel2_16(Path::Avx2, s.dst.pixels.data(), s.dst.pitch(), &s.area,
                                                    s.src.pixels.data(), s.src.pitch(), 0, 0, s.mask.pixels.data(), 32);
          }},
+        {"avx512",
+         [](Scene& s) {
+           rasterkit::AlphaBlendByAlphaChannel2_16(Path::Avx512, s.dst.pixels.data(), s.dst.pitch(), &s.area,
+                                                   s.src.pixels.data(), s.src.pitch(), 0, 0, s.mask.pixels.data(), 32);
+         }},
         {"reference",
          [](Scene& s) {
            blit_reference::GDIAlphaBlendByAlphaChannel2_16(s.dst.pixels.data(), s.dst.pitch(), &s.area,
@@ -208,6 +213,13 @@ std::vector<Routine> Routines() {
       {"GDIBltZoom_16(x2)", zoom(&Scene::halfSrc, &Scene::halfRect)},
       {"GDIBltZoom_16(x2/3)", zoom(&Scene::largerSrc, &Scene::largerRect)},
   };
+}
+
+// Whether this processor runs the row path a contender is named after.
+bool ProcessorRuns(const std::string& contender) {
+  if (contender == "avx2") return rasterkit::ProcessorRuns(Path::Avx2);
+  if (contender == "avx512") return rasterkit::ProcessorRuns(Path::Avx512);
+  return true;
 }
 
 struct Size {
@@ -248,7 +260,7 @@ void PrintRatios(const std::vector<Routine>& routines, const std::map<std::strin
   };
   std::cout << "\nratios of this run (median CPU times)\n";
   std::cout << "routine                          size          ns   reference/rasterkit  rasterkit/memcpy  "
-               "baseline/rasterkit  avx2/rasterkit\n";
+               "baseline/rasterkit  avx2/rasterkit  avx512/rasterkit\n";
   for (const Size& size : kSizes) {
     const double memcpyTime = find(Key("memcpy", size, "memcpy"));
     for (const Routine& routine : routines) {
@@ -256,14 +268,15 @@ void PrintRatios(const std::vector<Routine>& routines, const std::map<std::strin
       const double reference = find(Key(routine.name, size, "reference"));
       const double baseline = find(Key(routine.name, size, "baseline"));
       const double avx2 = find(Key(routine.name, size, "avx2"));
+      const double avx512 = find(Key(routine.name, size, "avx512"));
       if (fast <= 0) continue;
       auto ratio = [](double numerator, double denominator) {
         return numerator > 0 ? std::to_string(numerator / denominator).substr(0, 5) : std::string("-");
       };
       char line[256];
-      std::snprintf(line, sizeof line, "%-32s %-8s %9.0f %16s %17s %19s %15s\n", routine.name.c_str(),
+      std::snprintf(line, sizeof line, "%-32s %-8s %9.0f %16s %17s %19s %15s %17s\n", routine.name.c_str(),
                     size.Name().c_str(), fast, ratio(reference, fast).c_str(), ratio(fast, memcpyTime).c_str(),
-                    ratio(baseline, fast).c_str(), ratio(avx2, fast).c_str());
+                    ratio(baseline, fast).c_str(), ratio(avx2, fast).c_str(), ratio(avx512, fast).c_str());
       std::cout << line;
     }
   }
@@ -284,6 +297,7 @@ int main(int argc, char** argv) {
     });
     for (const Routine& routine : routines) {
       for (const Contender& contender : routine.contenders) {
+        if (!ProcessorRuns(contender.name)) continue;
         benchmark::RegisterBenchmark(Key(routine.name, size, contender.name).c_str(),
                                      [scene, call = contender.call](benchmark::State& state) {
                                        for (auto _ : state) {

@@ -9,7 +9,9 @@ Path ChosenPath = Path::Baseline;
 [[gnu::constructor]] void ChoosePath() {
 #if RASTERKIT_X86
   __builtin_cpu_init();
-  if (__builtin_cpu_supports("avx2")) ChosenPath = Path::Avx2;
+  for (Path path : {Path::Avx2, Path::Avx512}) {
+    if (ProcessorRuns(path)) ChosenPath = path;
+  }
 #endif
 }
 

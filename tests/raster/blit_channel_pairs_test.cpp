@@ -14,18 +14,11 @@
 namespace {
 
 using blit_test::GuardedImage;
+using blit_test::PathsToTest;
 using rasterkit::Path;
 
 constexpr int32_t kPairs = 32 * 32;
 constexpr uint16_t kKey = 0x7C1F;  // never a grey pixel, so every pixel is blended
-
-std::vector<Path> PathsToTest() {
-  std::vector<Path> paths{Path::Baseline};
-#if RASTERKIT_X86
-  if (__builtin_cpu_supports("avx2")) paths.push_back(Path::Avx2);
-#endif
-  return paths;
-}
 
 uint16_t Grey(int32_t value) { return uint16_t(value * 0x0421); }
 
@@ -63,7 +56,7 @@ void CompareAtEveryLevel(const std::string& name, KeyedRoutine reference, KeyedP
       GuardedImage actual = Destination();
       onPath(path, actual.pixels(), actual.pitch(), &area, src.pixels(), src.pitch(), 0, 0, kKey, level);
       ASSERT_EQ(actual.bytes(), expected.bytes())
-          << name << " level " << level << " path " << (path == Path::Avx2 ? "avx2" : "baseline");
+          << name << " level " << level << " path " << blit_test::PathName(path);
     }
   }
 }
@@ -101,7 +94,7 @@ TEST(BlendChannelPairs, AlphaChannelBlend) {
       rasterkit::AlphaBlendByAlphaChannel2_16(path, actual.pixels(), actual.pitch(), &area, src.pixels(),
                                               src.pitch(), 0, 0, mask.pixels(), level);
       ASSERT_EQ(actual.bytes(), expected.bytes())
-          << "level " << level << " path " << (path == Path::Avx2 ? "avx2" : "baseline");
+          << "level " << level << " path " << blit_test::PathName(path);
     }
   }
 }

@@ -20,27 +20,19 @@ using blit_test::RandomLayoutImage;
 using rasterkit::Path;
 
 // How a routine under test is reached: through the library's export, or one row path directly.
-enum class Route { Exported, Baseline, Avx2 };
+struct Route {
+  bool exported;
+  Path path;  // when not exported
+};
 
 // The exported routines and every path this processor runs.
 std::vector<Route> RoutesToTest() {
-  std::vector<Route> routes{Route::Exported, Route::Baseline};
-#if RASTERKIT_X86
-  if (__builtin_cpu_supports("avx2")) routes.push_back(Route::Avx2);
-#endif
+  std::vector<Route> routes{{true, Path::Baseline}};
+  for (Path path : blit_test::PathsToTest()) routes.push_back({false, path});
   return routes;
 }
 
-const char* RouteName(Route route) {
-  switch (route) {
-    case Route::Exported: return "exported";
-    case Route::Baseline: return "baseline";
-    case Route::Avx2: return "avx2";
-  }
-  return "?";
-}
-
-Path PathOf(Route route) { return route == Route::Avx2 ? Path::Avx2 : Path::Baseline; }
+std::string RouteName(Route route) { return route.exported ? "exported" : blit_test::PathName(route.path); }
 
 struct Trial {
   GuardedImage dst, src, mask;
@@ -162,11 +154,11 @@ TEST(BlitRandomized, OpaqueCopyMatchesReference) {
                                       t.srcRect.Left, t.srcRect.Top);
       },
       [](Trial& t, Route route) {
-        if (route == Route::Exported) {
+        if (route.exported) {
           GDIBltFast_16(t.dst.pixels(), t.dst.pitch(), &t.dstRect, t.src.pixels(), t.src.pitch(), t.srcRect.Left,
                         t.srcRect.Top);
         } else {
-          rasterkit::BltFast_16(PathOf(route), t.dst.pixels(), t.dst.pitch(), &t.dstRect, t.src.pixels(),
+          rasterkit::BltFast_16(route.path, t.dst.pixels(), t.dst.pitch(), &t.dstRect, t.src.pixels(),
                                 t.src.pitch(), t.srcRect.Left, t.srcRect.Top);
         }
       });
@@ -180,11 +172,11 @@ TEST(BlitRandomized, KeyedCopyMatchesReference) {
                                   t.srcRect.Left, t.srcRect.Top, t.key);
       },
       [](Trial& t, Route route) {
-        if (route == Route::Exported) {
+        if (route.exported) {
           GDIBlt_16(t.dst.pixels(), t.dst.pitch(), &t.dstRect, t.src.pixels(), t.src.pitch(), t.srcRect.Left,
                     t.srcRect.Top, t.key);
         } else {
-          rasterkit::Blt_16(PathOf(route), t.dst.pixels(), t.dst.pitch(), &t.dstRect, t.src.pixels(), t.src.pitch(),
+          rasterkit::Blt_16(route.path, t.dst.pixels(), t.dst.pitch(), &t.dstRect, t.src.pixels(), t.src.pitch(),
                             t.srcRect.Left, t.srcRect.Top, t.key);
         }
       });
@@ -198,10 +190,10 @@ TEST(BlitRandomized, ScaledKeyedCopyMatchesReference) {
                                       &t.srcRect, t.key);
       },
       [](Trial& t, Route route) {
-        if (route == Route::Exported) {
+        if (route.exported) {
           GDIBltZoom_16(t.dst.pixels(), t.dst.pitch(), &t.dstRect, t.src.pixels(), t.src.pitch(), &t.srcRect, t.key);
         } else {
-          rasterkit::BltZoom_16(PathOf(route), t.dst.pixels(), t.dst.pitch(), &t.dstRect, t.src.pixels(),
+          rasterkit::BltZoom_16(route.path, t.dst.pixels(), t.dst.pitch(), &t.dstRect, t.src.pixels(),
                                 t.src.pitch(), &t.srcRect, t.key);
         }
       });
@@ -215,11 +207,11 @@ TEST(BlitRandomized, HalfBlendMatchesReference) {
                                         t.srcRect.Left, t.srcRect.Top);
       },
       [](Trial& t, Route route) {
-        if (route == Route::Exported) {
+        if (route.exported) {
           GDIHalfBlend_16(t.dst.pixels(), t.dst.pitch(), &t.dstRect, t.src.pixels(), t.src.pitch(), t.srcRect.Left,
                           t.srcRect.Top);
         } else {
-          rasterkit::HalfBlend_16(PathOf(route), t.dst.pixels(), t.dst.pitch(), &t.dstRect, t.src.pixels(),
+          rasterkit::HalfBlend_16(route.path, t.dst.pixels(), t.dst.pitch(), &t.dstRect, t.src.pixels(),
                                   t.src.pitch(), t.srcRect.Left, t.srcRect.Top);
         }
       });
@@ -240,11 +232,11 @@ void CompareKeyedBlend(const std::string& name, KeyedRoutine reference, KeyedRou
                   t.srcRect.Top, t.key, t.level);
       },
       [exported, onPath](Trial& t, Route route) {
-        if (route == Route::Exported) {
+        if (route.exported) {
           exported(t.dst.pixels(), t.dst.pitch(), &t.dstRect, t.src.pixels(), t.src.pitch(), t.srcRect.Left,
                    t.srcRect.Top, t.key, t.level);
         } else {
-          onPath(PathOf(route), t.dst.pixels(), t.dst.pitch(), &t.dstRect, t.src.pixels(), t.src.pitch(),
+          onPath(route.path, t.dst.pixels(), t.dst.pitch(), &t.dstRect, t.src.pixels(), t.src.pitch(),
                  t.srcRect.Left, t.srcRect.Top, t.key, t.level);
         }
       });
@@ -276,11 +268,11 @@ TEST(BlitRandomized, AlphaChannelBlendMatchesReference) {
                                                         t.mask.pixels(), AlphaLevelOf(t));
       },
       [](Trial& t, Route route) {
-        if (route == Route::Exported) {
+        if (route.exported) {
           GDIAlphaBlendByAlphaChannel2_16(t.dst.pixels(), t.dst.pitch(), &t.dstRect, t.src.pixels(), t.src.pitch(),
                                           t.srcRect.Left, t.srcRect.Top, t.mask.pixels(), AlphaLevelOf(t));
         } else {
-          rasterkit::AlphaBlendByAlphaChannel2_16(PathOf(route), t.dst.pixels(), t.dst.pitch(), &t.dstRect,
+          rasterkit::AlphaBlendByAlphaChannel2_16(route.path, t.dst.pixels(), t.dst.pitch(), &t.dstRect,
                                                   t.src.pixels(), t.src.pitch(), t.srcRect.Left, t.srcRect.Top,
                                                   t.mask.pixels(), int16_t(AlphaLevelOf(t)));
         }
