@@ -113,6 +113,11 @@ std::vector<Routine> Routines() {
            onPath(Path::Avx2, s.dst.pixels.data(), s.dst.pitch(), &s.area, s.src.pixels.data(), s.src.pitch(), 0, 0,
                   kKey, 160);
          }},
+        {"avx512",
+         [=](Scene& s) {
+           onPath(Path::Avx512, s.dst.pixels.data(), s.dst.pitch(), &s.area, s.src.pixels.data(), s.src.pitch(), 0, 0,
+                  kKey, 160);
+         }},
         {"reference", [=](Scene& s) {
            reference(s.dst.pixels.data(), s.dst.pitch(), &s.area, s.src.pixels.data(), s.src.pitch(), 0, 0, kKey,
                      160);

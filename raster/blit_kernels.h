@@ -3,13 +3,13 @@
 // The per-pixel operations and row loops are written once, in blit_rows.inc, on the
 // compiler's vector types, and compiled for each instruction set: the baseline (8 pixels per
 // vector: SSE2 on x86-64, and whatever the processor offers elsewhere), AVX2 (16 pixels) and
-// AVX-512 (32 pixels). AVX-512 pays only for the mask blend, which has its own formulation
-// there (a table lookup, a masked store, a three-input select), and only on rows of at least
-// 32 pixels: narrower rows, all in parts of vectors, ran at half the AVX2 speed. The same
-// loops as AVX2 on 32 pixels ran slower than AVX2 on the machines we measured, so the AVX-512
-// path runs every other routine, and the narrow mask blends, on the AVX2 loops. Each exported
-// routine GDI<Name> runs <Name> below on the widest path the processor has; tests and
-// benchmarks call every path directly.
+// AVX-512 (32 pixels). On the machines we measured, AVX-512 paid for two routines only, and
+// only on rows of at least 32 pixels (narrower rows, all in parts of vectors, ran at half the
+// AVX2 speed): the mask blend, which has its own formulation there (a table lookup, a masked
+// store, a three-input select), and the additive blend, on the same loop as AVX2. The other
+// routines ran as fast or slower than on AVX2, so the AVX-512 path runs them, and all narrow
+// areas, on the AVX2 loops. Each exported routine GDI<Name> runs <Name> below on the widest
+// path the processor has; tests and benchmarks call every path directly.
 //
 // The group of four pixels stays the unit of work where it matters: the width of a keyed
 // copy or blend is rounded down to whole groups, and the alpha-channel blend leaves a group
@@ -169,7 +169,7 @@ inline constexpr int kLanes = 32;
 template <class Op>
 inline void ApplyToRows(Path path, const Op& op, const BlitRows& rows) {
 #if RASTERKIT_X86
-  if constexpr (std::is_same_v<Op, AlphaChannelBlend>) {
+  if constexpr (std::is_same_v<Op, AlphaChannelBlend> || std::is_same_v<Op, Additive>) {
     if (path == Path::Avx512 && rows.width >= avx512::kLanes) return avx512::ApplyToRows(op, rows);
   }
   if (path != Path::Baseline) return avx2::ApplyToRows(op, rows);
