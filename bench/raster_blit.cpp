@@ -140,6 +140,11 @@ std::vector<Routine> Routines() {
            rasterkit::BltZoom_16(Path::Avx2, s.dst.pixels.data(), s.dst.pitch(), &s.area, (s.*source).pixels.data(),
                                  (s.*source).pitch(), &(s.*sourceRect), kKey);
          }},
+        {"avx512",
+         [=](Scene& s) {
+           rasterkit::BltZoom_16(Path::Avx512, s.dst.pixels.data(), s.dst.pitch(), &s.area, (s.*source).pixels.data(),
+                                 (s.*source).pitch(), &(s.*sourceRect), kKey);
+         }},
         {"reference", [=](Scene& s) {
            blit_reference::GDIBltZoom_16(s.dst.pixels.data(), s.dst.pitch(), &s.area, (s.*source).pixels.data(),
                                          (s.*source).pitch(), &(s.*sourceRect), kKey);

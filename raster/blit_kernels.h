@@ -244,6 +244,10 @@ inline int32_t BltZoom_16(Path path, void* dstPtr, int32_t dstPitch, const Rect*
                       static_cast<uint16_t>(tranColor)};
   if (zoom.srcWidth <= 0 || zoom.srcHeight <= 0) return 0;
 #if RASTERKIT_X86
+  if (path == Path::Avx512) {
+    avx512::ZoomRows(zoom);
+    return 0;
+  }
   if (path != Path::Baseline) {
     avx2::ZoomRows(zoom);
     return 0;
