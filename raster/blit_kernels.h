@@ -3,13 +3,16 @@
 // The per-pixel operations and row loops are written once, in blit_rows.inc, on the
 // compiler's vector types, and compiled for each instruction set: the baseline (8 pixels per
 // vector: SSE2 on x86-64, and whatever the processor offers elsewhere), AVX2 (16 pixels) and
-// AVX-512 (32 pixels). On the machines we measured, AVX-512 paid for two routines only, and
-// only on rows of at least 32 pixels (narrower rows, all in parts of vectors, ran at half the
-// AVX2 speed): the mask blend, which has its own formulation there (a table lookup, a masked
-// store, a three-input select), and the additive blend, on the same loop as AVX2. The other
-// routines ran as fast or slower than on AVX2, so the AVX-512 path runs them, and all narrow
-// areas, on the AVX2 loops. Each exported routine GDI<Name> runs <Name> below on the widest
-// path the processor has; tests and benchmarks call every path directly.
+// AVX-512 (32 pixels). On the machine we measured, AVX-512 paid for three routines only:
+// - the mask blend, with its own formulation there (a table lookup, a masked store, a
+//   three-input select), and the additive blend, on the same loop as AVX2, both on rows of at
+//   least 32 pixels (on narrower rows, all in parts of vectors, the mask blend ran at half the
+//   AVX2 speed);
+// - the scaled copy, which samples with word permutes and leaves key pixels out of masked
+//   stores, at every size.
+// The other routines ran as fast or slower than on AVX2, so the AVX-512 path runs them, and
+// the narrow blends, on the AVX2 loops. Each exported routine GDI<Name> runs <Name> below on
+// the widest path the processor has; tests and benchmarks call every path directly.
 //
 // The group of four pixels stays the unit of work where it matters: the width of a keyed
 // copy or blend is rounded down to whole groups, and the alpha-channel blend leaves a group
