@@ -156,6 +156,7 @@ inline constexpr int kLanes = 16;
 }  // namespace avx2
 #pragma GCC pop_options
 
+// (Every processor with AVX-512 also has PREFETCHW, which asks for a line to be written.)
 #pragma GCC push_options
 #pragma GCC target("avx2,avx512f,avx512bw,avx512vl,prfchw")
 namespace avx512 {
