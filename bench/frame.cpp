@@ -15,6 +15,7 @@
 #include "raster/rasterkit.h"
 #include "render/scene.h"
 #include "shell/game_window.h"
+#include "shell/locations.h"
 #include "shell/main_window.h"
 #include "shell/platform.h"
 
@@ -24,7 +25,7 @@ constexpr int32_t ZoomWidth = 1391, ZoomHeight = 1047;
 
 // The skin beside the program, else the one in the source tree.
 std::string FindSkin() {
-  std::vector<std::string> candidates = {Platform::ProgramDirectory()};
+  std::vector<std::string> candidates = {Locations::SkinDirectory()};
   if (const char* source = std::getenv("KESTREL_SOURCE_DIR")) candidates.push_back(std::string(source) + "/skin");
   for (const std::string& directory : candidates) {
     if (std::filesystem::exists(directory + "/main.ini")) return directory;
@@ -38,7 +39,7 @@ const std::string& SkinReady() {
     const std::string directory = FindSkin();
     if (directory.empty()) return "no skin with a main.ini found";
     try {
-      Platform::SetProgramDirectory(directory);
+      Locations::PlayFrom(directory);
       Shell.MainIni.SetINIFileName(directory + "/main.ini");
       Shell.ImagePath = directory + WithSlashes(Shell.MainIni.GetIniKey("MainSettings", "ImagesDir"));
       LoadTexts();

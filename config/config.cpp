@@ -7,6 +7,7 @@
 #include "config/skin_files.h"
 #include "game/random.h"
 #include "shell/loading_window.h"
+#include "shell/locations.h"
 #include "shell/main_window.h"
 #include "shell/runtime.h"
 
@@ -145,7 +146,7 @@ void LoadSounds() {
   Config.MaxSounds = MainIniTableTop(MainSettings, "MaxSounds");
   Audio.SoundSamples.assign(static_cast<size_t>(Config.MaxSounds) + 1, 0);
   Frm_Loading::mAddlife();
-  const std::string soundDirectory = Platform::ProgramDirectory() + "/sounds/";
+  const std::string soundDirectory = Locations::SkinDirectory() + "/sounds/";
   for (int32_t i = 0; i <= Config.MaxSounds; ++i) {
     Audio.SoundSamples[static_cast<size_t>(i)] =
         LoadSoundSample(soundDirectory + Numbered("sound", i, ".ogg"), SimultaneousPlaybacks);

@@ -13,6 +13,7 @@
 #include "audio/audio.h"
 #include "config/config.h"
 #include "game/game_state.h"
+#include "shell/locations.h"
 #include "shell/main_window.h"
 #include "shell/platform.h"
 #include "shell/runtime.h"
@@ -204,7 +205,7 @@ void SaveHiScoreTable() {
 
 }  // namespace
 
-std::string HiScoreTableFileName() { return Platform::ProgramDirectory() + "/gameinfo.cfg"; }
+std::string HiScoreTableFileName() { return Locations::PlayerDirectory() + "/gameinfo.cfg"; }
 
 void LoadUserSettings() {
   std::error_code error;

@@ -10,7 +10,7 @@
 #include "game/game_state.h"
 #include "game/services.h"
 #include "shell/main_window.h"
-#include "shell/platform.h"
+#include "shell/locations.h"
 #include "shell/runtime.h"
 
 namespace {
@@ -166,7 +166,7 @@ void PlayAction(int32_t index) {
 }
 
 void ShowTitle() {
-  Services().OpenMusic(Platform::ProgramDirectory() + "/sounds/titback.ogg");
+  Services().OpenMusic(Locations::SkinDirectory() + "/sounds/titback.ogg");
   Services().PlayMusic();
   Services().LoadButtons("TitleButton");
   Game.GameMode = ModeTitle;
@@ -180,7 +180,7 @@ void StartStage(int32_t stage, int32_t score) {
   Game.Score = score;
 
   Services().StopMusic();
-  Services().OpenMusic(Platform::ProgramDirectory() + "/sounds/back" + std::to_string(Game.MusicChoice) + ".ogg");
+  Services().OpenMusic(Locations::SkinDirectory() + "/sounds/back" + std::to_string(Game.MusicChoice) + ".ogg");
   Services().PlayMusic();
 
   Game.GameMode = ModePlay;

@@ -69,8 +69,6 @@ std::string ProgramDirectory() {
   return *g_programDirectory;
 }
 
-void SetProgramDirectory(const std::string& directory) { g_programDirectory = directory; }
-
 int64_t PerformanceCounter() {
   if (g_clock != nullptr) return g_clock->PerformanceCounter();
   return static_cast<int64_t>(SDL_GetPerformanceCounter());

@@ -8,9 +8,9 @@
 namespace Platform {
 
 // The directory that holds the program file, without a trailing separator
-// (SDL_GetBasePath). Tests point it at a directory of their own.
+// (SDL_GetBasePath); "." when SDL cannot tell. The game's folders are decided from it in
+// shell/locations.h.
 std::string ProgramDirectory();
-void SetProgramDirectory(const std::string& directory);
 
 // Clocks: the high-resolution performance counter, the millisecond tick count, a sleep.
 int64_t PerformanceCounter();

@@ -10,6 +10,7 @@
 #include "game/flow.h"
 #include "shell/engine.h"
 #include "shell/loading_window.h"
+#include "shell/locations.h"
 #include "shell/main_window.h"
 #include "shell/platform.h"
 #include "shell/runtime.h"
@@ -17,10 +18,10 @@
 namespace {
 
 void RunStartup() {
-  const std::string programDirectory = Platform::ProgramDirectory();
-  Shell.MainIni.SetINIFileName(programDirectory + "/main.ini");
-  Shell.UserIni.SetINIFileName(programDirectory + "/UserSettings.ini");
-  Shell.ImagePath = programDirectory + WithSlashes(Shell.MainIni.GetIniKey("MainSettings", "ImagesDir"));
+  Locations::PreparePlayerDirectory();
+  Shell.MainIni.SetINIFileName(Locations::SkinDirectory() + "/main.ini");
+  Shell.UserIni.SetINIFileName(Locations::PlayerDirectory() + "/UserSettings.ini");
+  Shell.ImagePath = Locations::SkinDirectory() + WithSlashes(Shell.MainIni.GetIniKey("MainSettings", "ImagesDir"));
 
   Frm_Loading::Load();
   Frm_Loading::Show();
@@ -30,8 +31,11 @@ void RunStartup() {
   Frm_Loading::mAddlife();
   LoadCursors();
   Frm_Loading::mAddlife();
-  // The play screen's fifth button always shows button image 4.
-  Shell.MainIni.WriteIniKey("GameButton", "Button4", "4");
+  // The play screen's fifth button always shows button image 4. main.ini is rewritten only
+  // when it says otherwise, and never in the installed skin.
+  if (!Locations::Current().SkinReadOnly && Shell.MainIni.GetIniKey("GameButton", "Button4") != "4") {
+    Shell.MainIni.WriteIniKey("GameButton", "Button4", "4");
+  }
   Frm_Loading::mAddlife();
   LoadButtonImages();
   Frm_Loading::mAddlife();

@@ -15,7 +15,7 @@
 #include "game/game_state.h"
 #include "shell/loading_window.h"
 #include "shell/main_window.h"
-#include "shell/platform.h"
+#include "shell/locations.h"
 
 namespace fs = std::filesystem;
 
@@ -189,7 +189,7 @@ void PrepareStartup(const fs::path& directory) {
   ResetAudioGlobals();
   ResetGameGlobals();
   Frm_Loading::ResetStepCount();
-  Platform::SetProgramDirectory(directory.string());
+  Locations::PlayFrom(directory.string());
   Shell.MainIni.SetINIFileName((directory / "main.ini").string());
   Shell.UserIni.SetINIFileName((directory / "UserSettings.ini").string());
   Shell.ImagePath = directory.string() + Shell.MainIni.GetIniKey("MainSettings", "ImagesDir");

@@ -14,6 +14,7 @@
 #include "config/user_settings.h"
 #include "game/game_state.h"
 #include "shell/main_window.h"
+#include "shell/locations.h"
 #include "shell/platform.h"
 #include "shell/runtime.h"
 
@@ -47,7 +48,7 @@ class UserSettingsTest : public testing::Test {
     dir_ = fs::temp_directory_path() / ("kestrel_user_" + std::to_string(::getpid()));
     fs::remove_all(dir_);
     fs::create_directories(dir_);
-    Platform::SetProgramDirectory(dir_.string());
+    Locations::PlayFrom(dir_.string());
     Shell.UserIni.SetINIFileName(Settings().string());
     ResetEverything();
   }

@@ -11,6 +11,7 @@
 #include "game/game_test_support.h"
 #include "game/input.h"
 #include "shell/main_window.h"
+#include "shell/locations.h"
 #include "shell/platform.h"
 
 namespace {
@@ -33,7 +34,7 @@ class FlowTest : public GameTest {
 };
 
 TEST_F(FlowTest, TitleScreenStartsQuitsAndOpensTheAdvertisement) {
-  Platform::SetProgramDirectory("/opt/kestrel");
+  Locations::PlayFrom("/opt/kestrel");
   ShowTitle();
   EXPECT_EQ(Game.GameMode, ModeTitle);
   EXPECT_EQ(Game.PlayState, PlayRunning);
