@@ -2,9 +2,11 @@
 #include "shell/platform.h"
 
 #include <SDL.h>
+#include <unistd.h>
 
 #include <cctype>
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 #include <filesystem>
 #include <optional>
@@ -53,6 +55,21 @@ std::string FileAddress(const std::filesystem::path& directory) {
     }
   }
   return address;
+}
+
+// True when an executable of this name is in one of $PATH's folders.
+bool OnSearchPath(const std::string& program) {
+  const char* path = std::getenv("PATH");
+  std::string folders = path != nullptr ? path : "";
+  size_t start = 0;
+  while (start <= folders.size()) {
+    size_t end = folders.find(':', start);
+    if (end == std::string::npos) end = folders.size();
+    const std::string folder = end > start ? folders.substr(start, end - start) : ".";
+    if (access((folder + "/" + program).c_str(), X_OK) == 0) return true;
+    start = end + 1;
+  }
+  return false;
 }
 
 bool DisplayIsReal() {
@@ -116,7 +133,12 @@ void OpenAddress(const std::string& address) {
   std::error_code error;
   const bool isDirectory = std::filesystem::is_directory(address, error);
   const std::string url = isDirectory ? FileAddress(address) : address;
-  if (SDL_OpenURL(url.c_str()) != 0) std::fprintf(stderr, "cannot open %s: %s\n", url.c_str(), SDL_GetError());
+  // SDL hands the address to xdg-open and cannot tell when that is missing.
+  if (!OnSearchPath("xdg-open")) {
+    std::fprintf(stderr, "cannot open %s: no xdg-open to open it with (Debian package xdg-utils)\n", url.c_str());
+  } else if (SDL_OpenURL(url.c_str()) != 0) {
+    std::fprintf(stderr, "cannot open %s: %s\n", url.c_str(), SDL_GetError());
+  }
 }
 
 void SetAddressOpener(AddressOpener* opener) { g_opener = opener; }

@@ -208,6 +208,16 @@ TEST(Platform, OpenAddressSkipsEmptyAddresses) {
   EXPECT_EQ(opener.opened[0], "https://example.com/kestrel");
 }
 
+TEST(Platform, AnAddressWithNothingToOpenItIsNamedOnStderr) {
+  const std::string path = std::getenv("PATH");
+  setenv("PATH", "/nonexistent", 1);
+  testing::internal::CaptureStderr();
+  Platform::OpenAddress("https://example.com/kestrel");
+  const std::string said = testing::internal::GetCapturedStderr();
+  setenv("PATH", path.c_str(), 1);
+  EXPECT_NE(said.find("cannot open https://example.com/kestrel: no xdg-open"), std::string::npos) << said;
+}
+
 TEST(Platform, DateAndTimeOfDayAgreeWithTheSystemClock) {
   const std::time_t now = std::time(nullptr);
   std::tm local{};
