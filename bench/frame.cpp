@@ -15,7 +15,7 @@
 #include "raster/rasterkit.h"
 #include "render/scene.h"
 #include "shell/game_window.h"
-#include "shell/main_window.h"
+#include "shell/shell_state.h"
 #include "shell/platform.h"
 
 namespace {

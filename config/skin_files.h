@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "surface/cgdisurface.h"
@@ -27,3 +28,8 @@ bool ImageFileExists(const std::string& name);
 // Reads ImagePath + name into the surface; a missing or unreadable file raises FileNotFound
 // or InvalidPicture naming the file.
 void ReadImage(CGDISurface& surface, const std::string& name);
+
+// The loaders count their steps here; start-up shows them as the loading window's progress.
+// Nothing is shown until a reporter is set; an empty function takes it away again.
+void SetLoadProgress(std::function<void()> reporter);
+void LoadProgressStep();

@@ -13,6 +13,7 @@
 #include "shell/main_window.h"
 #include "shell/platform.h"
 #include "shell/runtime.h"
+#include "shell/shell_services.h"
 
 namespace {
 
@@ -22,6 +23,8 @@ void RunStartup() {
   Shell.UserIni.SetINIFileName(programDirectory + "/UserSettings.ini");
   Shell.ImagePath = programDirectory + WithSlashes(Shell.MainIni.GetIniKey("MainSettings", "ImagesDir"));
 
+  InstallShellServices();
+  SetLoadProgress(Frm_Loading::mAddlife);
   Frm_Loading::Load();
   Frm_Loading::Show();
   Frm_Loading::mAddlife();

@@ -10,11 +10,12 @@
 
 #include "audio/audio.h"
 #include "config/config.h"
+#include "config/skin_files.h"
 #include "config/images.h"
 #include "config/user_settings.h"
 #include "game/game_state.h"
 #include "shell/loading_window.h"
-#include "shell/main_window.h"
+#include "shell/shell_state.h"
 #include "shell/platform.h"
 
 namespace fs = std::filesystem;
@@ -189,6 +190,7 @@ void PrepareStartup(const fs::path& directory) {
   ResetAudioGlobals();
   ResetGameGlobals();
   Frm_Loading::ResetStepCount();
+  SetLoadProgress(Frm_Loading::mAddlife);
   Platform::SetProgramDirectory(directory.string());
   Shell.MainIni.SetINIFileName((directory / "main.ini").string());
   Shell.UserIni.SetINIFileName((directory / "UserSettings.ini").string());
