@@ -15,6 +15,11 @@ std::string KeyDescription(const std::string& section, const std::string& key) {
 
 }  // namespace
 
+void OpenSkin(const std::string& directory) {
+  Shell.MainIni.SetINIFileName(directory + "/main.ini");
+  Shell.ImagePath = directory + WithSlashes(Shell.MainIni.GetIniKey("MainSettings", "ImagesDir"));
+}
+
 std::string WithSlashes(std::string path) {
   std::replace(path.begin(), path.end(), '\\', '/');
   return path;

@@ -12,6 +12,10 @@
 // allocating a huge table.
 constexpr int32_t MaxTableIndex = 999;
 
+// Opens the skin of a folder: its main.ini becomes MainIni, and ImagePath the folder joined with
+// the ImagesDir key of [MainSettings].
+void OpenSkin(const std::string& directory);
+
 // A skin made on another system may write its paths with backslashes.
 std::string WithSlashes(std::string path);
 

@@ -14,7 +14,7 @@
 #include "config/config.h"
 #include "game/game_state.h"
 #include "shell/shell_state.h"
-#include "shell/platform.h"
+#include "shell/platform/platform.h"
 #include "shell/runtime.h"
 
 UserSettingsGlobals User;

@@ -11,7 +11,7 @@
 #include "render/digits.h"
 #include "render/sheet.h"
 #include "shell/shell_state.h"
-#include "shell/platform.h"
+#include "shell/platform/platform.h"
 #include "shell/runtime.h"
 
 namespace {

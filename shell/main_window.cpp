@@ -11,7 +11,7 @@
 #include "game/input.h"
 #include "render/scene.h"
 #include "shell/engine.h"
-#include "shell/platform.h"
+#include "shell/platform/platform.h"
 #include "shell/runtime.h"
 
 namespace {
@@ -23,15 +23,6 @@ constexpr int32_t CharSpace = 32;
 std::unique_ptr<Platform::GameWindow> g_window;
 std::shared_ptr<CGameEngine> g_engine;
 bool g_firstClose = true;
-
-// The resize handler drops each statement's error and goes on with the next.
-template <typename Statement>
-void IgnoreErrors(Statement&& statement) {
-  try {
-    statement();
-  } catch (const std::exception&) {
-  }
-}
 
 // Row length in pixels of a 16-bit surface row padded to 32 bits.
 int32_t PitchInPixels(int32_t width) { return ((width * 16 + 31) & ~31) / 16; }

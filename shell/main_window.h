@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "shell/game_window.h"
+#include "shell/platform/game_window.h"
 #include "shell/shell_state.h"
 
 class CGameEngine;

@@ -3,7 +3,7 @@
 #include "audio/audio.h"
 #include "config/config.h"
 #include "shell/main_window.h"
-#include "shell/platform.h"
+#include "shell/platform/platform.h"
 #include "shell/runtime.h"
 
 void ShellServices::PlaySound(int32_t n) { PlaySoundEffect(n); }

@@ -11,7 +11,7 @@
 #include "shell/engine.h"
 #include "shell/loading_window.h"
 #include "shell/main_window.h"
-#include "shell/platform.h"
+#include "shell/platform/platform.h"
 #include "shell/runtime.h"
 #include "shell/shell_services.h"
 
@@ -19,9 +19,8 @@ namespace {
 
 void RunStartup() {
   const std::string programDirectory = Platform::ProgramDirectory();
-  Shell.MainIni.SetINIFileName(programDirectory + "/main.ini");
+  OpenSkin(programDirectory);
   Shell.UserIni.SetINIFileName(programDirectory + "/UserSettings.ini");
-  Shell.ImagePath = programDirectory + WithSlashes(Shell.MainIni.GetIniKey("MainSettings", "ImagesDir"));
 
   InstallShellServices();
   SetLoadProgress(Frm_Loading::mAddlife);

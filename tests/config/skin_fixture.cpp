@@ -16,7 +16,7 @@
 #include "game/game_state.h"
 #include "shell/loading_window.h"
 #include "shell/shell_state.h"
-#include "shell/platform.h"
+#include "shell/platform/platform.h"
 
 namespace fs = std::filesystem;
 
@@ -192,9 +192,8 @@ void PrepareStartup(const fs::path& directory) {
   Frm_Loading::ResetStepCount();
   SetLoadProgress(Frm_Loading::mAddlife);
   Platform::SetProgramDirectory(directory.string());
-  Shell.MainIni.SetINIFileName((directory / "main.ini").string());
+  OpenSkin(directory.string());
   Shell.UserIni.SetINIFileName((directory / "UserSettings.ini").string());
-  Shell.ImagePath = directory.string() + Shell.MainIni.GetIniKey("MainSettings", "ImagesDir");
 }
 
 void RunStartupLoaders() {

@@ -14,7 +14,7 @@
 #include "config/user_settings.h"
 #include "game/game_state.h"
 #include "shell/shell_state.h"
-#include "shell/platform.h"
+#include "shell/platform/platform.h"
 #include "shell/runtime.h"
 
 namespace {
