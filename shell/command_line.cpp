@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "shell/platform.h"
+#include "shell/platform/platform.h"
 #include "shell/startup.h"
 
 namespace {

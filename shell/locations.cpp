@@ -9,7 +9,7 @@
 #include <system_error>
 #include <vector>
 
-#include "shell/platform.h"
+#include "shell/platform/platform.h"
 #include "shell/runtime.h"
 
 namespace fs = std::filesystem;

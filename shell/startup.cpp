@@ -12,17 +12,19 @@
 #include "shell/loading_window.h"
 #include "shell/locations.h"
 #include "shell/main_window.h"
-#include "shell/platform.h"
+#include "shell/platform/platform.h"
 #include "shell/runtime.h"
+#include "shell/shell_services.h"
 
 namespace {
 
 void RunStartup() {
   Locations::PreparePlayerDirectory();
-  Shell.MainIni.SetINIFileName(Locations::SkinDirectory() + "/main.ini");
+  OpenSkin(Locations::SkinDirectory());
   Shell.UserIni.SetINIFileName(Locations::PlayerDirectory() + "/UserSettings.ini");
-  Shell.ImagePath = Locations::SkinDirectory() + WithSlashes(Shell.MainIni.GetIniKey("MainSettings", "ImagesDir"));
 
+  InstallShellServices();
+  SetLoadProgress(Frm_Loading::mAddlife);
   Frm_Loading::Load();
   Frm_Loading::Show();
   Frm_Loading::mAddlife();

@@ -24,7 +24,7 @@
 #include "shell/loading_window.h"
 #include "shell/locations.h"
 #include "shell/main_window.h"
-#include "shell/platform.h"
+#include "shell/platform/platform.h"
 #include "shell/startup.h"
 
 namespace fs = std::filesystem;

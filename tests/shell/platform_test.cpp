@@ -13,9 +13,9 @@
 #include <vector>
 
 #include "shell/command_line.h"
-#include "shell/cursor_file.h"
 #include "shell/locations.h"
-#include "shell/platform.h"
+#include "shell/platform/cursor_file.h"
+#include "shell/platform/platform.h"
 #include "shell/runtime.h"
 #include "shell_fakes.h"
 
