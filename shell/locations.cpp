@@ -71,8 +71,7 @@ bool IsInstalledLayout(const std::string& programDirectory) {
 Folders Decide(const std::string& programDirectory, const Choices& choices, const Environment& environment) {
   Folders folders;
   folders.Program = Clean(programDirectory);
-  folders.Installed = IsInstalledLayout(folders.Program);
-  if (folders.Installed) {
+  if (IsInstalledLayout(folders.Program)) {
     folders.Library = Clean(fs::path(folders.Program) / LibraryFromProgram());
     folders.Skin = Clean(fs::path(folders.Program) / SkinFromProgram());
     folders.Player = PlayerDataHome(environment);

@@ -23,7 +23,6 @@ struct Folders {
   std::string Library;  // holds librasterkit.so
   std::string Skin;     // main.ini, images/, sounds/
   std::string Player;   // UserSettings.ini, gameinfo.cfg; empty when no folder can be named
-  bool Installed = false;
   bool SkinReadOnly = false;  // the installed skin: the game never writes there
 };
 

@@ -209,12 +209,14 @@ TEST(Platform, OpenAddressSkipsEmptyAddresses) {
 }
 
 TEST(Platform, AnAddressWithNothingToOpenItIsNamedOnStderr) {
-  const std::string path = std::getenv("PATH");
+  const char* path = std::getenv("PATH");
+  ASSERT_NE(path, nullptr);
+  const std::string searchPath = path;
   setenv("PATH", "/nonexistent", 1);
   testing::internal::CaptureStderr();
   Platform::OpenAddress("https://example.com/kestrel");
   const std::string said = testing::internal::GetCapturedStderr();
-  setenv("PATH", path.c_str(), 1);
+  setenv("PATH", searchPath.c_str(), 1);
   EXPECT_NE(said.find("cannot open https://example.com/kestrel: no xdg-open"), std::string::npos) << said;
 }
 
@@ -253,7 +255,6 @@ struct Tree {
 TEST(Locations, TheBuildTreeKeepsEverythingBesideTheProgram) {
   Tree tree({"bin"});
   const Locations::Folders folders = Locations::Decide(tree / "bin", {}, {"/xdg", "/home/p"});
-  EXPECT_FALSE(folders.Installed);
   EXPECT_FALSE(folders.SkinReadOnly);
   for (const std::string& folder : {folders.Library, folders.Skin, folders.Player}) EXPECT_EQ(folder, tree / "bin");
 
@@ -267,7 +268,7 @@ TEST(Locations, AnInstalledProgramReadsItsSkinAndKeepsThePlayersFilesInTheDataHo
   Tree tree({fs::path("games") / Locations::SkinFromProgram()});
   const std::string program = tree / "games";
   Locations::Folders folders = Locations::Decide(program, {}, {"/xdg", "/home/p"});
-  EXPECT_TRUE(folders.Installed);
+  EXPECT_TRUE(Locations::IsInstalledLayout(program));
   EXPECT_TRUE(folders.SkinReadOnly);
   EXPECT_EQ(folders.Skin, tree / (fs::path("games") / Locations::SkinFromProgram()));
   EXPECT_EQ(folders.Library, tree / (fs::path("games") / Locations::LibraryFromProgram()));
