@@ -9,10 +9,6 @@
 #include "shell/shell_state.h"
 #include "shell/runtime.h"
 
-ConfigGlobals Config;
-
-void ResetConfigGlobals() { Config = ConfigGlobals{}; }
-
 namespace {
 
 const std::string MainSettings = "MainSettings";

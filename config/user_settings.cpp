@@ -17,10 +17,6 @@
 #include "shell/platform/platform.h"
 #include "shell/runtime.h"
 
-UserSettingsGlobals User;
-
-void ResetUserSettingsGlobals() { User = UserSettingsGlobals{}; }
-
 namespace {
 
 namespace fs = std::filesystem;

@@ -162,15 +162,6 @@ bool CGDISurface::Create(int16_t Width, int16_t Height) {
   return true;
 }
 
-bool CGDISurface::Read(const std::string& filename) {
-  DecodedPicture picture = DecodePictureFile(filename);
-  if (!Create(static_cast<int16_t>(picture.width), static_cast<int16_t>(picture.height))) return false;
-  for (int32_t y = 0; y < picture.height; ++y)
-    std::memcpy(pixels_.get() + static_cast<size_t>(y) * (pitch_ / 2),
-                picture.pixels.data() + static_cast<size_t>(y) * picture.width, picture.width * sizeof(uint16_t));
-  return true;
-}
-
 void CGDISurface::LoadData(std::vector<uint8_t>& data) const {
   const auto* bytes = reinterpret_cast<const uint8_t*>(pixels_.get());
   data.assign(bytes, bytes + static_cast<size_t>(pitch_) * height_);
