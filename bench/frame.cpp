@@ -17,6 +17,7 @@
 #include "shell/platform/game_window.h"
 #include "shell/shell_state.h"
 #include "shell/platform/platform.h"
+#include "shell/shell_services.h"
 
 namespace {
 
@@ -39,6 +40,7 @@ const std::string& SkinReady() {
     if (directory.empty()) return "no skin with a main.ini found";
     try {
       Platform::SetProgramDirectory(directory);
+      InstallShellServices();
       OpenSkin(directory);
       LoadTexts();
       LoadButtonImages();
