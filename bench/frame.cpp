@@ -15,9 +15,9 @@
 #include "raster/rasterkit.h"
 #include "render/scene.h"
 #include "shell/platform/game_window.h"
-#include "shell/shell_state.h"
 #include "shell/platform/platform.h"
 #include "shell/shell_services.h"
+#include "shell/shell_state.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include "audio/audio.h"
 #include "config/skin_files.h"
 #include "game/random.h"
-#include "shell/shell_state.h"
 #include "shell/runtime.h"
+#include "shell/shell_state.h"
 
 namespace {
 

@@ -11,8 +11,8 @@
 #include "render/buttons.h"
 #include "render/digits.h"
 #include "render/sheet.h"
-#include "shell/shell_state.h"
 #include "shell/runtime.h"
+#include "shell/shell_state.h"
 
 namespace {
 

@@ -6,9 +6,9 @@
 #include <new>
 #include <utility>
 
-#include "surface/present_target.h"
 #include "shell/runtime.h"
 #include "surface/bmp_loader.h"
+#include "surface/present_target.h"
 #include "surface/raster_binding.h"
 
 namespace {

@@ -7,9 +7,9 @@
 #include "config/images.h"
 #include "config/user_settings.h"
 #include "game/game_state.h"
-#include "shell/shell_state.h"
 #include "shell/platform/platform.h"
 #include "shell/shell_services.h"
+#include "shell/shell_state.h"
 
 namespace {
 
