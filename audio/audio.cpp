@@ -9,10 +9,6 @@
 
 #include "shell/runtime.h"
 
-AudioGlobals Audio;
-
-void ResetAudioGlobals() { Audio = AudioGlobals{}; }
-
 namespace {
 
 constexpr int OutputRate = 44100;

@@ -16,8 +16,9 @@
 #include "render/scene.h"
 #include "shell/locations.h"
 #include "shell/platform/game_window.h"
-#include "shell/shell_state.h"
 #include "shell/platform/platform.h"
+#include "shell/shell_services.h"
+#include "shell/shell_state.h"
 
 namespace {
 
@@ -40,6 +41,7 @@ const std::string& SkinReady() {
     if (directory.empty()) return "no skin with a main.ini found";
     try {
       Locations::PlayFrom(directory);
+      InstallShellServices();
       OpenSkin(directory);
       LoadTexts();
       LoadButtonImages();

@@ -7,12 +7,8 @@
 #include "config/skin_files.h"
 #include "game/random.h"
 #include "shell/locations.h"
-#include "shell/shell_state.h"
 #include "shell/runtime.h"
-
-ConfigGlobals Config;
-
-void ResetConfigGlobals() { Config = ConfigGlobals{}; }
+#include "shell/shell_state.h"
 
 namespace {
 

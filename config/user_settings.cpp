@@ -14,13 +14,9 @@
 #include "config/config.h"
 #include "game/game_state.h"
 #include "shell/locations.h"
-#include "shell/shell_state.h"
 #include "shell/platform/platform.h"
 #include "shell/runtime.h"
-
-UserSettingsGlobals User;
-
-void ResetUserSettingsGlobals() { User = UserSettingsGlobals{}; }
+#include "shell/shell_state.h"
 
 namespace {
 

@@ -2,7 +2,6 @@
 
 #include <cstdio>
 
-#include "shell/platform/platform.h"
 #include "shell/startup.h"
 
 namespace {
@@ -72,6 +71,6 @@ int RunCommandLine(int argc, const char* const argv[]) {
     case CommandLine::Action::Play:
       break;
   }
-  Locations::Use(Locations::Decide(Platform::ProgramDirectory(), line.Choices, Locations::Environment::OfProcess()));
+  Locations::Use(Locations::OfRunningProgram(line.Choices));
   return Mod_Main();
 }

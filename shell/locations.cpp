@@ -9,7 +9,7 @@
 #include <system_error>
 #include <vector>
 
-#include "shell/platform/platform.h"
+#include "shell/program_file.h"
 #include "shell/runtime.h"
 
 namespace fs = std::filesystem;
@@ -87,8 +87,13 @@ Folders Decide(const std::string& programDirectory, const Choices& choices, cons
   return folders;
 }
 
+Folders OfRunningProgram(const Choices& choices) {
+  const std::string program = RunningProgramDirectory();
+  return Decide(program.empty() ? "." : program, choices, Environment::OfProcess());
+}
+
 const Folders& Current() {
-  if (!g_folders) g_folders = Decide(Platform::ProgramDirectory(), {}, Environment::OfProcess());
+  if (!g_folders) g_folders = OfRunningProgram({});
   return *g_folders;
 }
 
@@ -110,8 +115,8 @@ void PreparePlayerDirectory() {
   fs::create_directories(directory, error);
   if (!error && !fs::is_directory(directory, error)) error = std::make_error_code(std::errc::not_a_directory);
   if (error) {
-    Raise(ErrorKind::FileNotFound, "the folder for the player's files, " + directory + ", cannot be created: " +
-                                       error.message());
+    Raise(ErrorKind::FileNotFound,
+          "the folder for the player's files, " + directory + ", cannot be created: " + error.message());
   }
 }
 

@@ -19,10 +19,10 @@
 namespace Locations {
 
 struct Folders {
-  std::string Program;  // holds the program file
-  std::string Library;  // holds librasterkit.so
-  std::string Skin;     // main.ini, images/, sounds/
-  std::string Player;   // UserSettings.ini, gameinfo.cfg; empty when no folder can be named
+  std::string Program;        // holds the program file
+  std::string Library;        // holds librasterkit.so
+  std::string Skin;           // main.ini, images/, sounds/
+  std::string Player;         // UserSettings.ini, gameinfo.cfg; empty when no folder can be named
   bool SkinReadOnly = false;  // the installed skin: the game never writes there
 };
 
@@ -46,6 +46,9 @@ const char* LibraryFromProgram();
 
 bool IsInstalledLayout(const std::string& programDirectory);
 Folders Decide(const std::string& programDirectory, const Choices& choices, const Environment& environment);
+// The folders of the running program (its real folder, links followed; the working folder
+// when the system cannot tell) and of this process's environment.
+Folders OfRunningProgram(const Choices& choices);
 
 // The folders in use: the last ones given to Use, else those of the running program's own layout.
 const Folders& Current();

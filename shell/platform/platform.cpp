@@ -1,4 +1,4 @@
-// The platform layer over SDL: program directory, clocks, the shell's "open", error boxes.
+// The platform layer over SDL: clocks, the shell's "open", error boxes.
 #include "shell/platform/platform.h"
 
 #include <SDL.h>
@@ -9,7 +9,6 @@
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
-#include <optional>
 
 #include "shell/runtime.h"
 
@@ -17,18 +16,8 @@ namespace Platform {
 
 namespace {
 
-std::optional<std::string> g_programDirectory;
 ClockSource* g_clock = nullptr;
 AddressOpener* g_opener = nullptr;
-
-std::string DirectoryOfProgram() {
-  char* base = SDL_GetBasePath();
-  if (base == nullptr) return ".";
-  std::string directory = base;
-  SDL_free(base);
-  while (directory.size() > 1 && directory.back() == '/') directory.pop_back();
-  return directory;
-}
 
 // Seconds since the epoch with their fraction, and the local time's broken-down fields.
 double LocalSecondsSinceEpoch(double& secondsOfDay) {
@@ -73,11 +62,6 @@ bool OnSearchPath(const std::string& program) {
 }
 
 }  // namespace
-
-std::string ProgramDirectory() {
-  if (!g_programDirectory) g_programDirectory = DirectoryOfProgram();
-  return *g_programDirectory;
-}
 
 int64_t PerformanceCounter() {
   if (g_clock != nullptr) return g_clock->PerformanceCounter();

@@ -7,11 +7,6 @@
 
 namespace Platform {
 
-// The directory that holds the program file, without a trailing separator
-// (SDL_GetBasePath); "." when SDL cannot tell. The game's folders are decided from it in
-// shell/locations.h.
-std::string ProgramDirectory();
-
 // Clocks: the high-resolution performance counter, the millisecond tick count, a sleep.
 int64_t PerformanceCounter();
 int64_t PerformanceFrequency();

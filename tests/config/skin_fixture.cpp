@@ -10,8 +10,8 @@
 
 #include "audio/audio.h"
 #include "config/config.h"
-#include "config/skin_files.h"
 #include "config/images.h"
+#include "config/skin_files.h"
 #include "config/user_settings.h"
 #include "game/game_state.h"
 #include "shell/loading_window.h"

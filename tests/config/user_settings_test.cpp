@@ -14,9 +14,9 @@
 #include "config/user_settings.h"
 #include "game/game_state.h"
 #include "shell/locations.h"
-#include "shell/shell_state.h"
 #include "shell/platform/platform.h"
 #include "shell/runtime.h"
+#include "shell/shell_state.h"
 
 namespace {
 
