@@ -1,18 +1,15 @@
 #include "config/skin_files.h"
 
 #include <algorithm>
+#include <cctype>
 #include <filesystem>
 
 #include "shell/main_window.h"
 #include "shell/runtime.h"
 
-namespace {
-
-std::string KeyDescription(const std::string& section, const std::string& key) {
+std::string MainIniKeyName(const std::string& section, const std::string& key) {
   return Shell.MainIni.INIFileName() + ", section [" + section + "], key " + key;
 }
-
-}  // namespace
 
 std::string WithSlashes(std::string path) {
   std::replace(path.begin(), path.end(), '\\', '/');
@@ -21,28 +18,40 @@ std::string WithSlashes(std::string path) {
 
 int32_t MainIniNumber(const std::string& section, const std::string& key) {
   std::string text = Shell.MainIni.GetIniKey(section, key);
-  if (text.empty()) Raise(ErrorKind::TypeMismatch, KeyDescription(section, key) + " is missing");
+  if (text.empty()) Raise(ErrorKind::TypeMismatch, MainIniKeyName(section, key) + " is missing");
   try {
     return TextToInt(text);
   } catch (const RuntimeError& error) {
-    Raise(error.Kind(), KeyDescription(section, key) + " holds \"" + text + "\", not a 32-bit number");
+    Raise(error.Kind(), MainIniKeyName(section, key) + " holds \"" + text + "\", not a 32-bit number");
   }
 }
 
 int32_t MainIniTableTop(const std::string& section, const std::string& key) {
   int32_t top = MainIniNumber(section, key);
   if (top < 0 || top > MaxTableIndex) {
-    Raise(ErrorKind::SubscriptOutOfRange, KeyDescription(section, key) + " holds " + std::to_string(top) +
+    Raise(ErrorKind::SubscriptOutOfRange, MainIniKeyName(section, key) + " holds " + std::to_string(top) +
                                               "; it must lie in 0.." + std::to_string(MaxTableIndex));
   }
   return top;
+}
+
+bool IsWebAddress(const std::string& address) {
+  auto startsWith = [&](const std::string& scheme) {
+    if (address.size() < scheme.size()) return false;
+    for (size_t i = 0; i < scheme.size(); ++i) {
+      if (std::tolower(static_cast<unsigned char>(address[i])) != scheme[i]) return false;
+    }
+    return true;
+  };
+  return startsWith("http:") || startsWith("https:");
 }
 
 std::string ImageFileName(const std::string& name) { return WithSlashes(Shell.ImagePath + name); }
 
 bool ImageFileExists(const std::string& name) {
   std::error_code error;
-  return std::filesystem::is_regular_file(ImageFileName(name), error);
+  // Whatever is there is read, so that a pipe or a folder in a picture's place is refused by name.
+  return std::filesystem::exists(ImageFileName(name), error);
 }
 
 void ReadImage(CGDISurface& surface, const std::string& name) {

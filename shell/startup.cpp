@@ -13,6 +13,8 @@
 #include "shell/main_window.h"
 #include "shell/platform.h"
 #include "shell/runtime.h"
+#include "shell/safe_file.h"
+#include "surface/raster_binding.h"
 
 namespace {
 
@@ -20,6 +22,10 @@ void RunStartup() {
   const std::string programDirectory = Platform::ProgramDirectory();
   Shell.MainIni.SetINIFileName(programDirectory + "/main.ini");
   Shell.UserIni.SetINIFileName(programDirectory + "/UserSettings.ini");
+  for (const std::string& saved : {Shell.MainIni.INIFileName(), Shell.UserIni.INIFileName(), HiScoreTableFileName()})
+    SafeFile::RemoveStaleTemporaries(saved);
+  // Without every drawing routine the game would run in a black window.
+  RasterBinding::Bind();
   Shell.ImagePath = programDirectory + WithSlashes(Shell.MainIni.GetIniKey("MainSettings", "ImagesDir"));
 
   Frm_Loading::Load();
@@ -47,6 +53,10 @@ void RunStartup() {
   Frm_Loading::mAddlife();
   Frm_Main::GameInit();
   Frm_Loading::mAddlife();
+  // Every screen's layout is read once now, so that a faulty one stops the start rather than
+  // a screen change in the middle of a game. The title's is read last and stays.
+  LoadScreenButtons("GameButton");
+  LoadScreenButtons("SelectStageButton");
   ShowTitle();
   Frm_Loading::mAddlife();
   Frm_Loading::Unload();
