@@ -197,11 +197,12 @@ void StartStage(int32_t stage, int32_t score) {
   } catch (...) {
     // A stage that could not be set up is not played: its board may hold no targets yet and
     // would count as cleared. Back to the stage selection, and the error goes on.
+    // ShowStageSelect changes the screen before it loads the buttons, so even its own error
+    // leaves the stage selection; the first error is the one to report.
     Services().StopMusic();
     try {
       ShowStageSelect();
     } catch (const RuntimeError&) {
-      Game.GameMode = ModeStageSelect;  // the first error is the one to report
     }
     throw;
   }
