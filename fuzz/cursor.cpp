@@ -1,7 +1,7 @@
 // Cursor files: an image of at most 256 x 256 with its hotspot inside, nothing, or a refusal.
 #include <vector>
 
-#include "shell/cursor_file.h"
+#include "shell/platform/cursor_file.h"
 #include "shell/runtime.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -3,8 +3,8 @@
 
 #include "config/user_settings.h"
 #include "scratch_file.h"
-#include "shell/main_window.h"
-#include "shell/platform.h"
+#include "shell/shell_state.h"
+#include "shell/platform/platform.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Platform::SetProgramDirectory(ScratchFolder().string());

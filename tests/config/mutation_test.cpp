@@ -17,7 +17,7 @@
 #include "config/user_settings.h"
 #include "game/game_state.h"
 #include "game/random.h"
-#include "shell/main_window.h"
+#include "shell/shell_state.h"
 #include "shell/runtime.h"
 #include "skin_fixture.h"
 
@@ -188,7 +188,9 @@ TEST(MutationTest, SpecialFilesInPlaceOfEveryKindOfFileNeverHangStartup) {
     const std::string kept = ReadText(file);
     for (int kind = 0; kind < 3; ++kind) {
       fs::remove(file);
-      if (kind == 0) ASSERT_EQ(::mkfifo(file.c_str(), 0600), 0);
+      if (kind == 0) {
+        ASSERT_EQ(::mkfifo(file.c_str(), 0600), 0);
+      }
       if (kind == 1) fs::create_directory(file);
       if (kind == 2) fs::create_symlink("/dev/zero", file);
       testing::internal::CaptureStderr();

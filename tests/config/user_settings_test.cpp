@@ -17,8 +17,8 @@
 #include "config/config.h"
 #include "config/user_settings.h"
 #include "game/game_state.h"
-#include "shell/main_window.h"
-#include "shell/platform.h"
+#include "shell/shell_state.h"
+#include "shell/platform/platform.h"
 #include "shell/runtime.h"
 #include "shell/safe_file.h"
 
@@ -368,7 +368,9 @@ TEST_F(UserSettingsTest, SpecialFilesAreRefusedByNameWithoutWaiting) {
     const std::vector<uint8_t> kept = ReadBytes(file);
     for (int kind = 0; kind < 3; ++kind) {
       fs::remove(file);
-      if (kind == 0) ASSERT_EQ(::mkfifo(file.c_str(), 0600), 0);
+      if (kind == 0) {
+        ASSERT_EQ(::mkfifo(file.c_str(), 0600), 0);
+      }
       if (kind == 1) fs::create_symlink("/dev/zero", file);
       if (kind == 2) fs::create_directory(file);
       try {
