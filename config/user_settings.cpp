@@ -162,13 +162,16 @@ void LoadUserSettings() {
 
 void SaveUserSettings() {
   // Each file is saved on its own: one that cannot be saved does not keep the other from it.
+  // The error names the first file that failed; its text tells every one.
   std::optional<RuntimeError> failure;
+  std::string told;
   for (void (*save)() : {SaveSettingsFile, SaveHiScoreTable}) {
     try {
       save();
     } catch (const RuntimeError& error) {
       if (!failure) failure = error;
+      told += told.empty() ? error.what() : std::string("\n") + error.what();
     }
   }
-  if (failure) throw *failure;
+  if (failure) throw RuntimeError(failure->Kind(), failure->Detail(), told);
 }

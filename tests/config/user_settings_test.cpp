@@ -339,7 +339,8 @@ TEST_F(UserSettingsTest, AFullDiskKeepsBothOldFilesAndNamesTheReason) {
     SaveUserSettings();
     ADD_FAILURE() << "a full disk reported as success";
   } catch (const RuntimeError& error) {
-    EXPECT_EQ(std::string(error.what()), Settings().string() + " cannot be saved: No space left on device");
+    EXPECT_EQ(std::string(error.what()), Settings().string() + " cannot be saved: No space left on device\n" +
+                                             Table().string() + " cannot be saved: No space left on device");
   }
   SafeFile::SetWriteFunctionForTests(nullptr);
   EXPECT_EQ(ReadBytes(Settings()), settings);
