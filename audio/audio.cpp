@@ -11,10 +11,6 @@
 #include "shell/runtime.h"
 #include "shell/safe_file.h"
 
-AudioGlobals Audio;
-
-void ResetAudioGlobals() { Audio = AudioGlobals{}; }
-
 namespace {
 
 constexpr int OutputRate = 44100;

@@ -15,8 +15,9 @@
 #include "raster/rasterkit.h"
 #include "render/scene.h"
 #include "shell/platform/game_window.h"
-#include "shell/shell_state.h"
 #include "shell/platform/platform.h"
+#include "shell/shell_services.h"
+#include "shell/shell_state.h"
 
 namespace {
 
@@ -39,6 +40,7 @@ const std::string& SkinReady() {
     if (directory.empty()) return "no skin with a main.ini found";
     try {
       Platform::SetProgramDirectory(directory);
+      InstallShellServices();
       OpenSkin(directory);
       LoadTexts();
       LoadButtonImages();

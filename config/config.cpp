@@ -6,12 +6,8 @@
 #include "audio/audio.h"
 #include "config/skin_files.h"
 #include "game/random.h"
-#include "shell/shell_state.h"
 #include "shell/runtime.h"
-
-ConfigGlobals Config;
-
-void ResetConfigGlobals() { Config = ConfigGlobals{}; }
+#include "shell/shell_state.h"
 
 namespace {
 

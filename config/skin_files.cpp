@@ -1,16 +1,11 @@
 #include "config/skin_files.h"
 
 #include <algorithm>
-#include <cctype>
 #include <filesystem>
 #include <utility>
 
-#include "shell/shell_state.h"
 #include "shell/runtime.h"
-
-std::string MainIniKeyName(const std::string& section, const std::string& key) {
-  return Shell.MainIni.INIFileName() + ", section [" + section + "], key " + key;
-}
+#include "shell/shell_state.h"
 
 void OpenSkin(const std::string& directory) {
   Shell.MainIni.SetINIFileName(directory + "/main.ini");
@@ -39,17 +34,6 @@ int32_t MainIniTableTop(const std::string& section, const std::string& key) {
                                               "; it must lie in 0.." + std::to_string(MaxTableIndex));
   }
   return top;
-}
-
-bool IsWebAddress(const std::string& address) {
-  auto startsWith = [&](const std::string& scheme) {
-    if (address.size() < scheme.size()) return false;
-    for (size_t i = 0; i < scheme.size(); ++i) {
-      if (std::tolower(static_cast<unsigned char>(address[i])) != scheme[i]) return false;
-    }
-    return true;
-  };
-  return startsWith("http:") || startsWith("https:");
 }
 
 std::string ImageFileName(const std::string& name) { return WithSlashes(Shell.ImagePath + name); }

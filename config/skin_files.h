@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 
+#include "config/skin_text.h"
 #include "surface/cgdisurface.h"
 
 // The highest index a main.ini count may give a table; larger counts are refused instead of
@@ -19,19 +20,12 @@ void OpenSkin(const std::string& directory);
 // A skin made on another system may write its paths with backslashes.
 std::string WithSlashes(std::string path);
 
-// "<main.ini path>, section [<section>], key <key>": how errors name a key of main.ini.
-std::string MainIniKeyName(const std::string& section, const std::string& key);
-
 // A numeric key of main.ini. Missing or not a number: TypeMismatch; beyond 32 bits: Overflow;
 // the error names main.ini, the section and the key.
 int32_t MainIniNumber(const std::string& section, const std::string& key);
 // A numeric key that gives the highest index of a table: 0..MaxTableIndex, else
 // SubscriptOutOfRange naming the key.
 int32_t MainIniTableTop(const std::string& section, const std::string& key);
-
-// True for an address that starts with http: or https: (in any case): the only addresses of a
-// skin the game opens.
-bool IsWebAddress(const std::string& address);
 
 // ImagePath + name, with either separator accepted.
 std::string ImageFileName(const std::string& name);

@@ -8,14 +8,10 @@
 #include "audio/audio.h"
 #include "config/config.h"
 #include "game/game_state.h"
-#include "shell/shell_state.h"
 #include "shell/platform/platform.h"
 #include "shell/runtime.h"
 #include "shell/safe_file.h"
-
-UserSettingsGlobals User;
-
-void ResetUserSettingsGlobals() { User = UserSettingsGlobals{}; }
+#include "shell/shell_state.h"
 
 namespace {
 

@@ -6,13 +6,13 @@
 
 #include "audio/audio.h"
 #include "config/config.h"
-#include "config/skin_files.h"
+#include "config/skin_text.h"
 #include "config/user_settings.h"
 #include "game/board.h"
 #include "game/game_state.h"
 #include "game/services.h"
-#include "shell/shell_state.h"
 #include "shell/runtime.h"
+#include "shell/shell_state.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <memory>
 #include <vector>
 
-#include "shell/platform/game_window.h"
 #include "shell/main_window.h"
+#include "shell/platform/game_window.h"
 #include "surface/cgdisurface.h"
 
 namespace {

@@ -1,11 +1,11 @@
 #include "surface/raster_binding.h"
 
 #include <dlfcn.h>
-#include <limits.h>
 #include <unistd.h>
 
 #include <iterator>
 
+#include "shell/program_file.h"
 #include "shell/runtime.h"
 #include "surface/elf_check.h"
 
@@ -32,35 +32,19 @@ Binding& TheBinding() {
   return binding;
 }
 
-// The real directory of the running program, with a trailing separator; empty when unknown.
-std::string RunningProgramDirectory() {
-  char path[PATH_MAX];
-  ssize_t length = ::readlink("/proc/self/exe", path, sizeof path - 1);
-  if (length <= 0) return {};
-  std::string directory(path, static_cast<size_t>(length));
-  return directory.substr(0, directory.rfind('/') + 1);
-}
-
-void* Load(const std::string& file, Binding& binding) {
-  binding.file = file;
-  if (std::string problem = SharedObjectProblem(file); !problem.empty()) {
-    binding.failure = problem;
-    return nullptr;
-  }
-  void* handle = dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
-  if (handle == nullptr) binding.failure = dlerror();
-  return handle;
-}
-
-// A file beside the program is looked at and loaded, and refused rather than passed over when
-// it is damaged; without one the loader searches its normal path.
+// A file beside the program (or named by a path) is looked at before it is loaded, and
+// refused rather than passed over when it is damaged; without one the loader searches its
+// normal path.
 void* OpenLibrary(Binding& binding) {
   const std::string& name = binding.libraryName;
-  if (name.find('/') != std::string::npos) return Load(name, binding);
-  const std::string besideProgram = RunningProgramDirectory() + name;
-  if (::access(besideProgram.c_str(), F_OK) == 0) return Load(besideProgram, binding);
-  binding.file = name;
-  void* handle = dlopen(name.c_str(), RTLD_NOW | RTLD_LOCAL);
+  const std::string besideProgram = RunningProgramDirectory() + "/" + name;
+  const bool isPath = name.find('/') != std::string::npos;
+  binding.file = isPath ? name : ::access(besideProgram.c_str(), F_OK) == 0 ? besideProgram : name;
+  if (isPath || binding.file == besideProgram) {
+    binding.failure = SharedObjectProblem(binding.file);
+    if (!binding.failure.empty()) return nullptr;
+  }
+  void* handle = dlopen(binding.file.c_str(), RTLD_NOW | RTLD_LOCAL);
   if (handle == nullptr) binding.failure = dlerror();
   return handle;
 }

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <optional>
 
+#include "shell/program_file.h"
 #include "shell/runtime.h"
 
 namespace Platform {
@@ -18,15 +19,6 @@ namespace {
 std::optional<std::string> g_programDirectory;
 ClockSource* g_clock = nullptr;
 AddressOpener* g_opener = nullptr;
-
-std::string DirectoryOfProgram() {
-  char* base = SDL_GetBasePath();
-  if (base == nullptr) return ".";
-  std::string directory = base;
-  SDL_free(base);
-  while (directory.size() > 1 && directory.back() == '/') directory.pop_back();
-  return directory;
-}
 
 // Seconds since the epoch with their fraction, and the local time's broken-down fields.
 double LocalSecondsSinceEpoch(double& secondsOfDay) {
@@ -59,7 +51,10 @@ std::string FileAddress(const std::filesystem::path& directory) {
 }  // namespace
 
 std::string ProgramDirectory() {
-  if (!g_programDirectory) g_programDirectory = DirectoryOfProgram();
+  if (!g_programDirectory) {
+    const std::string directory = RunningProgramDirectory();
+    g_programDirectory = directory.empty() ? "." : directory;
+  }
   return *g_programDirectory;
 }
 

@@ -8,7 +8,7 @@
 namespace Platform {
 
 // The directory that holds the program file, without a trailing separator
-// (SDL_GetBasePath). Tests point it at a directory of their own.
+// (RunningProgramDirectory). Tests point it at a directory of their own.
 std::string ProgramDirectory();
 void SetProgramDirectory(const std::string& directory);
 

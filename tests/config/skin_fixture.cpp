@@ -10,13 +10,13 @@
 
 #include "audio/audio.h"
 #include "config/config.h"
-#include "config/skin_files.h"
 #include "config/images.h"
+#include "config/skin_files.h"
 #include "config/user_settings.h"
 #include "game/game_state.h"
 #include "shell/loading_window.h"
-#include "shell/shell_state.h"
 #include "shell/platform/platform.h"
+#include "shell/shell_state.h"
 
 namespace fs = std::filesystem;
 

@@ -17,10 +17,10 @@
 #include "config/config.h"
 #include "config/user_settings.h"
 #include "game/game_state.h"
-#include "shell/shell_state.h"
 #include "shell/platform/platform.h"
 #include "shell/runtime.h"
 #include "shell/safe_file.h"
+#include "shell/shell_state.h"
 
 namespace {
 

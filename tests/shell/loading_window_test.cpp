@@ -7,8 +7,8 @@
 #include <string>
 
 #include "shell/loading_window.h"
-#include "shell/shell_state.h"
 #include "shell/runtime.h"
+#include "shell/shell_state.h"
 #include "shell_fakes.h"
 
 namespace fs = std::filesystem;

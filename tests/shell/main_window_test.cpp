@@ -12,8 +12,8 @@
 
 #include "audio/audio.h"
 #include "config/config.h"
-#include "game/game_state.h"
 #include "game/flow.h"
+#include "game/game_state.h"
 #include "game/input.h"
 #include "game/services.h"
 #include "shell/engine.h"
