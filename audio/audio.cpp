@@ -6,8 +6,10 @@
 #include <algorithm>
 #include <cstdio>
 #include <map>
+#include <optional>
 
 #include "shell/runtime.h"
+#include "shell/safe_file.h"
 
 namespace {
 
@@ -15,6 +17,26 @@ constexpr int OutputRate = 44100;
 constexpr int OutputChannels = 2;
 constexpr int OutputBufferFrames = 2048;
 constexpr int InitialMixerChannels = 16;
+
+// A sound or music file as a stream for the mixer; nullptr when the file is missing, or when
+// it is no regular file of a sound's size, which is told on stderr: the game plays on
+// without it.
+SDL_RWops* OpenSoundFile(const std::string& path) {
+  std::optional<SafeFile::ReadableFile> file;
+  try {
+    file = SafeFile::OpenForReading(path, SafeFile::kSoundLimit);
+  } catch (const RuntimeError& error) {
+    std::fprintf(stderr, "%s; it is not played\n", error.what());
+    return nullptr;
+  }
+  if (!file) return nullptr;
+  FILE* stdioFile = ::fdopen(file->Descriptor(), "rb");
+  if (stdioFile == nullptr) return nullptr;
+  file->Release();
+  SDL_RWops* stream = SDL_RWFromFP(stdioFile, SDL_TRUE);
+  if (stream == nullptr) std::fclose(stdioFile);
+  return stream;
+}
 
 struct Stream {
   Mix_Music* music = nullptr;
@@ -149,7 +171,9 @@ void PlaySoundEffect(int32_t n) {
 AudioHandle CreateMusicStream(const std::string& path) {
   if (!mixer.open) return 0;
   ReleaseStoppedStreams();
-  Mix_Music* music = Mix_LoadMUS(path.c_str());
+  SDL_RWops* file = OpenSoundFile(path);
+  if (file == nullptr) return 0;
+  Mix_Music* music = Mix_LoadMUS_RW(file, 1);  // closes the file when it goes, or at once on failure
   if (music == nullptr) return 0;
   AudioHandle handle = ++mixer.lastHandle;
   mixer.streams[handle] = Stream{music, MusicState::Stopped, 100};
@@ -195,7 +219,7 @@ void SetMusicStreamVolume(AudioHandle handle, int32_t volume) {
 AudioHandle LoadSoundSample(const std::string& path, int32_t maxPlaybacks) {
   if (!mixer.open || maxPlaybacks < 1) return 0;
   // The file is opened and closed here: the mixer leaves it open when it cannot decode it.
-  SDL_RWops* file = SDL_RWFromFile(path.c_str(), "rb");
+  SDL_RWops* file = OpenSoundFile(path);
   if (file == nullptr) return 0;
   Mix_Chunk* chunk = Mix_LoadWAV_RW(file, 0);
   SDL_RWclose(file);

@@ -51,7 +51,8 @@ void LoadAdvertisement() {
   int32_t adCount = CheckedAdd(maxAd, 1);
   // floor(r x count) < count for r < 1; the min guards the rounding of a huge count.
   int32_t k = maxAd - std::min(static_cast<int32_t>(std::floor(r * adCount)), maxAd);
-  Config.AdUrl = Shell.MainIni.GetIniKey(AdSection, Numbered("ADUrl", k));
+  Config.AdUrlKey = Numbered("ADUrl", k);
+  Config.AdUrl = Shell.MainIni.GetIniKey(AdSection, Config.AdUrlKey);
   LoadProgressStep();
   ReadImage(Config.ButtonImages[adEntry][0], Numbered("ad", k, ".bmp"));
   Config.ButtonImageKind[adEntry] = ButtonKindPlain;
@@ -84,6 +85,7 @@ void LoadButtonImages() {
   Config.ButtonImages = std::vector<std::array<CGDISurface, 4>>(static_cast<size_t>(Config.ButtonImageCount) + 1);
   Config.ButtonImageKind.assign(static_cast<size_t>(Config.ButtonImageCount) + 1, ButtonKindNormalAndHighlight);
   Config.AdUrl.clear();
+  Config.AdUrlKey.clear();
   for (int32_t i = 0; i <= maxButton; ++i) {
     LoadProgressStep();
     ReadImage(Config.ButtonImages[static_cast<size_t>(i)][0], Numbered("but", i, ".bmp"));
@@ -159,28 +161,32 @@ void LoadScreenButtons(const std::string& section) {
   auto imageNumber = [&](const std::string& key) {
     int32_t image = MainIniNumber(section, key);
     if (image < 0 || image > Config.ButtonImageCount) {
-      Raise(ErrorKind::SubscriptOutOfRange, Shell.MainIni.INIFileName() + ", section [" + section + "], key " + key +
-                                                ": no button image " + std::to_string(image));
+      Raise(ErrorKind::SubscriptOutOfRange, MainIniKeyName(section, key) + ": no button image " + std::to_string(image));
     }
     return image;
+  };
+  // A button's far edges: its corner from the key plus its picture's size, in 32 bits.
+  auto place = [&](ScreenButton& button, const std::string& keySection, const std::string& xKey,
+                   const std::string& yKey) {
+    button.Left = MainIniNumber(keySection, xKey);
+    button.Top = MainIniNumber(keySection, yKey);
+    const CGDISurface& shown = picture(button.Image);
+    if (__builtin_add_overflow(button.Left, shown.Width(), &button.Right))
+      Raise(ErrorKind::Overflow, MainIniKeyName(keySection, xKey) + " puts the button beyond the screen's coordinates");
+    if (__builtin_add_overflow(button.Top, shown.Height(), &button.Bottom))
+      Raise(ErrorKind::Overflow, MainIniKeyName(keySection, yKey) + " puts the button beyond the screen's coordinates");
   };
   for (int32_t i = 0; i <= maxButton; ++i) {
     ScreenButton& button = buttons[static_cast<size_t>(i)];
     button.Image = imageNumber(Numbered("Button", i));
-    button.Left = MainIniNumber(section, Numbered("Button", i, "_X"));
-    button.Top = MainIniNumber(section, Numbered("Button", i, "_Y"));
-    button.Right = CheckedAdd(button.Left, picture(button.Image).Width());
-    button.Bottom = CheckedAdd(button.Top, picture(button.Image).Height());
+    place(button, section, Numbered("Button", i, "_X"), Numbered("Button", i, "_Y"));
     button.Alpha = 0;
     button.State = -1;
   }
   if (section == "TitleButton" || section == "SelectStageButton") {
     ScreenButton ad;
     ad.Image = Config.ButtonImageCount;
-    ad.Left = MainIniNumber(AdSection, "ADShowX");
-    ad.Top = MainIniNumber(AdSection, "ADShowY");
-    ad.Right = CheckedAdd(ad.Left, picture(ad.Image).Width());
-    ad.Bottom = CheckedAdd(ad.Top, picture(ad.Image).Height());
+    place(ad, AdSection, "ADShowX", "ADShowY");
     ad.Alpha = Config.ButtonMinAlpha;
     ad.State = -1;
     buttons.push_back(ad);

@@ -37,6 +37,7 @@ struct ConfigGlobals {
   int32_t ButtonImageCount = 0;
   int32_t ButtonMinAlpha = 0;
   std::string AdUrl;
+  std::string AdUrlKey;  // the ADPIC key AdUrl was read from
   int32_t CheckX[2] = {}, CheckY[2] = {};
   int32_t CheckHitLeft[2] = {}, CheckHitRight[2] = {}, CheckHitTop[2] = {}, CheckHitBottom[2] = {};
   int32_t VolX[2] = {}, VolY[2] = {};

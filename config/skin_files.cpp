@@ -7,14 +7,6 @@
 #include "shell/runtime.h"
 #include "shell/shell_state.h"
 
-namespace {
-
-std::string KeyDescription(const std::string& section, const std::string& key) {
-  return Shell.MainIni.INIFileName() + ", section [" + section + "], key " + key;
-}
-
-}  // namespace
-
 void OpenSkin(const std::string& directory) {
   Shell.MainIni.SetINIFileName(directory + "/main.ini");
   Shell.ImagePath = directory + WithSlashes(Shell.MainIni.GetIniKey("MainSettings", "ImagesDir"));
@@ -27,18 +19,18 @@ std::string WithSlashes(std::string path) {
 
 int32_t MainIniNumber(const std::string& section, const std::string& key) {
   std::string text = Shell.MainIni.GetIniKey(section, key);
-  if (text.empty()) Raise(ErrorKind::TypeMismatch, KeyDescription(section, key) + " is missing");
+  if (text.empty()) Raise(ErrorKind::TypeMismatch, MainIniKeyName(section, key) + " is missing");
   try {
     return TextToInt(text);
   } catch (const RuntimeError& error) {
-    Raise(error.Kind(), KeyDescription(section, key) + " holds \"" + text + "\", not a 32-bit number");
+    Raise(error.Kind(), MainIniKeyName(section, key) + " holds \"" + text + "\", not a 32-bit number");
   }
 }
 
 int32_t MainIniTableTop(const std::string& section, const std::string& key) {
   int32_t top = MainIniNumber(section, key);
   if (top < 0 || top > MaxTableIndex) {
-    Raise(ErrorKind::SubscriptOutOfRange, KeyDescription(section, key) + " holds " + std::to_string(top) +
+    Raise(ErrorKind::SubscriptOutOfRange, MainIniKeyName(section, key) + " holds " + std::to_string(top) +
                                               "; it must lie in 0.." + std::to_string(MaxTableIndex));
   }
   return top;
@@ -48,7 +40,8 @@ std::string ImageFileName(const std::string& name) { return WithSlashes(Shell.Im
 
 bool ImageFileExists(const std::string& name) {
   std::error_code error;
-  return std::filesystem::is_regular_file(ImageFileName(name), error);
+  // Whatever is there is read, so that a pipe or a folder in a picture's place is refused by name.
+  return std::filesystem::exists(ImageFileName(name), error);
 }
 
 void ReadImage(CGDISurface& surface, const std::string& name) {

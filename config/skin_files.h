@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 
+#include "config/skin_text.h"
 #include "surface/cgdisurface.h"
 
 // The highest index a main.ini count may give a table; larger counts are refused instead of

@@ -1,13 +1,8 @@
 #include "config/user_settings.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <bit>
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
+#include <optional>
 #include <vector>
 
 #include "audio/audio.h"
@@ -16,17 +11,13 @@
 #include "shell/locations.h"
 #include "shell/platform/platform.h"
 #include "shell/runtime.h"
+#include "shell/safe_file.h"
 #include "shell/shell_state.h"
 
 namespace {
 
-namespace fs = std::filesystem;
-
 const std::string SettingsSection = "MainSetting";
-constexpr int HiScoreTables = 3;
-constexpr int HiScoreEntries = 8;
 constexpr size_t RecordFixedBytes = 4 + 8 + 4;  // points, date, extra
-constexpr size_t LongestRecord = 2 + 0xFFFF + RecordFixedBytes;
 
 struct Defaults {
   static constexpr int32_t Check = 1;
@@ -124,79 +115,30 @@ std::vector<uint8_t> EncodeHiScoreTable() {
   return out;
 }
 
-void ReadHiScoreTable(const std::string& path) {
-  std::error_code error;
-  if (!fs::is_regular_file(path, error)) Raise(ErrorKind::FileNotFound, path);
-  std::ifstream in(path, std::ios::binary);
-  if (!in) Raise(ErrorKind::FileNotFound, path);
-  const size_t longestTable = LongestRecord * HiScoreTables * HiScoreEntries;
-  std::vector<uint8_t> bytes(longestTable);
-  in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-  if (in.bad()) Raise(ErrorKind::FileNotFound, path);
-  bytes.resize(static_cast<size_t>(in.gcount()));
+// Reads the table when the file is there; false when it is not.
+bool ReadHiScoreTable(const std::string& path) {
+  std::optional<std::string> bytes = SafeFile::ReadWholeFile(path, SafeFile::kSettingsLimit);
+  if (!bytes) return false;
   ClearHiScoreTable();
-  DecodeHiScoreTable(bytes);
-}
-
-// Flushes a written file to the disk, so that the rename that follows never exposes an
-// empty file after a power loss.
-bool SyncToDisk(const std::string& path) {
-  int fd = ::open(path.c_str(), O_RDONLY);
-  if (fd < 0) return false;
-  bool synced = ::fsync(fd) == 0;
-  ::close(fd);
-  return synced;
-}
-
-void ReplaceWith(const std::string& staged, const std::string& path) {
-  std::error_code error;
-  if (!fs::is_regular_file(staged, error) || !SyncToDisk(staged)) {
-    fs::remove(staged, error);
-    Raise(ErrorKind::FileNotFound, path);
-  }
-  fs::rename(staged, path, error);
-  if (error) {
-    fs::remove(staged, error);
-    Raise(ErrorKind::FileNotFound, path);
-  }
+  DecodeHiScoreTable(std::vector<uint8_t>(bytes->begin(), bytes->end()));
+  return true;
 }
 
 void SaveSettingsFile() {
-  const std::string path = Shell.UserIni.INIFileName();
-  const std::string staged = path + ".saving";
-  std::error_code error;
-  fs::remove(staged, error);
-  if (fs::exists(path, error)) fs::copy_file(path, staged, error);
-  classIniFile stagedIni;
-  stagedIni.SetINIFileName(staged);
-  auto write = [&](const std::string& key, int32_t value) {
-    stagedIni.WriteIniKey(SettingsSection, key, std::to_string(value));
+  auto text = [](int32_t value) { return std::to_string(value); };
+  std::vector<classIniFile::KeyValue> values = {
+      {"L_Check0", text(Audio.CheckState[0])},    {"L_Check1", text(Audio.CheckState[1])},
+      {"L_Volume0", text(Audio.VolumeLevel[0])},  {"L_Volume1", text(Audio.VolumeLevel[1])},
+      {"L_UserMaxStage", text(User.UserMaxStage)}, {"L_UserDefStage", text(User.UserDefStage)},
+      {"L_UserDefDiff", text(User.UserDefDiff)},   {"L_UserDefMusic", text(User.UserDefMusic)},
   };
-  write("L_Check0", Audio.CheckState[0]);
-  write("L_Check1", Audio.CheckState[1]);
-  write("L_Volume0", Audio.VolumeLevel[0]);
-  write("L_Volume1", Audio.VolumeLevel[1]);
-  write("L_UserMaxStage", User.UserMaxStage);
-  write("L_UserDefStage", User.UserDefStage);
-  write("L_UserDefDiff", User.UserDefDiff);
-  write("L_UserDefMusic", User.UserDefMusic);
-  for (int d = 0; d < 3; ++d) write("Hi_Score" + std::to_string(d), Game.HiScore[d]);
-  ReplaceWith(staged, path);
+  for (int d = 0; d < 3; ++d) values.push_back({"Hi_Score" + std::to_string(d), text(Game.HiScore[d])});
+  Shell.UserIni.SaveIniKeys(SettingsSection, values);
 }
 
 void SaveHiScoreTable() {
-  const std::string path = HiScoreTableFileName();
-  const std::string staged = path + ".saving";
   const std::vector<uint8_t> bytes = EncodeHiScoreTable();
-  std::ofstream out(staged, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-  out.close();
-  if (!out) {
-    std::error_code error;
-    fs::remove(staged, error);
-    Raise(ErrorKind::FileNotFound, path);
-  }
-  ReplaceWith(staged, path);
+  SafeFile::SaveWholeFile(HiScoreTableFileName(), std::string(bytes.begin(), bytes.end()));
 }
 
 }  // namespace
@@ -204,21 +146,29 @@ void SaveHiScoreTable() {
 std::string HiScoreTableFileName() { return Locations::PlayerDirectory() + "/gameinfo.cfg"; }
 
 void LoadUserSettings() {
-  std::error_code error;
-  if (!fs::exists(Shell.UserIni.INIFileName(), error)) {
+  const std::string tablePath = HiScoreTableFileName();
+  if (!SafeFile::OpenForReading(Shell.UserIni.INIFileName(), SafeFile::kSettingsLimit)) {
+    // First run. A table that is already there is the player's and is kept.
     SetFirstRunDefaults();
+    ReadHiScoreTable(tablePath);
     SaveUserSettings();
   }
   ReadSettings();
-  const std::string tablePath = HiScoreTableFileName();
-  if (fs::exists(tablePath, error)) {
-    ReadHiScoreTable(tablePath);
-  } else {
-    FillHiScoreTableWithDefaults();
-  }
+  if (!ReadHiScoreTable(tablePath)) FillHiScoreTableWithDefaults();
 }
 
 void SaveUserSettings() {
-  SaveSettingsFile();
-  SaveHiScoreTable();
+  // Each file is saved on its own: one that cannot be saved does not keep the other from it.
+  // The error names the first file that failed; its text tells every one.
+  std::optional<RuntimeError> failure;
+  std::string told;
+  for (void (*save)() : {SaveSettingsFile, SaveHiScoreTable}) {
+    try {
+      save();
+    } catch (const RuntimeError& error) {
+      if (!failure) failure = error;
+      told += told.empty() ? error.what() : std::string("\n") + error.what();
+    }
+  }
+  if (failure) throw RuntimeError(failure->Kind(), failure->Detail(), told);
 }

@@ -27,14 +27,15 @@ void ResetUserSettingsGlobals();
 // Extra, little-endian.
 std::string HiScoreTableFileName();
 
-// Reads UserSettings.ini (creating both files with the defaults on the first run) into the
+// Reads UserSettings.ini (creating both files with the defaults on the first run, a table
+// file that is already there kept as it is) into the
 // check boxes, volumes, stage, difficulty and music choices and the three high scores, and
 // gameinfo.cfg into HiScoreTable. A missing or non-numeric value takes its default and every
 // value is brought into its valid range; the high scores are kept when missing. A table file
 // that ends early loads the records that are whole and leaves the others empty. A table file
 // that exists but cannot be read raises FileNotFound naming it.
 void LoadUserSettings();
-// Writes the eleven settings keys and the table. Each file is written aside and renamed over
-// the old one, so an interrupted save leaves the previous file whole. A file that cannot be
-// written raises FileNotFound naming it.
+// Writes the eleven settings keys (one read and one write of UserSettings.ini) and the table.
+// Each file is saved whole or not at all, each on its own; when one cannot be saved the old
+// one stays and FileNotFound is raised naming it and the system's reason.
 void SaveUserSettings();

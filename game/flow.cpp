@@ -1,10 +1,12 @@
 #include "game/flow.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <string>
 
 #include "audio/audio.h"
 #include "config/config.h"
+#include "config/skin_text.h"
 #include "config/user_settings.h"
 #include "game/board.h"
 #include "game/game_state.h"
@@ -13,6 +15,9 @@
 #include "shell/shell_state.h"
 
 namespace {
+
+// The stage's board, pair, speed, music and buttons; StartStage undoes the screen change when it fails.
+void SetUpStage(int32_t stage, int32_t score);
 
 bool InOverlay(int32_t overlay) { return Game.PlayState >= overlay && Game.PlayState < overlay + 1000; }
 
@@ -40,11 +45,22 @@ void OpenOverlay(int32_t overlay) {
   StartCrossFade();
 }
 
+// Addresses come from the skin, which may come from anyone: only a web address is opened, never
+// a local file or a launcher. Any other is named on stderr by the key that holds it.
+void OpenSkinAddress(const std::string& address, const std::string& section, const std::string& key) {
+  if (address.empty() || IsWebAddress(address)) {
+    Services().OpenAddress(address);
+  } else {
+    std::fprintf(stderr, "%s is not an http: or https: address and is not opened\n",
+                 MainIniKeyName(section, key).c_str());
+  }
+}
+
 void OpenWebLink() {
   const auto second = static_cast<int64_t>(Services().SecondsOfDay());
   const size_t text = second % 2 == 0 ? 1 : 2;
   if (text >= Config.Texts.size()) Raise(ErrorKind::SubscriptOutOfRange, "Texts(" + std::to_string(text) + ")");
-  Services().OpenAddress(Config.Texts[text]);
+  OpenSkinAddress(Config.Texts[text], "Texts", "Text" + std::to_string(text));
 }
 
 // The skin's main.ini may set a floor for the high score of each difficulty. The key is
@@ -89,7 +105,7 @@ void TitleAction(int32_t index) {
   if (index == 1) {
     Services().CloseMainWindow();
   } else if (index == 2) {
-    Services().OpenAddress(Config.AdUrl);
+    OpenSkinAddress(Config.AdUrl, "ADPIC", Config.AdUrlKey);
   } else {
     Game.Stage = User.UserDefStage;
     Game.Difficulty = User.UserDefDiff;
@@ -175,6 +191,25 @@ void ShowTitle() {
 }
 
 void StartStage(int32_t stage, int32_t score) {
+  try {
+    SetUpStage(stage, score);
+  } catch (...) {
+    // A stage that could not be set up is not played: its board may hold no targets yet and
+    // would count as cleared. Back to the stage selection, and the error goes on.
+    // ShowStageSelect changes the screen before it loads the buttons, so even its own error
+    // leaves the stage selection; the first error is the one to report.
+    Services().StopMusic();
+    try {
+      ShowStageSelect();
+    } catch (const RuntimeError&) {
+    }
+    throw;
+  }
+}
+
+namespace {
+
+void SetUpStage(int32_t stage, int32_t score) {
   Game.Stage = stage;
   Game.Score = score;
 
@@ -203,3 +238,5 @@ void StartStage(int32_t stage, int32_t score) {
   Services().PlaySound(SoundStageStart);
   if (Game.Stage == 0) Game.PlayState = CheckedAdd(Game.PlayState, OverlayHelp);
 }
+
+}  // namespace

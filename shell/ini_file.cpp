@@ -1,13 +1,13 @@
 #include "shell/ini_file.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
-#include <fstream>
-#include <sstream>
+#include <optional>
 #include <vector>
+
+#include "shell/runtime.h"
+#include "shell/safe_file.h"
 
 namespace {
 
@@ -57,11 +57,9 @@ bool KeyLine(const std::string& line, std::string& key, std::string& value) {
 
 IniText ReadIni(const std::string& path) {
   IniText ini;
-  std::ifstream file(path, std::ios::binary);
-  if (!file) return ini;
-  std::stringstream buffer;
-  buffer << file.rdbuf();
-  std::string content = buffer.str();
+  std::optional<std::string> read = SafeFile::ReadWholeFile(path, SafeFile::kSettingsLimit);
+  if (!read) return ini;
+  const std::string& content = *read;
   size_t start = 0;
   bool sawLine = false;
   while (start < content.size()) {
@@ -72,33 +70,35 @@ IniText ReadIni(const std::string& path) {
       if (!sawLine) ini.newline = "\r\n";
     }
     sawLine = true;
-    ini.lines.push_back(line);
+    ini.lines.push_back(std::move(line));
     if (end == std::string::npos) break;
     start = end + 1;
   }
   return ini;
 }
 
-// Replaces the file in one step: the new text goes to a temporary file beside it, which is
-// then renamed over the old one. Returns false when nothing could be written.
-bool WriteIni(const std::string& path, const IniText& ini) {
-  std::string temporary = path + ".tmp" + std::to_string(::getpid());
-  {
-    std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
-    if (!file) return false;
-    for (const std::string& line : ini.lines) file << line << ini.newline;
-    file.flush();
-    if (!file) {
-      file.close();
-      std::remove(temporary.c_str());
-      return false;
-    }
+// Replaces the file whole or not at all; raises naming the file and the reason when it
+// cannot be saved.
+void WriteIni(const std::string& path, const IniText& ini) {
+  size_t size = 0;
+  for (const std::string& line : ini.lines) size += line.size() + ini.newline.size();
+  std::string content;
+  content.reserve(size);
+  for (const std::string& line : ini.lines) {
+    content += line;
+    content += ini.newline;
   }
-  if (std::rename(temporary.c_str(), path.c_str()) != 0) {
-    std::remove(temporary.c_str());
-    return false;
+  SafeFile::SaveWholeFile(path, content);
+}
+
+// Runs one change of the file; a file that cannot be saved is told on stderr, once.
+template <typename Change>
+void ReportingFailure(Change&& change) {
+  try {
+    change();
+  } catch (const RuntimeError& error) {
+    std::fprintf(stderr, "%s\n", error.what());
   }
-  return true;
 }
 
 // The range of lines [header, end) of the first section with this name; header is npos when
@@ -141,25 +141,37 @@ std::string OneLine(std::string text) {
 
 void classIniFile::WriteIniKey(const std::string& strSection, const std::string& strKey,
                                const std::string& strValue) {
+  ReportingFailure([&] { SaveIniKeys(strSection, {{strKey, strValue}}); });
+}
+
+void classIniFile::SaveIniKeys(const std::string& section, const std::vector<KeyValue>& values) {
   if (path_.empty()) return;
   IniText ini = ReadIni(path_);
-  std::string line = OneLine(strKey) + "=" + OneLine(strValue);
-  SectionRange range = FindSection(ini, strSection);
-  if (range.header == std::string::npos) {
-    std::string header = "[";
-    header += OneLine(strSection);
-    header += ']';
-    ini.lines.push_back(header);
-    ini.lines.push_back(line);
-  } else if (size_t at = FindKey(ini, range, strKey); at != std::string::npos) {
-    ini.lines[at] = line;
-  } else {
-    // A new key goes after the section's last non-blank line.
-    size_t insertAt = range.end;
-    while (insertAt > range.header + 1 && Trim(ini.lines[insertAt - 1]).empty()) --insertAt;
-    ini.lines.insert(ini.lines.begin() + static_cast<std::ptrdiff_t>(insertAt), line);
+  bool changed = false;
+  SectionRange range = FindSection(ini, section);
+  for (const auto& [key, value] : values) {
+    std::string line = OneLine(key) + "=" + OneLine(value);
+    if (range.header == std::string::npos) {
+      std::string header = "[";
+      header += OneLine(section);
+      header += ']';
+      range.header = ini.lines.size();
+      ini.lines.push_back(header);
+      ini.lines.push_back(line);
+      range.end = ini.lines.size();
+    } else if (size_t at = FindKey(ini, range, key); at != std::string::npos) {
+      if (ini.lines[at] == line) continue;
+      ini.lines[at] = line;
+    } else {
+      // A new key goes after the section's last non-blank line.
+      size_t insertAt = range.end;
+      while (insertAt > range.header + 1 && Trim(ini.lines[insertAt - 1]).empty()) --insertAt;
+      ini.lines.insert(ini.lines.begin() + static_cast<std::ptrdiff_t>(insertAt), line);
+      ++range.end;
+    }
+    changed = true;
   }
-  WriteIni(path_, ini);
+  if (changed) WriteIni(path_, ini);
 }
 
 std::string classIniFile::GetIniKey(const std::string& strSection, const std::string& strKey) const {
@@ -191,7 +203,7 @@ void classIniFile::DelIniKey(const std::string& SectionName, const std::string& 
   size_t at = FindKey(ini, range, KeyWord);
   if (at == std::string::npos) return;
   ini.lines.erase(ini.lines.begin() + static_cast<std::ptrdiff_t>(at));
-  WriteIni(path_, ini);
+  ReportingFailure([&] { WriteIni(path_, ini); });
 }
 
 void classIniFile::DelIniSec(const std::string& SectionName) {
@@ -201,5 +213,5 @@ void classIniFile::DelIniSec(const std::string& SectionName) {
   if (range.header == std::string::npos) return;
   ini.lines.erase(ini.lines.begin() + static_cast<std::ptrdiff_t>(range.header),
                   ini.lines.begin() + static_cast<std::ptrdiff_t>(range.end));
-  WriteIni(path_, ini);
+  ReportingFailure([&] { WriteIni(path_, ini); });
 }

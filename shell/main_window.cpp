@@ -1,6 +1,7 @@
 #include "shell/main_window.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <exception>
 #include <memory>
 
@@ -203,10 +204,12 @@ void Frm_Main::Close() {
   const auto stopEngine = [] {
     if (g_engine != nullptr) g_engine->SetExitGame(true);
   };
-  // A failed save must not leave a window that can no longer be closed.
+  // A failed save must not leave a window that can no longer be closed. The player is told
+  // which file kept its old content, and why.
   try {
     SaveUserSettings();
-  } catch (...) {
+  } catch (const std::exception& error) {
+    std::fprintf(stderr, "%s\n", error.what());
     stopEngine();
     throw;
   }

@@ -26,6 +26,9 @@ static std::string ComposeMessage(ErrorKind kind, const std::string& detail) {
 RuntimeError::RuntimeError(ErrorKind kind, const std::string& detail)
     : std::runtime_error(ComposeMessage(kind, detail)), kind_(kind), detail_(detail) {}
 
+RuntimeError::RuntimeError(ErrorKind kind, const std::string& detail, const std::string& message)
+    : std::runtime_error(message), kind_(kind), detail_(detail) {}
+
 void Raise(ErrorKind kind, const std::string& detail) { throw RuntimeError(kind, detail); }
 
 int32_t CheckedAdd(int32_t a, int32_t b) {

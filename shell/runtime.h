@@ -25,6 +25,8 @@ class RuntimeError : public std::runtime_error {
  public:
   // `detail` names what is at fault: a file, a section and key, a value.
   RuntimeError(ErrorKind kind, const std::string& detail = {});
+  // With a message of its own instead of the kind's text and the detail.
+  RuntimeError(ErrorKind kind, const std::string& detail, const std::string& message);
   ErrorKind Kind() const { return kind_; }
   const std::string& Detail() const { return detail_; }
 

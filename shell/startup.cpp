@@ -14,7 +14,9 @@
 #include "shell/main_window.h"
 #include "shell/platform/platform.h"
 #include "shell/runtime.h"
+#include "shell/safe_file.h"
 #include "shell/shell_services.h"
+#include "surface/raster_binding.h"
 
 namespace {
 
@@ -22,6 +24,10 @@ void RunStartup() {
   Locations::PreparePlayerDirectory();
   OpenSkin(Locations::SkinDirectory());
   Shell.UserIni.SetINIFileName(Locations::PlayerDirectory() + "/UserSettings.ini");
+  for (const std::string& saved : {Shell.UserIni.INIFileName(), HiScoreTableFileName()})
+    SafeFile::RemoveStaleTemporaries(saved);
+  // Without every drawing routine the game would run in a black window.
+  RasterBinding::Bind();
 
   InstallShellServices();
   SetLoadProgress(Frm_Loading::mAddlife);
@@ -53,6 +59,10 @@ void RunStartup() {
   Frm_Loading::mAddlife();
   Frm_Main::GameInit();
   Frm_Loading::mAddlife();
+  // Every screen's layout is read once now, so that a faulty one stops the start rather than
+  // a screen change in the middle of a game. The title's is read last and stays.
+  LoadScreenButtons("GameButton");
+  LoadScreenButtons("SelectStageButton");
   ShowTitle();
   Frm_Loading::mAddlife();
   Frm_Loading::Unload();

@@ -4,8 +4,10 @@
 
 #include <algorithm>
 #include <memory>
+#include <optional>
 
 #include "shell/runtime.h"
+#include "shell/safe_file.h"
 
 namespace {
 
@@ -13,6 +15,10 @@ struct SurfaceDeleter {
   void operator()(SDL_Surface* surface) const { SDL_FreeSurface(surface); }
 };
 using SurfacePtr = std::unique_ptr<SDL_Surface, SurfaceDeleter>;
+struct StreamCloser {
+  void operator()(SDL_RWops* stream) const { SDL_RWclose(stream); }
+};
+using StreamPtr = std::unique_ptr<SDL_RWops, StreamCloser>;
 
 uint32_t ReadLittleEndian(const uint8_t* bytes, int count) {
   uint32_t value = 0;
@@ -24,7 +30,7 @@ uint32_t ReadLittleEndian(const uint8_t* bytes, int count) {
 // header, or claiming an image larger than a surface can hold or more pixel rows than the
 // file contains, is turned away before anything is allocated for it. Leaves the stream at
 // its start.
-bool HeaderIsPlausible(SDL_RWops* stream) {
+bool HeaderIsPlausible(SDL_RWops* stream, const std::string& filename) {
   uint8_t header[34] = {};
   size_t got = SDL_RWread(stream, header, 1, sizeof header);
   SDL_RWseek(stream, 0, RW_SEEK_SET);
@@ -46,6 +52,11 @@ bool HeaderIsPlausible(SDL_RWops* stream) {
   }
   int64_t rows = height < 0 ? -height : height;
   if (width < 1 || width > kMaxPictureWidth || rows < 1 || rows > kMaxPictureHeight) return false;
+  if (width * rows > kMaxPicturePixels) {
+    Raise(ErrorKind::InvalidPicture, filename + " declares " + std::to_string(width) + " x " + std::to_string(rows) +
+                                         " pixels, more than a picture of the game may have (" +
+                                         std::to_string(kMaxPicturePixels) + ")");
+  }
 
   // Run-length encoded pixels may describe more than the file holds; all others are stored
   // row by row in full.
@@ -63,13 +74,11 @@ uint16_t ToRGB555(uint32_t xrgb) {
 }  // namespace
 
 DecodedPicture DecodePictureFile(const std::string& filename) {
-  SDL_RWops* stream = SDL_RWFromFile(filename.c_str(), "rb");
-  if (stream == nullptr) Raise(ErrorKind::FileNotFound, filename);
-  if (!HeaderIsPlausible(stream)) {
-    SDL_RWclose(stream);
-    Raise(ErrorKind::InvalidPicture, filename);
-  }
-  SurfacePtr decoded(SDL_LoadBMP_RW(stream, 1));  // closes the stream
+  const std::optional<std::string> bytes = SafeFile::ReadWholeFile(filename, SafeFile::kPictureLimit);
+  if (!bytes) Raise(ErrorKind::FileNotFound, filename);
+  StreamPtr stream(SDL_RWFromConstMem(bytes->data(), static_cast<int>(bytes->size())));
+  if (!stream || !HeaderIsPlausible(stream.get(), filename)) Raise(ErrorKind::InvalidPicture, filename);
+  SurfacePtr decoded(SDL_LoadBMP_RW(stream.release(), 1));  // closes the stream
   if (!decoded || decoded->w < 1 || decoded->w > kMaxPictureWidth || decoded->h < 1 ||
       decoded->h > kMaxPictureHeight)
     Raise(ErrorKind::InvalidPicture, filename);

@@ -10,6 +10,9 @@
 // and its Height must fit in 16 signed bits.
 constexpr int32_t kMaxPictureWidth = 16382;
 constexpr int32_t kMaxPictureHeight = 32767;
+// The most pixels a picture of the game may declare: far beyond any sheet or background,
+// and still only 64 MiB while it is decoded.
+constexpr int64_t kMaxPicturePixels = 4096 * 4096;
 
 struct DecodedPicture {
   int32_t width = 0;
@@ -17,6 +20,8 @@ struct DecodedPicture {
   std::vector<uint16_t> pixels;  // width x height, top row first, no padding
 };
 
-// Raises RuntimeError(FileNotFound, filename) when the file cannot be opened and
-// RuntimeError(InvalidPicture, filename) when it is not a picture a surface can hold.
+// Raises RuntimeError(FileNotFound, filename) when the file cannot be opened or is no regular
+// file of at most 64 MiB, and RuntimeError(InvalidPicture, filename) when it is not a picture a
+// surface can hold; a picture whose header declares more than kMaxPicturePixels is refused
+// naming its size before anything is decoded.
 DecodedPicture DecodePictureFile(const std::string& filename);

@@ -5,12 +5,13 @@
 #include <SDL_image.h>
 
 #include <algorithm>
-#include <fstream>
-#include <iterator>
+#include <cstring>
 #include <memory>
 #include <string>
 
 #include "shell/platform/platform.h"
+#include "shell/runtime.h"
+#include "shell/safe_file.h"
 
 namespace Platform {
 
@@ -41,7 +42,20 @@ size_t RowBytes(int32_t width, int32_t bitsPerPixel) {
   return (static_cast<size_t>(width) * static_cast<size_t>(bitsPerPixel) + 31) / 32 * 4;
 }
 
+// The size a PNG's header declares is checked before the image library decodes it, since
+// that library allocates whatever the header asks for.
 std::optional<CursorImage> DecodePng(const uint8_t* data, size_t size) {
+  constexpr size_t HeaderChunkEnd = 24;  // signature, chunk length and type, width, height
+  if (size < HeaderChunkEnd || std::memcmp(data + 12, "IHDR", 4) != 0) return std::nullopt;
+  auto bigEndian = [&](size_t at) {
+    return static_cast<uint32_t>(data[at]) << 24 | data[at + 1] << 16 | data[at + 2] << 8 | data[at + 3];
+  };
+  const uint32_t declaredWidth = bigEndian(16), declaredHeight = bigEndian(20);
+  if (declaredWidth > uint32_t{MaxCursorSide} || declaredHeight > uint32_t{MaxCursorSide}) {
+    Raise(ErrorKind::InvalidPicture, "holds a picture of " + std::to_string(declaredWidth) + " x " +
+                                         std::to_string(declaredHeight) + " pixels; a cursor has at most " +
+                                         std::to_string(MaxCursorSide) + " x " + std::to_string(MaxCursorSide));
+  }
   SDL_RWops* stream = SDL_RWFromConstMem(data, static_cast<int>(size));
   if (stream == nullptr) return std::nullopt;
   SDL_Surface* decoded = IMG_Load_RW(stream, 1);
@@ -171,10 +185,14 @@ std::optional<CursorImage> DecodeCursorFile(const std::vector<uint8_t>& bytes) {
 }
 
 CursorHandle LoadCursorFromFile(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) return 0;
-  const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-  const std::optional<CursorImage> image = DecodeCursorFile(bytes);
+  const std::optional<std::string> content = SafeFile::ReadWholeFile(path, SafeFile::kCursorLimit);
+  if (!content) return 0;
+  std::optional<CursorImage> image;
+  try {
+    image = DecodeCursorFile(std::vector<uint8_t>(content->begin(), content->end()));
+  } catch (const RuntimeError& error) {
+    Raise(error.Kind(), path + " " + error.Detail());
+  }
   if (!image) return 0;
   try {
     StartVideo();

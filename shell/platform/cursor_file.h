@@ -14,7 +14,8 @@ struct CursorImage {
   std::vector<uint32_t> Pixels;        // ARGB, top row first
 };
 
-// The first image of a cursor file, or nothing when the bytes are not a usable cursor.
+// The first image of a cursor file, or nothing when the bytes are not a usable cursor. An
+// image that declares more than 256 x 256 pixels raises InvalidPicture saying so.
 std::optional<CursorImage> DecodeCursorFile(const std::vector<uint8_t>& bytes);
 
 }  // namespace Platform

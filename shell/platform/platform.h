@@ -41,7 +41,8 @@ class AddressOpener {
 void SetAddressOpener(AddressOpener* opener);
 
 // Cursors made from Windows .cur files, hotspot taken from the file. 0 when the file is
-// missing or unreadable.
+// missing or not a cursor; a file that is no regular file of at most 1 MiB, or whose image is
+// larger than a cursor may be, raises a RuntimeError naming it.
 using CursorHandle = uintptr_t;
 CursorHandle LoadCursorFromFile(const std::string& path);
 

@@ -217,6 +217,16 @@ TEST_F(LoadersTest, ScreenButtonsOfEachSection) {
     EXPECT_NE(error.Detail().find("Button1"), std::string::npos) << error.what();
   }
   EXPECT_EQ(Config.ScreenButtons.size(), 5u);
+
+  // A corner that puts a button's far edge beyond 32 bits names its key.
+  Shell.MainIni.WriteIniKey("TitleButton", "Button1", "1");
+  Shell.MainIni.WriteIniKey("ADPIC", "ADShowY", "2147483647");
+  try {
+    LoadScreenButtons("TitleButton");
+    FAIL();
+  } catch (const RuntimeError& error) {
+    EXPECT_NE(std::string(error.what()).find("section [ADPIC], key ADShowY"), std::string::npos) << error.what();
+  }
 }
 
 TEST_F(LoadersTest, AdvertisementPick) {

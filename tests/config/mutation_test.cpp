@@ -1,6 +1,7 @@
 // Randomly damaged main.ini, UserSettings.ini and gameinfo.cfg: start-up either succeeds with
 // every value in its valid range or stops with a run-time error that names what is wrong.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
@@ -171,6 +172,45 @@ TEST(MutationTest, DamagedFilesNeverCrashStartup) {
   EXPECT_GT(stopped, 20);
   CloseAudioDevice();
   GameRandom::UseClockSeed();
+}
+
+// A named pipe, a folder or a link to /dev/zero in the place of any kind of file the game
+// reads: start-up stops at once naming the file, or plays on without a sound, saying so.
+TEST(MutationTest, SpecialFilesInPlaceOfEveryKindOfFileNeverHangStartup) {
+  SkinFixture skin;
+  const fs::path dir = skin.Directory();
+  PrepareStartup(dir);
+  RunStartupLoaders();
+  const fs::path files[] = {dir / "main.ini", dir / "UserSettings.ini", dir / "gameinfo.cfg",
+                            skin.ImagesDirectory() / "but0.bmp", skin.ImagesDirectory() / "butm1.bmp",
+                            skin.ImagesDirectory() / "0.cur", dir / "sounds" / "sound0.ogg"};
+  for (const fs::path& file : files) {
+    const std::string kept = ReadText(file);
+    for (int kind = 0; kind < 3; ++kind) {
+      fs::remove(file);
+      if (kind == 0) {
+        ASSERT_EQ(::mkfifo(file.c_str(), 0600), 0);
+      }
+      if (kind == 1) fs::create_directory(file);
+      if (kind == 2) fs::create_symlink("/dev/zero", file);
+      testing::internal::CaptureStderr();
+      try {
+        PrepareStartup(dir);
+        RunStartupLoaders();
+        EXPECT_EQ(file.filename(), "sound0.ogg") << file << " kind " << kind;
+        EXPECT_EQ(Audio.SoundSamples[0], 0u);
+      } catch (const RuntimeError& error) {
+        EXPECT_EQ(std::string(error.what()).find(file.string() + " is not a regular file"), 0u) << error.what();
+      }
+      const std::string told = testing::internal::GetCapturedStderr();
+      if (file.filename() == "sound0.ogg") {
+        EXPECT_EQ(told, file.string() + " is not a regular file; it is not played\n");
+      }
+      fs::remove(file);
+    }
+    WriteText(file, kept);
+  }
+  CloseAudioDevice();
 }
 
 }  // namespace

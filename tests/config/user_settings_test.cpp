@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
 
 #include <cmath>
 #include <filesystem>
@@ -16,6 +20,7 @@
 #include "shell/locations.h"
 #include "shell/platform/platform.h"
 #include "shell/runtime.h"
+#include "shell/safe_file.h"
 #include "shell/shell_state.h"
 
 namespace {
@@ -307,6 +312,93 @@ TEST_F(UserSettingsTest, AFailedSaveLeavesTheOldFilesWholeAndSaysWhichFile) {
   } catch (const RuntimeError& error) {
     EXPECT_EQ(error.Detail(), Table().string());
   }
+}
+
+// A disk that fills after 100 bytes of any save.
+ssize_t WriteUntilTheDiskIsFull(int fd, const void* data, size_t size) {
+  static size_t room = 0;
+  if (fd < 0) return static_cast<ssize_t>(room = size);  // sets the room left
+  if (room == 0) {
+    errno = ENOSPC;
+    return -1;
+  }
+  size_t n = std::min(size, room);
+  room -= n;
+  return ::write(fd, data, n);
+}
+
+TEST_F(UserSettingsTest, AFullDiskKeepsBothOldFilesAndNamesTheReason) {
+  WriteSettings("; note\n[MainSetting]\nL_Check0=0\nL_UserMaxStage=7\n[Other]\nKey=1\n");
+  FillDistinctTable();
+  SaveUserSettings();
+  const std::vector<uint8_t> settings = ReadBytes(Settings()), table = ReadBytes(Table());
+  Game.HiScore[0] = 777;
+  User.HiScoreTable[0][0].Name = "changed";
+  WriteUntilTheDiskIsFull(-1, nullptr, 100);
+  SafeFile::SetWriteFunctionForTests(WriteUntilTheDiskIsFull);
+  try {
+    SaveUserSettings();
+    ADD_FAILURE() << "a full disk reported as success";
+  } catch (const RuntimeError& error) {
+    EXPECT_EQ(std::string(error.what()), Settings().string() + " cannot be saved: No space left on device\n" +
+                                             Table().string() + " cannot be saved: No space left on device");
+  }
+  SafeFile::SetWriteFunctionForTests(nullptr);
+  EXPECT_EQ(ReadBytes(Settings()), settings);
+  EXPECT_EQ(ReadBytes(Table()), table);
+  EXPECT_FALSE(fs::exists(Settings().string() + ".saving"));
+}
+
+TEST_F(UserSettingsTest, AMissingSettingsFileGivesFirstRunSettingsAndKeepsTheTable) {
+  FillDistinctTable();
+  SaveUserSettings();
+  const std::vector<uint8_t> table = ReadBytes(Table());
+  for (bool danglingLink : {false, true}) {
+    fs::remove(Settings());
+    if (danglingLink) fs::create_symlink(dir_ / "nowhere.ini", Settings());
+    ResetEverything();
+    LoadUserSettings();
+    EXPECT_EQ(User.UserMaxStage, 1);
+    EXPECT_EQ(ReadBytes(Table()), table) << "dangling link " << danglingLink;
+    EXPECT_EQ(User.HiScoreTable[2][7].Points, 2004);
+  }
+}
+
+TEST_F(UserSettingsTest, SpecialFilesAreRefusedByNameWithoutWaiting) {
+  SaveUserSettings();
+  for (const fs::path& file : {Settings(), Table()}) {
+    const std::vector<uint8_t> kept = ReadBytes(file);
+    for (int kind = 0; kind < 3; ++kind) {
+      fs::remove(file);
+      if (kind == 0) {
+        ASSERT_EQ(::mkfifo(file.c_str(), 0600), 0);
+      }
+      if (kind == 1) fs::create_symlink("/dev/zero", file);
+      if (kind == 2) fs::create_directory(file);
+      try {
+        LoadUserSettings();
+        ADD_FAILURE() << file << " kind " << kind;
+      } catch (const RuntimeError& error) {
+        EXPECT_EQ(std::string(error.what()), file.string() + " is not a regular file");
+      }
+      fs::remove(file);
+    }
+    WriteBytes(file, kept);
+  }
+}
+
+TEST_F(UserSettingsTest, StaleTemporariesOfKilledSavesAreRemovedOthersKept) {
+  const std::string settings = Settings().string();
+  for (const std::string& name : {settings + ".saving", settings + ".saving.tmp999999999", settings + ".tmp999999999",
+                                  settings + ".saving.tmp" + std::to_string(::getppid()), settings + ".bak"}) {
+    WriteBytes(name, {1});
+  }
+  SafeFile::RemoveStaleTemporaries(settings);
+  std::vector<std::string> left;
+  for (const auto& entry : fs::directory_iterator(dir_)) left.push_back(entry.path().filename().string());
+  std::sort(left.begin(), left.end());
+  EXPECT_EQ(left, (std::vector<std::string>{"UserSettings.ini.bak",
+                                            "UserSettings.ini.saving.tmp" + std::to_string(::getppid())}));
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "game/flow.h"
 #include "game/game_test_support.h"
 #include "game/input.h"
+#include "shell/runtime.h"
 #include "shell/shell_state.h"
 
 namespace {
@@ -308,6 +309,50 @@ TEST_F(FlowTest, MainIniSetsAFloorUnderTheHighScore) {
   EXPECT_EQ(Game.HiScore[1], 6000) << "a floor never lowers the high score";
   Shell.MainIni.SetINIFileName("");
   std::filesystem::remove(path);
+}
+
+TEST_F(FlowTest, AStageThatCannotBeSetUpIsNeitherPlayedNorCleared) {
+  struct BrokenPlayLayout : RecordingServices {
+    void LoadButtons(const std::string& section) override {
+      if (section == "GameButton") Raise(ErrorKind::TypeMismatch, "main.ini, section [GameButton], key MaxButton");
+      RecordingServices::LoadButtons(section);
+    }
+  } broken;
+  SetGameServices(&broken);
+  Game.GameMode = ModeStageSelect;
+  EXPECT_THROW(StartStage(0, 0), RuntimeError);
+  EXPECT_EQ(Game.GameMode, ModeStageSelect);
+  Frames(60);
+  EXPECT_EQ(User.UserMaxStage, 1) << "an empty board counted as a cleared stage";
+  SetGameServices(&services);
+}
+
+TEST_F(FlowTest, OnlyWebAddressesOfTheSkinOpenAndTheOthersAreNamed) {
+  ShowTitle();
+  Config.AdUrlKey = "ADUrl0";
+  Config.Texts = {"Kestrel", "file:///usr/share/applications/x.desktop", "HTTPS://kestrel.example/"};
+  for (const char* address : {"file:///usr/share/applications/x.desktop", "/home", "javascript:x"}) {
+    Config.AdUrl = address;
+    services.TakeLog();
+    testing::internal::CaptureStderr();
+    Press(2);
+    EXPECT_EQ(services.TakeLog(), (Log{"sound 0"})) << address;
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("section [ADPIC], key ADUrl0"), std::string::npos);
+  }
+  PlayStage(3);
+  for (double second : {0.0, 1.0}) {
+    services.Seconds = second;
+    testing::internal::CaptureStderr();
+    Press(4);
+    const std::string told = testing::internal::GetCapturedStderr();
+    if (second == 0.0) {
+      EXPECT_EQ(services.TakeLog(), (Log{"sound 0"}));
+      EXPECT_NE(told.find("section [Texts], key Text1"), std::string::npos) << told;
+    } else {
+      EXPECT_EQ(services.TakeLog(), (Log{"sound 0", "open HTTPS://kestrel.example/"}));
+      EXPECT_EQ(told, "");
+    }
+  }
 }
 
 }  // namespace

@@ -198,6 +198,26 @@ TEST(CursorFile, LoadsIntoACursorOrZero) {
   EXPECT_EQ(Platform::LoadCursorFromFile(path.string()), 0u);
   std::filesystem::remove(path);
   EXPECT_EQ(Platform::LoadCursorFromFile(path.string()), 0u);
+
+  // Refused by name: a folder, and a 91-byte cursor whose PNG declares 30000 x 30000.
+  auto refusal = [&] {
+    try {
+      Platform::LoadCursorFromFile(path.string());
+    } catch (const RuntimeError& error) {
+      return std::string(error.what());
+    }
+    return std::string("no refusal");
+  };
+  std::filesystem::create_directory(path);
+  EXPECT_EQ(refusal(), path.string() + " is not a regular file");
+  std::filesystem::remove(path);
+  std::vector<uint8_t> png = {0, 0, 2, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 69, 0, 0, 0, 22, 0, 0, 0,
+                              0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13, 'I', 'H', 'D', 'R',
+                              0, 0, 0x75, 0x30, 0, 0, 0x75, 0x30, 8, 6, 0, 0, 0};
+  png.resize(91, 0);
+  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(png.data()), 91);
+  EXPECT_NE(refusal().find(path.string() + " holds a picture of 30000 x 30000 pixels"), std::string::npos) << refusal();
+  std::filesystem::remove(path);
 }
 
 TEST(Platform, OpenAddressSkipsEmptyAddresses) {

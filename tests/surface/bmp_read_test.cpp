@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <climits>
+#include <filesystem>
 #include <string>
 #include <utility>
 #include <vector>
@@ -131,5 +133,24 @@ TEST(SurfaceRead, PicturesLargerThanASurfaceHoldsAreInvalid) {
   // A plausible size whose rows the file does not contain.
   WriteFile(path, withSize(4000, 3000));
   EXPECT_EQ(ReadError(s, path), ErrorKind::InvalidPicture);
+  // Run-length pixels may be few bytes for many pixels: a 120-byte file that declares more
+  // pixels than any picture of the game is refused by its size before it is decoded.
+  std::vector<uint8_t> runLength = withSize(16382, 32767);
+  runLength[28] = 8;
+  runLength[30] = 1;
+  runLength.resize(120);
+  WriteFile(path, runLength);
+  try {
+    s.Read(path);
+    ADD_FAILURE() << "a run-length picture of 16382 x 32767 was decoded";
+  } catch (const RuntimeError& e) {
+    EXPECT_EQ(e.Kind(), ErrorKind::InvalidPicture);
+    EXPECT_NE(e.Detail().find(path + " declares 16382 x 32767 pixels"), std::string::npos) << e.Detail();
+  }
+  // A named pipe in a picture's place is refused at once instead of waiting for a writer.
+  std::filesystem::remove(path);
+  ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
+  EXPECT_EQ(ReadError(s, path), ErrorKind::FileNotFound);
+  std::filesystem::remove(path);
   EXPECT_EQ(s.ptr(), nullptr);
 }

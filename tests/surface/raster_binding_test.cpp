@@ -1,6 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <SDL.h>
+#include <dlfcn.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
+#include <utility>
 
 #include "shell/runtime.h"
 #include "surface/cgdisurface.h"
@@ -68,4 +76,42 @@ TEST_F(RasterBindingMissing, TheNormalLibraryBindsAgainFromTheProgramDirectory) 
   dst.FastBlt(src, 0, 0);
   EXPECT_EQ(dst.ptr()[0], 0x7FFF);
   EXPECT_EQ(dst.ptr()[15], 0x7FFF);
+}
+
+// What start-up refuses before the first window, naming the file and what is wrong.
+TEST(RasterBindingCheck, DamagedOrUnrelatedLibrariesAreRefusedByName) {
+  namespace fs = std::filesystem;
+  const fs::path dir = fs::temp_directory_path() / ("kestrel_binding_" + std::to_string(::getpid()));
+  fs::create_directories(dir);
+  const fs::path real = fs::read_symlink("/proc/self/exe").parent_path() / RasterBinding::DefaultLibraryName();
+  std::ifstream in(real, std::ios::binary);
+  const std::string library{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  auto write = [&](const std::string& name, const std::string& bytes) {
+    std::ofstream(dir / name, std::ios::binary) << bytes;
+    return (dir / name).string();
+  };
+  Dl_info sdl{};
+  ASSERT_NE(dladdr(reinterpret_cast<void*>(&SDL_Init), &sdl), 0);
+  const std::pair<std::string, std::string> cases[] = {
+      {write("first4k.so", library.substr(0, 4096)), "is cut short"},
+      {write("half.so", library.substr(0, library.size() / 2)), "is cut short"},
+      {write("empty.so", ""), "is not an ELF file"},
+      {write("text.so", "INPUT(-lc)\n"), "is not an ELF file"},
+      {(dir / "missing.so").string(), "does not exist"},
+      {sdl.dli_fname, "lacks the routine ClipperRect"},
+  };
+  for (const auto& [file, problem] : cases) {
+    RasterBinding::SetLibraryNameForTests(file);
+    try {
+      RasterBinding::Bind();
+      ADD_FAILURE() << file;
+    } catch (const RuntimeError& error) {
+      EXPECT_NE(std::string(error.what()).find(file), std::string::npos) << error.what();
+      EXPECT_NE(std::string(error.what()).find(problem), std::string::npos) << error.what();
+    }
+  }
+  RasterBinding::SetLibraryNameForTests(real.string());
+  EXPECT_NO_THROW(RasterBinding::Bind());
+  RasterBinding::SetLibraryNameForTests(RasterBinding::DefaultLibraryName());
+  fs::remove_all(dir);
 }
