@@ -15,9 +15,10 @@
 //   from the AVX2 table.
 //
 // Each path's loops live in a file of their own (rows_<path>.cpp), compiled for its
-// instruction set; the copy and blend loops are written once, in blit_rows.inc. This header
-// holds types and declarations only: an inline function emitted in a file compiled for a
-// wider instruction set could stand in for everyone's copy at link time.
+// instruction set, with nothing but its table visible outside; the copy and blend loops are
+// written once, in blit_rows.inc. This header holds types and declarations only: an inline
+// function emitted in a file compiled for a wider instruction set could stand in for
+// everyone's copy at link time.
 //
 // RASTERKIT_PATH=portable|sse2|avx2|avx512 in the environment when the library is loaded caps
 // the path (tests and benchmarks run every path so); other values are ignored.
