@@ -57,7 +57,7 @@ bool IsPathName(const char* name) {
   return false;
 }
 
-RowLoops ChosenLoops;
+constinit RowLoops ChosenLoops;
 
 [[gnu::constructor]] void ChooseRowLoops() {
 #ifdef RASTERKIT_X86_PATHS

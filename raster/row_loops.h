@@ -118,7 +118,7 @@ struct RowLoops {
   void (*colorMask)(ColorMask, const BlitRows&) = nullptr;
   void (*alphaChannelBlend)(AlphaChannelBlend, const BlitRows&) = nullptr;
   void (*scaledKeyedCopy)(const ZoomArea&) = nullptr;
-  void (*bilinearRow)(const BilinearRow&) = nullptr;
+  void (*bilinearRow)(BilinearRow) = nullptr;
 };
 
 extern const RowLoops kPortableRowLoops;

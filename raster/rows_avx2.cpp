@@ -25,7 +25,7 @@ constexpr int kLanes = 16;
 
 constexpr int32_t kWideGroup = 16;
 
-__m256i LoadWide(const uint32_t* entries) {
+RASTERKIT_INLINE __m256i LoadWide(const uint32_t* entries) {
   return _mm256_load_si256(reinterpret_cast<const __m256i*>(entries));
 }
 
@@ -39,7 +39,7 @@ struct PairWeightsWide {
   __m256i top, bottom;
 };
 
-PairWeightsWide WeightsOfEightWide(const RowWeightsWide& row, int32_t column) {
+RASTERKIT_INLINE PairWeightsWide WeightsOfEightWide(const RowWeightsWide& row, int32_t column) {
   const __m256i fraction = LoadWide(row.fraction + column);
   const __m256i low = _mm256_mullo_epi16(fraction, row.fy);
   const __m256i high = _mm256_mulhi_epi16(fraction, row.fy);
@@ -50,25 +50,25 @@ PairWeightsWide WeightsOfEightWide(const RowWeightsWide& row, int32_t column) {
           _mm256_sub_epi16(row.bottom, signedFxy)};
 }
 
-__m256i ChannelOfEightWide(__m256i top, __m256i bottom, const PairWeightsWide& weights) {
+RASTERKIT_INLINE __m256i ChannelOfEightWide(__m256i top, __m256i bottom, const PairWeightsWide& weights) {
   const __m256i sum = _mm256_add_epi32(_mm256_madd_epi16(top, weights.top), _mm256_madd_epi16(bottom, weights.bottom));
   return _mm256_srai_epi32(sum, 12);
 }
 
-__m256i ChannelOfSixteen(__m256i top0, __m256i bottom0, __m256i top1, __m256i bottom1,
-                                   const PairWeightsWide& weights0, const PairWeightsWide& weights1) {
+RASTERKIT_INLINE __m256i ChannelOfSixteen(__m256i top0, __m256i bottom0, __m256i top1, __m256i bottom1,
+                                          const PairWeightsWide& weights0, const PairWeightsWide& weights1) {
   const __m256i value =
       _mm256_packs_epi32(ChannelOfEightWide(top0, bottom0, weights0), ChannelOfEightWide(top1, bottom1, weights1));
   return _mm256_min_epi16(_mm256_max_epi16(value, _mm256_setzero_si256()), _mm256_set1_epi16(31));
 }
 
-__m256i ChannelBits(__m256i samples, int shift) {
+RASTERKIT_INLINE __m256i ChannelBits(__m256i samples, int shift) {
   return _mm256_and_si256(_mm256_srli_epi16(samples, shift), _mm256_set1_epi16(0x1F));
 }
 
 // Sixteen pixels, in packed order.
-__m256i InterpolateSixteen(const RowWeightsWide& row, const uint32_t* topSamples,
-                                     const uint32_t* bottomSamples, int32_t column) {
+RASTERKIT_INLINE __m256i InterpolateSixteen(const RowWeightsWide& row, const uint32_t* topSamples,
+                                            const uint32_t* bottomSamples, int32_t column) {
   const PairWeightsWide weights0 = WeightsOfEightWide(row, column);
   const PairWeightsWide weights1 = WeightsOfEightWide(row, column + 8);
   const __m256i top0 = LoadWide(topSamples + column);
@@ -85,15 +85,15 @@ __m256i InterpolateSixteen(const RowWeightsWide& row, const uint32_t* topSamples
 }
 
 // All ones in the lane of each pixel whose four samples are unchanged, in packed order.
-__m256i UnchangedOfSixteen(const uint32_t* topChanges, const uint32_t* bottomChanges, int32_t column) {
+RASTERKIT_INLINE __m256i UnchangedOfSixteen(const uint32_t* topChanges, const uint32_t* bottomChanges, int32_t column) {
   const __m256i zero = _mm256_setzero_si256();
   const __m256i changes0 = _mm256_or_si256(LoadWide(topChanges + column), LoadWide(bottomChanges + column));
   const __m256i changes1 = _mm256_or_si256(LoadWide(topChanges + column + 8), LoadWide(bottomChanges + column + 8));
   return _mm256_packs_epi32(_mm256_cmpeq_epi32(changes0, zero), _mm256_cmpeq_epi32(changes1, zero));
 }
 
-__m256i InPixelOrder(__m256i packed) { return _mm256_permute4x64_epi64(packed, 0xD8); }
-
+RASTERKIT_INLINE __m256i InPixelOrder(__m256i packed) { return _mm256_permute4x64_epi64(packed, 0xD8); }
+                                      
 // The first `count` pixels (at most 16) written where keepOld is clear.
 void StoreSixteen(uint16_t* dst, __m256i pixels, __m256i keepOld, int32_t count) {
   alignas(32) uint16_t group[kWideGroup];
@@ -103,7 +103,7 @@ void StoreSixteen(uint16_t* dst, __m256i pixels, __m256i keepOld, int32_t count)
   memcpy(dst, group, static_cast<size_t>(count) * sizeof(uint16_t));
 }
 
-[[gnu::noinline]] void BilinearRowLoop(const BilinearRow& line) {
+[[gnu::noinline]] void BilinearRowLoop(const BilinearRow line) {
   const RowWeightsWide row{_mm256_set1_epi32(static_cast<uint16_t>(kFixedOne - line.fy)),
                            _mm256_set1_epi32(static_cast<uint16_t>(line.fy)),
                            _mm256_set1_epi16(static_cast<int16_t>(line.fy)), line.columnCross, line.columnFraction};
@@ -128,15 +128,6 @@ void StoreSixteen(uint16_t* dst, __m256i pixels, __m256i keepOld, int32_t count)
 
 }  // namespace
 
-extern const RowLoops kAvx2RowLoops{.opaqueCopy = CopyRows,
-                                    .keyedCopy = ApplyToRows,
-                                    .halfBlend = ApplyToRows,
-                                    .alphaBlend = ApplyToRows,
-                                    .additive = ApplyToRows,
-                                    .subtractive = ApplyToRows,
-                                    .colorMask = ApplyToRows,
-                                    .alphaChannelBlend = ApplyToRows,
-                                    .scaledKeyedCopy = ZoomRows,
-                                    .bilinearRow = BilinearRowLoop};
+extern constinit const RowLoops kAvx2RowLoops = WholeRowLoops(BilinearRowLoop);
 
 }  // namespace rasterkit

@@ -44,7 +44,7 @@ RASTERKIT_INLINE Values Channel(Entries top, Entries bottom, const Weights& w, i
   return value < 0 ? Values{} : value > 31 ? Values{} + 31 : value;
 }
 
-[[gnu::noinline]] void BilinearRowLoop(const BilinearRow& row) {
+[[gnu::noinline]] void BilinearRowLoop(const BilinearRow row) {
   const bool detectChanges = row.topChanges != nullptr;
   const Values fy = Values{} + row.fy;
   for (int32_t column = 0; column < row.width; column += kGroup) {
@@ -76,15 +76,6 @@ RASTERKIT_INLINE Values Channel(Entries top, Entries bottom, const Weights& w, i
 
 }  // namespace
 
-extern const RowLoops kPortableRowLoops{.opaqueCopy = CopyRows,
-                                        .keyedCopy = ApplyToRows,
-                                        .halfBlend = ApplyToRows,
-                                        .alphaBlend = ApplyToRows,
-                                        .additive = ApplyToRows,
-                                        .subtractive = ApplyToRows,
-                                        .colorMask = ApplyToRows,
-                                        .alphaChannelBlend = ApplyToRows,
-                                        .scaledKeyedCopy = ZoomRows,
-                                        .bilinearRow = BilinearRowLoop};
+extern constinit const RowLoops kPortableRowLoops = WholeRowLoops(BilinearRowLoop);
 
 }  // namespace rasterkit

@@ -104,7 +104,7 @@ void StoreEight(uint16_t* dst, __m128i pixels, __m128i keepOld, int32_t count) {
   memcpy(dst, group, static_cast<size_t>(count) * sizeof(uint16_t));
 }
 
-[[gnu::noinline]] void BilinearRowLoop(const BilinearRow& line) {
+[[gnu::noinline]] void BilinearRowLoop(const BilinearRow line) {
   const RowWeights row{_mm_set1_epi32(static_cast<uint16_t>(kFixedOne - line.fy)),
                        _mm_set1_epi32(static_cast<uint16_t>(line.fy)), _mm_set1_epi16(static_cast<int16_t>(line.fy)),
                        line.columnCross, line.columnFraction};
@@ -127,15 +127,6 @@ void StoreEight(uint16_t* dst, __m128i pixels, __m128i keepOld, int32_t count) {
 
 }  // namespace
 
-extern const RowLoops kSse2RowLoops{.opaqueCopy = CopyRows,
-                                    .keyedCopy = ApplyToRows,
-                                    .halfBlend = ApplyToRows,
-                                    .alphaBlend = ApplyToRows,
-                                    .additive = ApplyToRows,
-                                    .subtractive = ApplyToRows,
-                                    .colorMask = ApplyToRows,
-                                    .alphaChannelBlend = ApplyToRows,
-                                    .scaledKeyedCopy = ZoomRows,
-                                    .bilinearRow = BilinearRowLoop};
+extern constinit const RowLoops kSse2RowLoops = WholeRowLoops(BilinearRowLoop);
 
 }  // namespace rasterkit
