@@ -14,9 +14,9 @@
 #include "game/game_state.h"
 #include "raster/rasterkit.h"
 #include "render/scene.h"
-#include "shell/game_window.h"
-#include "shell/main_window.h"
-#include "shell/platform.h"
+#include "shell/platform/game_window.h"
+#include "shell/shell_state.h"
+#include "shell/platform/platform.h"
 
 namespace {
 
@@ -39,8 +39,7 @@ const std::string& SkinReady() {
     if (directory.empty()) return "no skin with a main.ini found";
     try {
       Platform::SetProgramDirectory(directory);
-      Shell.MainIni.SetINIFileName(directory + "/main.ini");
-      Shell.ImagePath = directory + WithSlashes(Shell.MainIni.GetIniKey("MainSettings", "ImagesDir"));
+      OpenSkin(directory);
       LoadTexts();
       LoadButtonImages();
       LoadLayout();

@@ -6,8 +6,7 @@
 #include "audio/audio.h"
 #include "config/skin_files.h"
 #include "game/random.h"
-#include "shell/loading_window.h"
-#include "shell/main_window.h"
+#include "shell/shell_state.h"
 #include "shell/runtime.h"
 
 ConfigGlobals Config;
@@ -56,7 +55,7 @@ void LoadAdvertisement() {
   // floor(r x count) < count for r < 1; the min guards the rounding of a huge count.
   int32_t k = maxAd - std::min(static_cast<int32_t>(std::floor(r * adCount)), maxAd);
   Config.AdUrl = Shell.MainIni.GetIniKey(AdSection, Numbered("ADUrl", k));
-  Frm_Loading::mAddlife();
+  LoadProgressStep();
   ReadImage(Config.ButtonImages[adEntry][0], Numbered("ad", k, ".bmp"));
   Config.ButtonImageKind[adEntry] = ButtonKindPlain;
 }
@@ -66,7 +65,7 @@ void LoadAdvertisement() {
 void LoadTexts() {
   int32_t maxTexts = MainIniTableTop(MainSettings, "MaxTexts");
   Config.Texts.assign(static_cast<size_t>(maxTexts) + 1, std::string());
-  Frm_Loading::mAddlife();
+  LoadProgressStep();
   for (int32_t i = 0; i <= maxTexts; ++i) {
     Config.Texts[static_cast<size_t>(i)] = Shell.MainIni.GetIniKey("Texts", Numbered("Text", i));
   }
@@ -75,7 +74,7 @@ void LoadTexts() {
 void LoadCursors() {
   int32_t maxStyle = MainIniTableTop(MainSettings, "MaxMouseStyle");
   Config.MouseCursors.assign(static_cast<size_t>(maxStyle) + 1, 0);
-  Frm_Loading::mAddlife();
+  LoadProgressStep();
   for (int32_t i = 0; i <= maxStyle; ++i) {
     Config.MouseCursors[static_cast<size_t>(i)] = Platform::LoadCursorFromFile(ImageFileName(Numbered("", i, ".cur")));
   }
@@ -89,9 +88,9 @@ void LoadButtonImages() {
   Config.ButtonImageKind.assign(static_cast<size_t>(Config.ButtonImageCount) + 1, ButtonKindNormalAndHighlight);
   Config.AdUrl.clear();
   for (int32_t i = 0; i <= maxButton; ++i) {
-    Frm_Loading::mAddlife();
+    LoadProgressStep();
     ReadImage(Config.ButtonImages[static_cast<size_t>(i)][0], Numbered("but", i, ".bmp"));
-    Frm_Loading::mAddlife();
+    LoadProgressStep();
     LoadButtonLook(i);
   }
   LoadAdvertisement();
@@ -101,42 +100,42 @@ void LoadLayout() {
   for (int32_t i = 0; i <= 1; ++i) {
     const std::string n = std::to_string(i);
     Config.CheckX[i] = MainIniNumber(MainSettings, "CheckX" + n);
-    Frm_Loading::mAddlife();
+    LoadProgressStep();
     Config.CheckY[i] = MainIniNumber(MainSettings, "CheckY" + n);
-    Frm_Loading::mAddlife();
+    LoadProgressStep();
     ReadImage(Config.CheckImages[i], "check" + n + ".bmp");
-    Frm_Loading::mAddlife();
+    LoadProgressStep();
     ReadImage(Config.CheckImages[i + 2], "check" + n + "m.bmp");
-    Frm_Loading::mAddlife();
+    LoadProgressStep();
     Config.CheckHitLeft[i] = MainIniNumber(MainSettings, "C_CheckX0" + n);
-    Frm_Loading::mAddlife();
+    LoadProgressStep();
     Config.CheckHitRight[i] = MainIniNumber(MainSettings, "C_CheckX1" + n);
-    Frm_Loading::mAddlife();
+    LoadProgressStep();
     Config.CheckHitTop[i] = MainIniNumber(MainSettings, "C_CheckY0" + n);
-    Frm_Loading::mAddlife();
+    LoadProgressStep();
     Config.CheckHitBottom[i] = MainIniNumber(MainSettings, "C_CheckY1" + n);
-    Frm_Loading::mAddlife();
+    LoadProgressStep();
     Config.VolX[i] = MainIniNumber(MainSettings, "VolX" + n);
-    Frm_Loading::mAddlife();
+    LoadProgressStep();
     Config.VolY[i] = MainIniNumber(MainSettings, "VolY" + n);
-    Frm_Loading::mAddlife();
+    LoadProgressStep();
   }
   ReadImage(Config.VolumeImage, "volume.bmp");
-  Frm_Loading::mAddlife();
+  LoadProgressStep();
   Config.ShowStageX = MainIniNumber(MainSettings, "ShowStageX");
-  Frm_Loading::mAddlife();
+  LoadProgressStep();
   Config.ShowStageY = MainIniNumber(MainSettings, "ShowStageY");
-  Frm_Loading::mAddlife();
+  LoadProgressStep();
   Config.ShowScoreX = MainIniNumber(MainSettings, "ShowScoreX");
-  Frm_Loading::mAddlife();
+  LoadProgressStep();
   Config.ShowScoreY = MainIniNumber(MainSettings, "ShowScoreY");
   for (int32_t i = 0; i <= 1; ++i) {
     const std::string n = std::to_string(i);
     ReadImage(Config.MoveNumImages[i], "movenum" + n + ".bmp");
-    Frm_Loading::mAddlife();
+    LoadProgressStep();
     ReadImage(Config.ScoreImages[i], "score" + n + ".bmp");
     ReadImage(Config.StageImages[i], "stage" + n + ".bmp");
-    Frm_Loading::mAddlife();
+    LoadProgressStep();
   }
 }
 
@@ -144,7 +143,7 @@ void LoadSounds() {
   Config.MaxBackMusic = MainIniNumber(MainSettings, "MaxBackMusic");
   Config.MaxSounds = MainIniTableTop(MainSettings, "MaxSounds");
   Audio.SoundSamples.assign(static_cast<size_t>(Config.MaxSounds) + 1, 0);
-  Frm_Loading::mAddlife();
+  LoadProgressStep();
   const std::string soundDirectory = Platform::ProgramDirectory() + "/sounds/";
   for (int32_t i = 0; i <= Config.MaxSounds; ++i) {
     Audio.SoundSamples[static_cast<size_t>(i)] =

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/platform.h"
+#include "shell/platform/platform.h"
 #include "surface/cgdisurface.h"
 
 struct ScreenButton {

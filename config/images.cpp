@@ -3,7 +3,6 @@
 #include <string>
 
 #include "config/skin_files.h"
-#include "shell/loading_window.h"
 
 ImageCatalogue Images;
 
@@ -12,7 +11,7 @@ void ResetImageCatalogue() { Images = ImageCatalogue{}; }
 namespace {
 
 void LoadStep(CGDISurface& surface, const std::string& name) {
-  Frm_Loading::mAddlife();
+  LoadProgressStep();
   ReadImage(surface, name);
 }
 
@@ -45,7 +44,7 @@ void LoadGameImages() {
   }
   LoadStep(Images.HelpImage, "help.bmp");
   for (int i = 0; i <= 2; ++i) LoadStep(Images.SelMusicImages[i], "selmus" + std::to_string(i) + ".bmp");
-  Frm_Loading::mAddlife();
+  LoadProgressStep();
   Images.ScratchSurface.Create(10, 26);
-  Frm_Loading::mAddlife();
+  LoadProgressStep();
 }

@@ -2,8 +2,9 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <utility>
 
-#include "shell/main_window.h"
+#include "shell/shell_state.h"
 #include "shell/runtime.h"
 
 namespace {
@@ -13,6 +14,11 @@ std::string KeyDescription(const std::string& section, const std::string& key) {
 }
 
 }  // namespace
+
+void OpenSkin(const std::string& directory) {
+  Shell.MainIni.SetINIFileName(directory + "/main.ini");
+  Shell.ImagePath = directory + WithSlashes(Shell.MainIni.GetIniKey("MainSettings", "ImagesDir"));
+}
 
 std::string WithSlashes(std::string path) {
   std::replace(path.begin(), path.end(), '\\', '/');
@@ -55,4 +61,14 @@ void ReadImage(CGDISurface& surface, const std::string& name) {
     Raise(error.Kind(), error.Detail().empty() ? file : file + " (" + error.Detail() + ")");
   }
   if (!read) Raise(ErrorKind::InvalidPicture, file);
+}
+
+namespace {
+std::function<void()> g_loadProgress;
+}  // namespace
+
+void SetLoadProgress(std::function<void()> reporter) { g_loadProgress = std::move(reporter); }
+
+void LoadProgressStep() {
+  if (g_loadProgress) g_loadProgress();
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "surface/cgdisurface.h"
@@ -10,6 +11,10 @@
 // The highest index a main.ini count may give a table; larger counts are refused instead of
 // allocating a huge table.
 constexpr int32_t MaxTableIndex = 999;
+
+// Opens the skin of a folder: its main.ini becomes MainIni, and ImagePath the folder joined with
+// the ImagesDir key of [MainSettings].
+void OpenSkin(const std::string& directory);
 
 // A skin made on another system may write its paths with backslashes.
 std::string WithSlashes(std::string path);
@@ -27,3 +32,8 @@ bool ImageFileExists(const std::string& name);
 // Reads ImagePath + name into the surface; a missing or unreadable file raises FileNotFound
 // or InvalidPicture naming the file.
 void ReadImage(CGDISurface& surface, const std::string& name);
+
+// The loaders count their steps here; start-up shows them as the loading window's progress.
+// Nothing is shown until a reporter is set; an empty function takes it away again.
+void SetLoadProgress(std::function<void()> reporter);
+void LoadProgressStep();

@@ -13,8 +13,8 @@
 #include "audio/audio.h"
 #include "config/config.h"
 #include "game/game_state.h"
-#include "shell/main_window.h"
-#include "shell/platform.h"
+#include "shell/shell_state.h"
+#include "shell/platform/platform.h"
 #include "shell/runtime.h"
 
 UserSettingsGlobals User;

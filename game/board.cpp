@@ -5,7 +5,7 @@
 #include "audio/audio.h"
 #include "game/random.h"
 #include "game/services.h"
-#include "shell/main_window.h"
+#include "shell/shell_state.h"
 #include "shell/runtime.h"
 
 namespace {

@@ -9,8 +9,7 @@
 #include "game/board.h"
 #include "game/game_state.h"
 #include "game/services.h"
-#include "shell/main_window.h"
-#include "shell/platform.h"
+#include "shell/shell_state.h"
 #include "shell/runtime.h"
 
 namespace {
@@ -67,7 +66,7 @@ void ApplyHiScoreFloor() {
 }  // namespace
 
 void StartCrossFade() {
-  Shell.FadeSurface.FastBlt(Shell.BackBuffer[CheckIndex(Shell.BackIndex, 0, 1)], 0, 0);
+  Services().CaptureFadeSurface();
   Shell.FadeStep = 1;
 }
 
@@ -166,7 +165,7 @@ void PlayAction(int32_t index) {
 }
 
 void ShowTitle() {
-  Services().OpenMusic(Platform::ProgramDirectory() + "/sounds/titback.ogg");
+  Services().OpenMusic("sounds/titback.ogg");
   Services().PlayMusic();
   Services().LoadButtons("TitleButton");
   Game.GameMode = ModeTitle;
@@ -180,7 +179,7 @@ void StartStage(int32_t stage, int32_t score) {
   Game.Score = score;
 
   Services().StopMusic();
-  Services().OpenMusic(Platform::ProgramDirectory() + "/sounds/back" + std::to_string(Game.MusicChoice) + ".ogg");
+  Services().OpenMusic("sounds/back" + std::to_string(Game.MusicChoice) + ".ogg");
   Services().PlayMusic();
 
   Game.GameMode = ModePlay;

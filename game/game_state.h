@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "game/screen_geometry.h"
+
 // One cell of the board or of a pair box.
 struct BoardCell {
   int32_t Colour = -1;  // -1 empty; 0..2 a piece; 10 or more vanishing (mod 10 colour, div 10 step)
@@ -38,15 +40,6 @@ enum PlayStateValue : int32_t {
   OverlayHelp = 3000,
 };
 
-constexpr int32_t BoardColumns = 8;
-constexpr int32_t BoardRows = 13;
-// Where the well lies on the 720 x 540 screen: cell (c, r) covers x BoardLeft + 32c .. +31,
-// y BoardTop + 32r .. +31. The mouse steering and the score pop-ups use these figures too.
-constexpr int32_t BoardLeft = 228;
-constexpr int32_t BoardTop = 90;
-constexpr int32_t BoardCellSize = 32;
-constexpr int32_t BoardRight = BoardLeft + BoardColumns * BoardCellSize;  // 484, exclusive
-constexpr int32_t BoardBottom = BoardTop + BoardRows * BoardCellSize;     // 506, exclusive
 constexpr int32_t ScorePopupSlots = 50;
 
 struct GameGlobals {

@@ -8,9 +8,9 @@
 #include "game/board.h"
 #include "game/flow.h"
 #include "game/game_state.h"
+#include "game/hit_test.h"
 #include "game/services.h"
-#include "render/buttons.h"
-#include "shell/main_window.h"
+#include "shell/shell_state.h"
 #include "shell/runtime.h"
 
 namespace {
@@ -22,9 +22,15 @@ constexpr int32_t MinimumDropInterval = 6;
 bool PairIsHorizontal() { return Game.Pair.Cells[0][0].Colour < 0; }
 
 bool MouseOverBoard() { return MouseInRect(BoardLeft, BoardRight, BoardTop, BoardBottom); }
-bool MouseOverStageBar() { return MouseInRect(317, 597, 97, 127); }
-bool MouseOverDifficultyButton(int32_t i) { return MouseInRect(268 + 64 * i, 304 + 64 * i, 172, 208); }
-bool MouseOverMusicButton(int32_t j) { return MouseInRect(250 + 78 * j, 314 + 78 * j, 250, 282); }
+bool MouseOverStageBar() { return MouseInRect(StageBarLeft, StageBarRight, StageBarTop, StageBarBottom); }
+bool MouseOverDifficultyButton(int32_t i) {
+  const int32_t left = DifficultyButtonLeft + DifficultyButtonPitch * i;
+  return MouseInRect(left, left + DifficultyButtonSize, DifficultyButtonTop, DifficultyButtonTop + DifficultyButtonSize);
+}
+bool MouseOverMusicButton(int32_t j) {
+  const int32_t left = MusicButtonLeft + MusicButtonPitch * j;
+  return MouseInRect(left, left + MusicButtonWidth, MusicButtonTop, MusicButtonTop + MusicButtonHeight);
+}
 bool MouseOverCheckBox(int32_t i) {
   return MouseInRect(Config.CheckHitLeft[i], Config.CheckHitRight[i], Config.CheckHitTop[i],
                      Config.CheckHitBottom[i]);
@@ -93,7 +99,7 @@ void ClickPlayScreen(int32_t button) {
 
 void ClickStageSelectScreen() {
   if (MouseOverStageBar()) {
-    Game.Stage = CheckedDiv(Shell.MouseX - 317, 14);
+    Game.Stage = CheckedDiv(Shell.MouseX - StageBarLeft, StageSlotPitch);
     if (Game.Stage >= User.UserMaxStage) Game.Stage = CheckedSub(User.UserMaxStage, 1);
     return;
   }

@@ -1,27 +1,27 @@
 #include "game/services.h"
 
-#include "audio/audio.h"
-#include "config/config.h"
-#include "shell/main_window.h"
-#include "shell/platform.h"
-
-void GameServices::PlaySound(int32_t n) { PlaySoundEffect(n); }
-void GameServices::PlayMusic() { ::PlayMusic(); }
-void GameServices::PauseMusic() { PauseMusicStream(Audio.MusicStream); }
-void GameServices::StopMusic() { StopMusicStream(Audio.MusicStream); }
-void GameServices::OpenMusic(const std::string& path) { Audio.MusicStream = CreateMusicStream(path); }
-void GameServices::SetMusicVolume(int32_t volume) { SetMusicStreamVolume(Audio.MusicStream, volume); }
-void GameServices::LoadButtons(const std::string& section) { LoadScreenButtons(section); }
-void GameServices::OpenAddress(const std::string& address) {
-  if (!address.empty()) Platform::OpenAddress(address);
-}
-double GameServices::SecondsOfDay() { return Platform::SecondsOfDay(); }
-void GameServices::CloseMainWindow() { Frm_Main::Close(); }
-
 namespace {
-GameServices g_realServices;
-GameServices* g_services = &g_realServices;
+
+// What the rules reach before the shell has installed its services: nothing happens.
+class NoServices final : public GameServices {
+ public:
+  void PlaySound(int32_t) override {}
+  void PlayMusic() override {}
+  void PauseMusic() override {}
+  void StopMusic() override {}
+  void OpenMusic(const std::string&) override {}
+  void SetMusicVolume(int32_t) override {}
+  void LoadButtons(const std::string&) override {}
+  void CaptureFadeSurface() override {}
+  void OpenAddress(const std::string&) override {}
+  double SecondsOfDay() override { return 0; }
+  void CloseMainWindow() override {}
+};
+
+NoServices g_noServices;
+GameServices* g_services = &g_noServices;
+
 }  // namespace
 
 GameServices& Services() { return *g_services; }
-void SetGameServices(GameServices* services) { g_services = services ? services : &g_realServices; }
+void SetGameServices(GameServices* services) { g_services = services ? services : &g_noServices; }

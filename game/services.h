@@ -1,7 +1,7 @@
 // Everything the game rules ask of the world outside them: sound effects and music, the
-// screen-button layout, web addresses, the time of day and closing the main window. Each
-// request goes through one replaceable object, so a test can stand in for the audio layer,
-// the loaders and the platform and see exactly what the rules asked for, in order.
+// screen-button layout, the cross-fade's snapshot, web addresses, the time of day and closing
+// the main window. The shell installs the real implementation at start-up; a test installs
+// its own and sees exactly what the rules asked for, in order.
 #pragma once
 
 #include <cstdint>
@@ -11,25 +11,28 @@ class GameServices {
  public:
   virtual ~GameServices() = default;
   // Sound effect n (SoundEffect numbers of the audio layer).
-  virtual void PlaySound(int32_t n);
+  virtual void PlaySound(int32_t n) = 0;
   // The music stream: start or resume it (when switched on), pause it, stop it, replace it by
-  // a new stream of a file, set its volume (0..100).
-  virtual void PlayMusic();
-  virtual void PauseMusic();
-  virtual void StopMusic();
-  virtual void OpenMusic(const std::string& path);
-  virtual void SetMusicVolume(int32_t volume);
+  // a new stream of a skin's track ("sounds/titback.ogg", relative to the skin's folder), set
+  // its volume (0..100).
+  virtual void PlayMusic() = 0;
+  virtual void PauseMusic() = 0;
+  virtual void StopMusic() = 0;
+  virtual void OpenMusic(const std::string& track) = 0;
+  virtual void SetMusicVolume(int32_t volume) = 0;
   // Rebuilds the screen buttons from a section of main.ini.
-  virtual void LoadButtons(const std::string& section);
+  virtual void LoadButtons(const std::string& section) = 0;
+  // Keeps the picture of the current back buffer as the screen the cross-fade starts from.
+  virtual void CaptureFadeSurface() = 0;
   // Opens a web address in the system's browser; an empty address opens nothing.
-  virtual void OpenAddress(const std::string& address);
+  virtual void OpenAddress(const std::string& address) = 0;
   // The local time of day in seconds.
-  virtual double SecondsOfDay();
+  virtual double SecondsOfDay() = 0;
   // Asks the main window to close, which ends the program.
-  virtual void CloseMainWindow();
+  virtual void CloseMainWindow() = 0;
 };
 
-// The services in use: the real ones unless a test installed its own.
+// The services in use. Until some are installed, requests do nothing and the time of day is 0.
 GameServices& Services();
-// nullptr puts the real services back.
+// Installs services; nullptr takes them away again.
 void SetGameServices(GameServices* services);

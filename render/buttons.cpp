@@ -3,9 +3,9 @@
 #include <algorithm>
 
 #include "config/config.h"
-#include "game/flow.h"
+#include "game/hit_test.h"
 #include "render/sheet.h"
-#include "shell/main_window.h"
+#include "shell/shell_state.h"
 #include "shell/runtime.h"
 
 namespace {
@@ -66,10 +66,6 @@ void AdvanceFade(ScreenButton& button, int32_t kind) {
 
 }  // namespace
 
-bool MouseInRect(int32_t left, int32_t right, int32_t top, int32_t bottom) {
-  return left < Shell.MouseX && Shell.MouseX < right && top < Shell.MouseY && Shell.MouseY < bottom;
-}
-
 void DrawScreenButtons(CGDISurface& target) {
   Shell.MouseStyle = 0;
   for (int32_t i = 0; i <= Config.ScreenButtonMax; ++i) {
@@ -80,15 +76,4 @@ void DrawScreenButtons(CGDISurface& target) {
     DrawButton(target, button, kind, Config.ButtonImages[image]);
     AdvanceFade(button, kind);
   }
-}
-
-bool HitScreenButton() {
-  for (int32_t i = 0; i <= Config.ScreenButtonMax; ++i) {
-    const ScreenButton& button = ButtonAt(i);
-    if (button.State != 0 && MouseInRect(button.Left, button.Right, button.Top, button.Bottom)) {
-      ButtonClick(i);
-      return true;
-    }
-  }
-  return false;
 }

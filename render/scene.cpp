@@ -10,17 +10,13 @@
 #include "render/buttons.h"
 #include "render/digits.h"
 #include "render/sheet.h"
-#include "shell/main_window.h"
-#include "shell/platform.h"
+#include "shell/shell_state.h"
+#include "shell/platform/platform.h"
 #include "shell/runtime.h"
 
 namespace {
 
 constexpr int32_t FullLevel = 32;
-
-// Stage slots of the stage-select bar, 14 pixels apart; twenty stages.
-constexpr int32_t StageSlotCount = 20;
-constexpr int32_t StageSlotPitch = 14;
 
 // The play-screen buttons that the confirmation panels show: 5 and 6 confirm a new game,
 // 7 and 8 leaving to the title.
@@ -224,21 +220,23 @@ void DrawStageSelectScreen() {
   DrawThroughMask(screen, Images.SelBackImages[0], Images.SelBackImages[1], 0, 0, FullLevel);
   // Stages not yet opened are darkened.
   for (int32_t i = User.UserMaxStage; i < StageSlotCount; ++i) {
-    screen.EffectBlt(Images.ScratchSurface, 0, CheckedAdd(319, CheckedMul(StageSlotPitch, i)), 99, 128, 0);
+    screen.EffectBlt(Images.ScratchSurface, 0, CheckedAdd(StageSlotLeft, CheckedMul(StageSlotPitch, i)), StageSlotTop, 128, 0);
   }
   DrawThroughMask(screen, Images.SelPointImages[0], Images.SelPointImages[1],
-                  CheckedAdd(316, CheckedMul(StageSlotPitch, Game.Stage)), 86, FullLevel);
+                  CheckedAdd(StagePointerLeft, CheckedMul(StageSlotPitch, Game.Stage)), StagePointerTop, FullLevel);
   DrawDigits(std::to_string(CheckedAdd(Game.Stage, 1)), Game.Stage < 9 ? 224 : 211, 94, Config.StageImages[0],
              Config.StageImages[1], 26, 10);
   for (int32_t j = 0; j < 3; ++j) {
-    DrawSheetCell(screen, Images.SelDiffImages[0], Images.SelDiffImages[1], 0, j, 36, 36, 268 + 64 * j, 172,
+    DrawSheetCell(screen, Images.SelDiffImages[0], Images.SelDiffImages[1], 0, j, DifficultyButtonSize, DifficultyButtonSize,
+                  DifficultyButtonLeft + DifficultyButtonPitch * j, DifficultyButtonTop,
                   j == Game.Difficulty ? FullLevel : 16);
   }
   // Music choices open one by one with every fourth stage cleared.
   const int32_t openMusic = User.UserMaxStage / 4;
   for (int32_t k = 0; k < 5; ++k) {
     const CGDISurface& sheet = k > openMusic ? Images.SelMusicImages[1] : Images.SelMusicImages[0];
-    DrawSheetCell(screen, sheet, Images.SelMusicImages[2], 0, k, 64, 32, 250 + 78 * k, 250,
+    DrawSheetCell(screen, sheet, Images.SelMusicImages[2], 0, k, MusicButtonWidth, MusicButtonHeight,
+                  MusicButtonLeft + MusicButtonPitch * k, MusicButtonTop,
                   k == Game.MusicChoice ? FullLevel : 16);
   }
   DrawAngel(448, 240, false);

@@ -1,6 +1,6 @@
 #include "render/sheet.h"
 
-#include "shell/main_window.h"
+#include "shell/shell_state.h"
 #include "shell/runtime.h"
 
 CGDISurface& ScreenSurface() { return Shell.BackBuffer[CheckIndex(Shell.BackIndex, 0, 1)]; }

@@ -2,22 +2,13 @@
 
 #include <exception>
 
-#include "shell/platform.h"
+#include "shell/platform/platform.h"
 #include "shell/runtime.h"
 #include "shell/screen.h"
 
 namespace {
 
 constexpr int32_t TimerCountLimit = 65535;
-
-// One step of the loop: an error abandons that step only.
-template <typename Step>
-void RunStep(Step&& step) {
-  try {
-    step();
-  } catch (const std::exception&) {
-  }
-}
 
 }  // namespace
 
@@ -46,24 +37,24 @@ void CGameEngine::GetMsg(int32_t uMsg, int32_t wParam, int32_t lParam) {
 void CGameEngine::StartGame() {
   const std::shared_ptr<CGameEngine> keepAlive = weak_from_this().lock();
   while (!exitRequest_) {
-    RunStep([&] {
+    IgnoreErrors([&] {
       if (DispatchMessages) DispatchMessages();
     });
     // Without a presenter the due test fails, and a failed test counts as due.
     bool due = true;
-    RunStep([&] { due = presenter_ == nullptr || presenter_->TimeOut(); });
+    IgnoreErrors([&] { due = presenter_ == nullptr || presenter_->TimeOut(); });
     if (due) {
-      RunStep([&] {
+      IgnoreErrors([&] {
         if (presenter_ != nullptr) presenter_->Render();
       });
-      RunStep([&] {
+      IgnoreErrors([&] {
         if (GameRefresh) GameRefresh();
       });
     }
     Platform::Sleep(1);
   }
-  RunStep([&] { Destroy(); });
-  RunStep([&] {
+  IgnoreErrors([&] { Destroy(); });
+  IgnoreErrors([&] {
     if (GameExit) GameExit();
   });
 }

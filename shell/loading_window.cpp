@@ -5,7 +5,7 @@
 #include <memory>
 #include <vector>
 
-#include "shell/game_window.h"
+#include "shell/platform/game_window.h"
 #include "shell/main_window.h"
 #include "surface/cgdisurface.h"
 

@@ -11,21 +11,8 @@
 #include "game/input.h"
 #include "render/scene.h"
 #include "shell/engine.h"
-#include "shell/platform.h"
+#include "shell/platform/platform.h"
 #include "shell/runtime.h"
-
-ShellGlobals Shell;
-
-void ResetShellGlobals() {
-  Shell.MouseX = Shell.MouseY = Shell.OldMouseX = Shell.OldMouseY = 0;
-  Shell.FrameMouseX = Shell.FrameMouseY = 0;
-  Shell.MouseLeftDown = false;
-  Shell.MouseStyle = Shell.CurMouseStyle = Shell.GameTick = Shell.BackIndex = Shell.FadeStep = 0;
-  Shell.ViewWidth = 720;
-  Shell.ViewHeight = 540;
-  Shell.BackPitch = Shell.ZoomPitch = 0;
-  Shell.GameActive = true;
-}
 
 namespace {
 
@@ -36,15 +23,6 @@ constexpr int32_t CharSpace = 32;
 std::unique_ptr<Platform::GameWindow> g_window;
 std::shared_ptr<CGameEngine> g_engine;
 bool g_firstClose = true;
-
-// The resize handler drops each statement's error and goes on with the next.
-template <typename Statement>
-void IgnoreErrors(Statement&& statement) {
-  try {
-    statement();
-  } catch (const std::exception&) {
-  }
-}
 
 // Row length in pixels of a 16-bit surface row padded to 32 bits.
 int32_t PitchInPixels(int32_t width) { return ((width * 16 + 31) & ~31) / 16; }

@@ -35,6 +35,16 @@ class RuntimeError : public std::runtime_error {
 
 [[noreturn]] void Raise(ErrorKind kind, const std::string& detail = {});
 
+// Runs one statement and drops the error it raises: each step of the game loop, each statement
+// of the presenter and of the resize handler goes on whatever the one before it did.
+template <typename Statement>
+void IgnoreErrors(Statement&& statement) {
+  try {
+    statement();
+  } catch (const std::exception&) {
+  }
+}
+
 // Signed 32-bit arithmetic that raises Overflow instead of wrapping.
 int32_t CheckedAdd(int32_t a, int32_t b);
 int32_t CheckedSub(int32_t a, int32_t b);

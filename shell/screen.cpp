@@ -3,21 +3,9 @@
 #include <exception>
 
 #include "shell/main_window.h"
-#include "shell/platform.h"
+#include "shell/platform/platform.h"
+#include "shell/runtime.h"
 #include "surface/raster_binding.h"
-
-namespace {
-
-// Presentation goes on whatever fails: each statement's error is dropped.
-template <typename Statement>
-void IgnoreErrors(Statement&& statement) {
-  try {
-    statement();
-  } catch (const std::exception&) {
-  }
-}
-
-}  // namespace
 
 bool CScreen::Create(int32_t, int32_t, PresentTarget* target) {
   ScreenDC_ = target;

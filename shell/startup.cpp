@@ -11,17 +11,19 @@
 #include "shell/engine.h"
 #include "shell/loading_window.h"
 #include "shell/main_window.h"
-#include "shell/platform.h"
+#include "shell/platform/platform.h"
 #include "shell/runtime.h"
+#include "shell/shell_services.h"
 
 namespace {
 
 void RunStartup() {
   const std::string programDirectory = Platform::ProgramDirectory();
-  Shell.MainIni.SetINIFileName(programDirectory + "/main.ini");
+  OpenSkin(programDirectory);
   Shell.UserIni.SetINIFileName(programDirectory + "/UserSettings.ini");
-  Shell.ImagePath = programDirectory + WithSlashes(Shell.MainIni.GetIniKey("MainSettings", "ImagesDir"));
 
+  InstallShellServices();
+  SetLoadProgress(Frm_Loading::mAddlife);
   Frm_Loading::Load();
   Frm_Loading::Show();
   Frm_Loading::mAddlife();

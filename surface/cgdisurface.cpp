@@ -6,7 +6,7 @@
 #include <new>
 #include <utility>
 
-#include "shell/present_target.h"
+#include "surface/present_target.h"
 #include "shell/runtime.h"
 #include "surface/bmp_loader.h"
 #include "surface/raster_binding.h"

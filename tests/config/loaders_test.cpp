@@ -13,7 +13,7 @@
 #include "config/user_settings.h"
 #include "game/random.h"
 #include "shell/loading_window.h"
-#include "shell/main_window.h"
+#include "shell/shell_state.h"
 #include "shell/runtime.h"
 #include "skin_fixture.h"
 

@@ -16,7 +16,7 @@
 #include "config/user_settings.h"
 #include "game/game_state.h"
 #include "game/random.h"
-#include "shell/main_window.h"
+#include "shell/shell_state.h"
 #include "shell/runtime.h"
 #include "skin_fixture.h"
 

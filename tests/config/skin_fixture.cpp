@@ -10,12 +10,13 @@
 
 #include "audio/audio.h"
 #include "config/config.h"
+#include "config/skin_files.h"
 #include "config/images.h"
 #include "config/user_settings.h"
 #include "game/game_state.h"
 #include "shell/loading_window.h"
-#include "shell/main_window.h"
-#include "shell/platform.h"
+#include "shell/shell_state.h"
+#include "shell/platform/platform.h"
 
 namespace fs = std::filesystem;
 
@@ -189,10 +190,10 @@ void PrepareStartup(const fs::path& directory) {
   ResetAudioGlobals();
   ResetGameGlobals();
   Frm_Loading::ResetStepCount();
+  SetLoadProgress(Frm_Loading::mAddlife);
   Platform::SetProgramDirectory(directory.string());
-  Shell.MainIni.SetINIFileName((directory / "main.ini").string());
+  OpenSkin(directory.string());
   Shell.UserIni.SetINIFileName((directory / "UserSettings.ini").string());
-  Shell.ImagePath = directory.string() + Shell.MainIni.GetIniKey("MainSettings", "ImagesDir");
 }
 
 void RunStartupLoaders() {

@@ -13,8 +13,8 @@
 #include "config/config.h"
 #include "config/user_settings.h"
 #include "game/game_state.h"
-#include "shell/main_window.h"
-#include "shell/platform.h"
+#include "shell/shell_state.h"
+#include "shell/platform/platform.h"
 #include "shell/runtime.h"
 
 namespace {

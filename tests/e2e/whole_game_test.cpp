@@ -23,7 +23,7 @@
 #include "shell/ini_file.h"
 #include "shell/loading_window.h"
 #include "shell/main_window.h"
-#include "shell/platform.h"
+#include "shell/platform/platform.h"
 #include "shell/startup.h"
 
 namespace fs = std::filesystem;

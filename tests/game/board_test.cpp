@@ -7,7 +7,7 @@
 #include "game/board.h"
 #include "game/game_test_support.h"
 #include "game/random.h"
-#include "shell/main_window.h"
+#include "shell/shell_state.h"
 #include "shell/runtime.h"
 
 namespace {

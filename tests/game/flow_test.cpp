@@ -10,8 +10,7 @@
 #include "game/flow.h"
 #include "game/game_test_support.h"
 #include "game/input.h"
-#include "shell/main_window.h"
-#include "shell/platform.h"
+#include "shell/shell_state.h"
 
 namespace {
 
@@ -33,7 +32,6 @@ class FlowTest : public GameTest {
 };
 
 TEST_F(FlowTest, TitleScreenStartsQuitsAndOpensTheAdvertisement) {
-  Platform::SetProgramDirectory("/opt/kestrel");
   ShowTitle();
   EXPECT_EQ(Game.GameMode, ModeTitle);
   EXPECT_EQ(Game.PlayState, PlayRunning);
@@ -56,24 +54,6 @@ TEST_F(FlowTest, TitleScreenStartsQuitsAndOpensTheAdvertisement) {
   EXPECT_EQ(Game.MusicChoice, 3);
   EXPECT_EQ(Shell.FadeStep, 1);
   EXPECT_EQ(services.TakeLog(), (Log{"sound 0", "buttons SelectStageButton"}));
-}
-
-TEST_F(FlowTest, AnEmptyAddressOpensNothing) {
-  struct Opened : Platform::AddressOpener {
-    void Open(const std::string& address) override { addresses.push_back(address); }
-    Log addresses;
-  } opened;
-  SetGameServices(nullptr);
-  Platform::SetAddressOpener(&opened);
-  Config.AdUrl.clear();
-  TitleAction(2);
-  Config.Texts = {"kestrel", "", ""};
-  PlayAction(4);
-  EXPECT_TRUE(opened.addresses.empty());
-  Config.AdUrl = "https://ad.example/";
-  TitleAction(2);
-  Platform::SetAddressOpener(nullptr);
-  EXPECT_EQ(opened.addresses, Log{"https://ad.example/"});
 }
 
 TEST_F(FlowTest, StageSelectionStartsTheGameWithTheChoicesRemembered) {

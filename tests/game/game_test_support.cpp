@@ -9,7 +9,7 @@
 #include "config/user_settings.h"
 #include "game/input.h"
 #include "game/random.h"
-#include "shell/main_window.h"
+#include "shell/shell_state.h"
 
 void RecordingServices::PlaySound(int32_t n) {
   Sounds.push_back(n);
@@ -60,10 +60,6 @@ void GameTest::SetUp() {
   GameRandom::UseFixedSeed(20240611);
   SetGameServices(&services);
   Shell.MainIni.SetINIFileName("");
-  // The cross-fade copies the back buffer; the rules need both surfaces to exist.
-  Shell.BackBuffer[0].Create(724, 544);
-  Shell.BackBuffer[1].Create(724, 544);
-  Shell.FadeSurface.Create(724, 544);
   // The play screen's check boxes and volume sliders, on the right of the board.
   for (int32_t i = 0; i < 2; ++i) {
     Config.CheckHitLeft[i] = 560;

@@ -24,6 +24,7 @@ class RecordingServices : public GameServices {
   void SetMusicVolume(int32_t volume) override { Log.push_back("music volume " + std::to_string(volume)); }
   // Lays out the test's own buttons for the section (see ButtonCentre).
   void LoadButtons(const std::string& section) override;
+  void CaptureFadeSurface() override {}
   void OpenAddress(const std::string& address) override { Log.push_back("open " + address); }
   double SecondsOfDay() override { return Seconds; }
   void CloseMainWindow() override { Log.push_back("close"); }

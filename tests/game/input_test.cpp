@@ -7,7 +7,7 @@
 #include "game/flow.h"
 #include "game/game_test_support.h"
 #include "game/input.h"
-#include "shell/main_window.h"
+#include "shell/shell_state.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include "game/game_test_support.h"
 #include "game/input.h"
 #include "game/random.h"
-#include "shell/main_window.h"
+#include "shell/shell_state.h"
 
 namespace {
 
@@ -132,7 +132,9 @@ class ScriptedPlayer {
     void OpenMusic(const std::string&) override {}
     void SetMusicVolume(int32_t) override {}
     void LoadButtons(const std::string&) override {}
+    void CaptureFadeSurface() override {}
     void OpenAddress(const std::string&) override {}
+    double SecondsOfDay() override { return 0; }
     void CloseMainWindow() override {}
   } silent_;
 };

@@ -3,8 +3,9 @@
 #include "config/config.h"
 #include "game/game_state.h"
 #include "render/buttons.h"
+#include "game/hit_test.h"
 #include "render_support.h"
-#include "shell/main_window.h"
+#include "shell/shell_state.h"
 
 namespace {
 

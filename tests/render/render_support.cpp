@@ -7,8 +7,8 @@
 #include "config/images.h"
 #include "config/user_settings.h"
 #include "game/game_state.h"
-#include "shell/main_window.h"
-#include "shell/platform.h"
+#include "shell/shell_state.h"
+#include "shell/platform/platform.h"
 
 namespace {
 

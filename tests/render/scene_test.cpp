@@ -9,7 +9,7 @@
 #include "game/game_state.h"
 #include "render/scene.h"
 #include "render_support.h"
-#include "shell/main_window.h"
+#include "shell/shell_state.h"
 #include "shell/runtime.h"
 
 namespace {

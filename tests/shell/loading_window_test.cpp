@@ -7,7 +7,7 @@
 #include <string>
 
 #include "shell/loading_window.h"
-#include "shell/main_window.h"
+#include "shell/shell_state.h"
 #include "shell/runtime.h"
 #include "shell_fakes.h"
 

@@ -13,10 +13,13 @@
 #include "audio/audio.h"
 #include "config/config.h"
 #include "game/game_state.h"
+#include "game/flow.h"
 #include "game/input.h"
+#include "game/services.h"
 #include "shell/engine.h"
 #include "shell/main_window.h"
 #include "shell/screen.h"
+#include "shell/shell_services.h"
 #include "shell_fakes.h"
 
 namespace fs = std::filesystem;
@@ -347,6 +350,22 @@ TEST_F(MainWindowTest, CloseSavesOnceStopsTheEngineAndTheWindowGoesAtGameExit) {
 
 // The real SDL window under the dummy video driver: events pushed into SDL's queue reach the
 // handlers through the engine, and closing ends the loop.
+TEST(ShellServices, AnEmptyAddressOpensNothing) {
+  ResetGameGlobals();
+  ResetConfigGlobals();
+  InstallShellServices();
+  RecordingOpener opened;
+  Config.AdUrl.clear();
+  TitleAction(2);
+  Config.Texts = {"kestrel", "", ""};
+  PlayAction(4);
+  EXPECT_TRUE(opened.opened.empty());
+  Config.AdUrl = "https://ad.example/";
+  TitleAction(2);
+  SetGameServices(nullptr);
+  EXPECT_EQ(opened.opened, std::vector<std::string>{"https://ad.example/"});
+}
+
 TEST(MainWindowSdl, PushedEventsDriveTheRealWindowUntilItCloses) {
   ResetShellGlobals();
   ResetGameGlobals();

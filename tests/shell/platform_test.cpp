@@ -12,8 +12,8 @@
 #include <random>
 #include <vector>
 
-#include "shell/cursor_file.h"
-#include "shell/platform.h"
+#include "shell/platform/cursor_file.h"
+#include "shell/platform/platform.h"
 #include "shell_fakes.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "shell/engine.h"
-#include "shell/main_window.h"
+#include "shell/shell_state.h"
 #include "shell/screen.h"
 #include "shell_fakes.h"
 #include "surface/raster_binding.h"

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "shell/game_window.h"
-#include "shell/platform.h"
-#include "shell/present_target.h"
+#include "shell/platform/game_window.h"
+#include "shell/platform/platform.h"
+#include "surface/present_target.h"
 
 // A performance counter of 1 MHz; every sleep moves all clocks forward.
 class FakeClock : public Platform::ClockSource {

@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/cursor_file.h"
+#include "shell/platform/cursor_file.h"
 #include "shell/ini_file.h"
 #include "shell/runtime.h"
 #include "surface/bmp_loader.h"

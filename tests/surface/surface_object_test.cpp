@@ -3,7 +3,7 @@
 #include <utility>
 #include <vector>
 
-#include "shell/present_target.h"
+#include "surface/present_target.h"
 #include "shell/runtime.h"
 #include "surface/cgdisurface.h"
 

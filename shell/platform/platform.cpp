@@ -1,5 +1,5 @@
 // The platform layer over SDL: program directory, clocks, the shell's "open", error boxes.
-#include "shell/platform.h"
+#include "shell/platform/platform.h"
 
 #include <SDL.h>
 
@@ -55,12 +55,6 @@ std::string FileAddress(const std::filesystem::path& directory) {
   return address;
 }
 
-bool DisplayIsReal() {
-  const char* driver = SDL_GetCurrentVideoDriver();
-  if (driver == nullptr) return false;
-  const std::string name = driver;
-  return name != "dummy" && name != "offscreen";
-}
 
 }  // namespace
 
@@ -122,6 +116,13 @@ void OpenAddress(const std::string& address) {
 }
 
 void SetAddressOpener(AddressOpener* opener) { g_opener = opener; }
+
+bool DisplayIsReal() {
+  const char* driver = SDL_GetCurrentVideoDriver();
+  if (driver == nullptr) return false;
+  const std::string name = driver;
+  return name != "dummy" && name != "offscreen";
+}
 
 void ShowErrorMessage(const std::string& caption, const std::string& text) {
   std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());

@@ -1,8 +1,6 @@
-// The game's windows over SDL: an SDL window with a renderer (never waiting for vsync) and
-// one streaming texture, remade only when the size of what is presented changes. The texture
-// holds 32-bit pixels, which every renderer takes as they are: widening RGB555 here costs a
-// fraction of what the renderers' own conversion of 16-bit pixels costs.
-// SDL's events are translated here into the codes the game was written for.
+// The game's windows over SDL: frames are widened from RGB555 straight into the window's own
+// surface and handed to the window system as changed rectangles (no renderer, no texture, no
+// vsync). SDL's events are translated here into the codes the game was written for.
 #include <SDL.h>
 
 #include <algorithm>
@@ -10,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/game_window.h"
+#include "shell/platform/game_window.h"
 #include "shell/runtime.h"
 
 namespace Platform {
@@ -95,11 +93,6 @@ void WidenRow(const uint16_t* source, uint32_t* destination, int32_t width) {
   }
 }
 
-bool DriverHasNoDisplay() {
-  const char* driver = SDL_GetCurrentVideoDriver();
-  const std::string name = driver != nullptr ? driver : "";
-  return name == "dummy" || name == "offscreen";
-}
 
 // Frames go straight into the window's own surface, widened from RGB555 to its 32-bit
 // pixels, and are handed to the window system with SDL_UpdateWindowSurfaceRects: no GPU path
@@ -182,7 +175,7 @@ class SdlGameWindow final : public GameWindow {
     if (request.Resizable) flags |= SDL_WINDOW_RESIZABLE;
     // Without a display the cursor's global position is the window-relative one, so the
     // window sits at the origin there.
-    const int position = DriverHasNoDisplay() ? 0 : SDL_WINDOWPOS_CENTERED;
+    const int position = !DisplayIsReal() ? 0 : SDL_WINDOWPOS_CENTERED;
     window_ = SDL_CreateWindow(request.Caption.c_str(), position, position, request.ClientWidth, request.ClientHeight, flags);
     if (window_ == nullptr) Raise(ErrorKind::FileNotFound, std::string("window: ") + SDL_GetError());
     target_ = std::make_unique<SdlPictureTarget>(window_);

@@ -1,5 +1,5 @@
 // Reading .cur files and making SDL colour cursors of them.
-#include "shell/cursor_file.h"
+#include "shell/platform/cursor_file.h"
 
 #include <SDL.h>
 #include <SDL_image.h>
@@ -10,7 +10,7 @@
 #include <memory>
 #include <string>
 
-#include "shell/platform.h"
+#include "shell/platform/platform.h"
 
 namespace Platform {
 

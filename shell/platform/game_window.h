@@ -8,8 +8,8 @@
 #include <memory>
 #include <string>
 
-#include "shell/platform.h"
-#include "shell/present_target.h"
+#include "shell/platform/platform.h"
+#include "surface/present_target.h"
 
 namespace Platform {
 

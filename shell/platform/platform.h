@@ -50,6 +50,9 @@ void SetAddressOpener(AddressOpener* opener);
 using CursorHandle = uintptr_t;
 CursorHandle LoadCursorFromFile(const std::string& path);
 
+// True when SDL's video driver shows windows on a real display (not "dummy" or "offscreen").
+bool DisplayIsReal();
+
 // A start-up failure: a message box when a display exists, and the same text on stderr.
 void ShowErrorMessage(const std::string& caption, const std::string& text);
 
