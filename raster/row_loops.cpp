@@ -11,7 +11,7 @@ namespace {
 struct PathEntry {
   const char* name;
   const RowLoops* loops;
-  bool (*runs)();
+  bool (*runs)();  // whether this processor runs the path; null: every one that has it built
 };
 
 #ifdef RASTERKIT_X86_PATHS
