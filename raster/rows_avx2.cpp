@@ -24,6 +24,7 @@ constexpr int kLanes = 16;
 // lanes come out as pixels 0-3, 8-11, 4-7, 12-15 and are put in order before storing.
 
 constexpr int32_t kWideGroup = 16;
+static_assert(kWideGroup <= kBilinearSpareColumns, "the last group reads past the row");
 
 RASTERKIT_INLINE __m256i LoadWide(const uint32_t* entries) {
   return _mm256_load_si256(reinterpret_cast<const __m256i*>(entries));

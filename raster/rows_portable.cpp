@@ -19,6 +19,7 @@ constexpr int kLanes = 8;
 // sum >> 12, held within 0..31.
 
 constexpr int32_t kGroup = 8;
+static_assert(kGroup <= kBilinearSpareColumns, "the last group reads past the row");
 typedef uint32_t Entries __attribute__((vector_size(4 * kGroup)));
 typedef int32_t Values __attribute__((vector_size(4 * kGroup)));
 typedef uint16_t Pixels __attribute__((vector_size(2 * kGroup)));

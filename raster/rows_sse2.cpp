@@ -23,6 +23,7 @@ constexpr int kLanes = 8;
 // gives half a channel's sum.
 
 constexpr int32_t kGroup = 8;
+static_assert(kGroup <= kBilinearSpareColumns, "the last group reads past the row");
 
 __m128i Load(const uint32_t* entries) { return _mm_load_si128(reinterpret_cast<const __m128i*>(entries)); }
 
