@@ -3,6 +3,7 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 tools/deps.sh build
-cmake --preset release
+# CI builds treat every compiler warning as an error.
+cmake --preset release ${CI:+-DCMAKE_COMPILE_WARNING_AS_ERROR=ON}
 cmake --build --preset release
 ctest --preset release

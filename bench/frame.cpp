@@ -14,9 +14,11 @@
 #include "game/game_state.h"
 #include "raster/rasterkit.h"
 #include "render/scene.h"
+#include "shell/locations.h"
 #include "shell/platform/game_window.h"
-#include "shell/shell_state.h"
 #include "shell/platform/platform.h"
+#include "shell/shell_services.h"
+#include "shell/shell_state.h"
 
 namespace {
 
@@ -24,7 +26,7 @@ constexpr int32_t ZoomWidth = 1391, ZoomHeight = 1047;
 
 // The skin beside the program, else the one in the source tree.
 std::string FindSkin() {
-  std::vector<std::string> candidates = {Platform::ProgramDirectory()};
+  std::vector<std::string> candidates = {Locations::SkinDirectory()};
   if (const char* source = std::getenv("KESTREL_SOURCE_DIR")) candidates.push_back(std::string(source) + "/skin");
   for (const std::string& directory : candidates) {
     if (std::filesystem::exists(directory + "/main.ini")) return directory;
@@ -38,7 +40,8 @@ const std::string& SkinReady() {
     const std::string directory = FindSkin();
     if (directory.empty()) return "no skin with a main.ini found";
     try {
-      Platform::SetProgramDirectory(directory);
+      Locations::PlayFrom(directory);
+      InstallShellServices();
       OpenSkin(directory);
       LoadTexts();
       LoadButtonImages();

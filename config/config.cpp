@@ -6,12 +6,9 @@
 #include "audio/audio.h"
 #include "config/skin_files.h"
 #include "game/random.h"
-#include "shell/shell_state.h"
+#include "shell/locations.h"
 #include "shell/runtime.h"
-
-ConfigGlobals Config;
-
-void ResetConfigGlobals() { Config = ConfigGlobals{}; }
+#include "shell/shell_state.h"
 
 namespace {
 
@@ -144,7 +141,7 @@ void LoadSounds() {
   Config.MaxSounds = MainIniTableTop(MainSettings, "MaxSounds");
   Audio.SoundSamples.assign(static_cast<size_t>(Config.MaxSounds) + 1, 0);
   LoadProgressStep();
-  const std::string soundDirectory = Platform::ProgramDirectory() + "/sounds/";
+  const std::string soundDirectory = Locations::SkinDirectory() + "/sounds/";
   for (int32_t i = 0; i <= Config.MaxSounds; ++i) {
     Audio.SoundSamples[static_cast<size_t>(i)] =
         LoadSoundSample(soundDirectory + Numbered("sound", i, ".ogg"), SimultaneousPlaybacks);

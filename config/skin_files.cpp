@@ -4,8 +4,8 @@
 #include <filesystem>
 #include <utility>
 
-#include "shell/shell_state.h"
 #include "shell/runtime.h"
+#include "shell/shell_state.h"
 
 namespace {
 

@@ -13,13 +13,10 @@
 #include "audio/audio.h"
 #include "config/config.h"
 #include "game/game_state.h"
-#include "shell/shell_state.h"
+#include "shell/locations.h"
 #include "shell/platform/platform.h"
 #include "shell/runtime.h"
-
-UserSettingsGlobals User;
-
-void ResetUserSettingsGlobals() { User = UserSettingsGlobals{}; }
+#include "shell/shell_state.h"
 
 namespace {
 
@@ -204,7 +201,7 @@ void SaveHiScoreTable() {
 
 }  // namespace
 
-std::string HiScoreTableFileName() { return Platform::ProgramDirectory() + "/gameinfo.cfg"; }
+std::string HiScoreTableFileName() { return Locations::PlayerDirectory() + "/gameinfo.cfg"; }
 
 void LoadUserSettings() {
   std::error_code error;

@@ -5,8 +5,8 @@
 #include "audio/audio.h"
 #include "game/random.h"
 #include "game/services.h"
-#include "shell/shell_state.h"
 #include "shell/runtime.h"
+#include "shell/shell_state.h"
 
 namespace {
 

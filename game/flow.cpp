@@ -9,8 +9,8 @@
 #include "game/board.h"
 #include "game/game_state.h"
 #include "game/services.h"
-#include "shell/shell_state.h"
 #include "shell/runtime.h"
+#include "shell/shell_state.h"
 
 namespace {
 

@@ -10,8 +10,8 @@
 #include "game/game_state.h"
 #include "game/hit_test.h"
 #include "game/services.h"
-#include "shell/shell_state.h"
 #include "shell/runtime.h"
+#include "shell/shell_state.h"
 
 namespace {
 

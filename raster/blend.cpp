@@ -25,9 +25,9 @@ uint16_t BlendLevelTable[kTopBlendLevel + 1][4];
 // The keyed blends and the colour mask run `loop` on the area with the operation made of the
 // low 16 bits of the key and the low 8 (blends) or 16 (colour mask) bits of the last argument.
 template <class Op>
-int32_t KeyedBlend(void (*RowLoops::*loop)(Op, const BlitRows&), void* dstPtr, int32_t dstPitch,
-                   const Rect* dstRect, const void* srcPtr, int32_t srcPitch, int32_t srcLeft, int32_t srcTop,
-                   int32_t tranColor, int32_t amount) {
+int32_t KeyedBlend(void (*RowLoops::*loop)(Op, const BlitRows&), void* dstPtr, int32_t dstPitch, const Rect* dstRect,
+                   const void* srcPtr, int32_t srcPitch, int32_t srcLeft, int32_t srcTop, int32_t tranColor,
+                   int32_t amount) {
   BlitRows rows;
   if (LocateRows(rows, dstPtr, dstPitch, dstRect, srcPtr, srcPitch, srcLeft, srcTop)) {
     const auto key = static_cast<uint16_t>(tranColor);

@@ -105,9 +105,9 @@ inline constexpr int32_t kBilinearSpareColumns = 16;
 // The bilinear zooms' positions and weights are fixed point with 12 fractional bits.
 inline constexpr int32_t kFixedOne = 4096;
 
-// The row loops of one path (a null entry: another path's, see kAvx512RowLoops). The copy and blend loops work in whole groups of four pixels
-// (the width mod 4 rightmost columns are left alone); the opaque copy takes every column of
-// areas that do not overlap.
+// The row loops of one path (a null entry: another path's, see kAvx512RowLoops). The copy
+// and blend loops work in whole groups of four pixels (the width mod 4 rightmost columns are
+// left alone); the opaque copy takes every column of areas that do not overlap.
 struct RowLoops {
   void (*opaqueCopy)(const BlitRows&) = nullptr;
   void (*keyedCopy)(KeyedCopy, const BlitRows&) = nullptr;

@@ -94,7 +94,7 @@ RASTERKIT_INLINE __m256i UnchangedOfSixteen(const uint32_t* topChanges, const ui
 }
 
 RASTERKIT_INLINE __m256i InPixelOrder(__m256i packed) { return _mm256_permute4x64_epi64(packed, 0xD8); }
-                                      
+
 // The first `count` pixels (at most 16) written where keepOld is clear.
 void StoreSixteen(uint16_t* dst, __m256i pixels, __m256i keepOld, int32_t count) {
   alignas(32) uint16_t group[kWideGroup];

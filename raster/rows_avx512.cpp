@@ -31,8 +31,7 @@ void AlphaChannelBlendRows(const AlphaChannelBlend op, const BlitRows& rows) {
 
 }  // namespace
 
-extern constinit const RowLoops kAvx512RowLoops{.additive = AdditiveRows,
-                                               .alphaChannelBlend = AlphaChannelBlendRows,
-                                               .scaledKeyedCopy = ZoomRows};
+extern constinit const RowLoops kAvx512RowLoops{
+    .additive = AdditiveRows, .alphaChannelBlend = AlphaChannelBlendRows, .scaledKeyedCopy = ZoomRows};
 
 }  // namespace rasterkit

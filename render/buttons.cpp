@@ -5,8 +5,8 @@
 #include "config/config.h"
 #include "game/hit_test.h"
 #include "render/sheet.h"
-#include "shell/shell_state.h"
 #include "shell/runtime.h"
+#include "shell/shell_state.h"
 
 namespace {
 

@@ -7,12 +7,12 @@
 #include "config/config.h"
 #include "config/images.h"
 #include "config/user_settings.h"
+#include "game/services.h"
 #include "render/buttons.h"
 #include "render/digits.h"
 #include "render/sheet.h"
-#include "shell/shell_state.h"
-#include "shell/platform/platform.h"
 #include "shell/runtime.h"
+#include "shell/shell_state.h"
 
 namespace {
 
@@ -24,7 +24,7 @@ constexpr int32_t NewGameYesButton = 5;
 constexpr int32_t ExitNoButton = 8;
 
 // T: the time of day in seconds, at single precision, which drives the smooth sways.
-double TimeOfDay() { return static_cast<float>(Platform::SecondsOfDay()); }
+double TimeOfDay() { return static_cast<float>(Services().SecondsOfDay()); }
 
 bool IsConfirmationOrHelp(int32_t playState) { return playState >= OverlayNewGame; }
 

@@ -1,7 +1,7 @@
 #include "render/sheet.h"
 
-#include "shell/shell_state.h"
 #include "shell/runtime.h"
+#include "shell/shell_state.h"
 
 CGDISurface& ScreenSurface() { return Shell.BackBuffer[CheckIndex(Shell.BackIndex, 0, 1)]; }
 

@@ -6,9 +6,9 @@
 #include <new>
 #include <utility>
 
-#include "surface/present_target.h"
 #include "shell/runtime.h"
 #include "surface/bmp_loader.h"
+#include "surface/present_target.h"
 #include "surface/raster_binding.h"
 
 namespace {
@@ -159,15 +159,6 @@ bool CGDISurface::Create(int16_t Width, int16_t Height) {
   tranColor_ = kDefaultTranColor;
   clip_ = Rect{0, 0, Width, Height};
   ReadFrames({});
-  return true;
-}
-
-bool CGDISurface::Read(const std::string& filename) {
-  DecodedPicture picture = DecodePictureFile(filename);
-  if (!Create(static_cast<int16_t>(picture.width), static_cast<int16_t>(picture.height))) return false;
-  for (int32_t y = 0; y < picture.height; ++y)
-    std::memcpy(pixels_.get() + static_cast<size_t>(y) * (pitch_ / 2),
-                picture.pixels.data() + static_cast<size_t>(y) * picture.width, picture.width * sizeof(uint16_t));
   return true;
 }
 

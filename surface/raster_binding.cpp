@@ -1,8 +1,8 @@
 #include "surface/raster_binding.h"
 
-#include <SDL.h>
 #include <dlfcn.h>
 
+#include "shell/locations.h"
 #include "shell/runtime.h"
 
 // The routines the game calls, each named once here.
@@ -42,20 +42,8 @@ Binding& TheBinding() {
   return binding;
 }
 
-// The real directory of the running program, with a trailing separator; empty when unknown.
-std::string RunningProgramDirectory() {
-  char* base = SDL_GetBasePath();
-  if (base == nullptr) return {};
-  std::string directory = base;
-  SDL_free(base);
-  return directory;
-}
-
 void* OpenLibrary(const std::string& name) {
-  std::string directory = RunningProgramDirectory();
-  if (!directory.empty()) {
-    if (void* handle = dlopen((directory + name).c_str(), RTLD_NOW | RTLD_LOCAL)) return handle;
-  }
+  if (void* handle = dlopen((Locations::LibraryDirectory() + "/" + name).c_str(), RTLD_NOW | RTLD_LOCAL)) return handle;
   return dlopen(name.c_str(), RTLD_NOW | RTLD_LOCAL);
 }
 

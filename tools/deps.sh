@@ -2,7 +2,8 @@
 # Installs the Debian packages that are missing for one purpose:
 #   tools/deps.sh build   what building and testing the game needs
 #   tools/deps.sh play    the same (the game runs from the build)
-#   tools/deps.sh ci      build, plus what the end-to-end run in a virtual X display needs
+#   tools/deps.sh ci      build, plus what the end-to-end run in a virtual X display and the
+#                         package checks (cpack, lintian, desktop and AppStream validators) need
 #   tools/deps.sh arm64   what the aarch64 preset needs: the cross compiler, qemu-user to run
 #                         its tests, and GoogleTest's sources to build for that processor
 #   tools/deps.sh skin    what tools/skin/generate.py needs to remake the default skin
@@ -11,7 +12,8 @@ set -euo pipefail
 
 build_packages=(cmake g++ make pkg-config libsdl2-dev libsdl2-mixer-dev libsdl2-image-dev
   libgtest-dev libgmock-dev libbenchmark-dev)
-ci_packages=(xvfb xauth xdotool x11-utils imagemagick)
+ci_packages=(xvfb xauth xdotool x11-utils imagemagick dpkg-dev fakeroot file binutils lintian desktop-file-utils
+  appstream)
 arm64_packages=(cmake make g++-aarch64-linux-gnu qemu-user googletest)
 skin_packages=(python3 python3-pil python3-numpy fonts-dejavu-core vorbis-tools)
 

@@ -13,8 +13,8 @@
 #include "config/user_settings.h"
 #include "game/random.h"
 #include "shell/loading_window.h"
-#include "shell/shell_state.h"
 #include "shell/runtime.h"
+#include "shell/shell_state.h"
 #include "skin_fixture.h"
 
 namespace {

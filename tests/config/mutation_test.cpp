@@ -16,8 +16,8 @@
 #include "config/user_settings.h"
 #include "game/game_state.h"
 #include "game/random.h"
-#include "shell/shell_state.h"
 #include "shell/runtime.h"
+#include "shell/shell_state.h"
 #include "skin_fixture.h"
 
 namespace {

@@ -10,13 +10,13 @@
 
 #include "audio/audio.h"
 #include "config/config.h"
-#include "config/skin_files.h"
 #include "config/images.h"
+#include "config/skin_files.h"
 #include "config/user_settings.h"
 #include "game/game_state.h"
 #include "shell/loading_window.h"
+#include "shell/locations.h"
 #include "shell/shell_state.h"
-#include "shell/platform/platform.h"
 
 namespace fs = std::filesystem;
 
@@ -191,7 +191,7 @@ void PrepareStartup(const fs::path& directory) {
   ResetGameGlobals();
   Frm_Loading::ResetStepCount();
   SetLoadProgress(Frm_Loading::mAddlife);
-  Platform::SetProgramDirectory(directory.string());
+  Locations::PlayFrom(directory.string());
   OpenSkin(directory.string());
   Shell.UserIni.SetINIFileName((directory / "UserSettings.ini").string());
 }

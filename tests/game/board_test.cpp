@@ -7,8 +7,8 @@
 #include "game/board.h"
 #include "game/game_test_support.h"
 #include "game/random.h"
-#include "shell/shell_state.h"
 #include "shell/runtime.h"
+#include "shell/shell_state.h"
 
 namespace {
 

@@ -38,8 +38,7 @@ GuardedImage Source() {
   return image;
 }
 
-using KeyedRoutine = int32_t (*)(void*, int32_t, const Rect*, const void*, int32_t, int32_t, int32_t, int32_t,
-                                 int32_t);
+using KeyedRoutine = int32_t (*)(void*, int32_t, const Rect*, const void*, int32_t, int32_t, int32_t, int32_t, int32_t);
 
 void CompareAtEveryLevel(const std::string& name, KeyedRoutine reference, KeyedRoutine routine) {
   const GuardedImage src = Source();
@@ -57,9 +56,7 @@ TEST(BlendChannelPairs, AlphaBlend) {
   CompareAtEveryLevel("alpha", blit_reference::GDIAlphaBlend_16, GDIAlphaBlend_16);
 }
 
-TEST(BlendChannelPairs, Additive) {
-  CompareAtEveryLevel("additive", blit_reference::GDIAdditive_16, GDIAdditive_16);
-}
+TEST(BlendChannelPairs, Additive) { CompareAtEveryLevel("additive", blit_reference::GDIAdditive_16, GDIAdditive_16); }
 
 TEST(BlendChannelPairs, Subtractive) {
   CompareAtEveryLevel("subtractive", blit_reference::GDISubitive_16, GDISubitive_16);

@@ -2,8 +2,8 @@
 
 #include "config/config.h"
 #include "game/game_state.h"
-#include "render/buttons.h"
 #include "game/hit_test.h"
+#include "render/buttons.h"
 #include "render_support.h"
 #include "shell/shell_state.h"
 

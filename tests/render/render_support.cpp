@@ -7,8 +7,9 @@
 #include "config/images.h"
 #include "config/user_settings.h"
 #include "game/game_state.h"
-#include "shell/shell_state.h"
 #include "shell/platform/platform.h"
+#include "shell/shell_services.h"
+#include "shell/shell_state.h"
 
 namespace {
 
@@ -166,9 +167,13 @@ void RenderTest::SetUp() {
   LoadSyntheticSkin();
   g_clock.seconds = 0;
   Platform::SetClockSource(&g_clock);
+  InstallShellServices();
 }
 
-void RenderTest::TearDown() { Platform::SetClockSource(nullptr); }
+void RenderTest::TearDown() {
+  SetGameServices(nullptr);
+  Platform::SetClockSource(nullptr);
+}
 
 void RenderTest::SetTimeOfDay(double seconds) { g_clock.seconds = seconds; }
 

@@ -9,8 +9,8 @@
 #include "game/game_state.h"
 #include "render/scene.h"
 #include "render_support.h"
-#include "shell/shell_state.h"
 #include "shell/runtime.h"
+#include "shell/shell_state.h"
 
 namespace {
 

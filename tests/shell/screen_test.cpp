@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "shell/engine.h"
-#include "shell/shell_state.h"
 #include "shell/screen.h"
+#include "shell/shell_state.h"
 #include "shell_fakes.h"
 #include "surface/raster_binding.h"
 

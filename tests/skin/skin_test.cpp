@@ -16,8 +16,8 @@
 #include <string>
 #include <vector>
 
-#include "shell/platform/cursor_file.h"
 #include "shell/ini_file.h"
+#include "shell/platform/cursor_file.h"
 #include "shell/runtime.h"
 #include "surface/bmp_loader.h"
 
@@ -268,7 +268,7 @@ TEST_F(SkinTest, EveryAnimationFrameIsDrawn) {
 TEST_F(SkinTest, PieceJoinsReachTheEdgeTheirLinkNames) {
   const int32_t edgeMiddle[4][2] = {{16, 0}, {31, 16}, {16, 31}, {0, 16}};
   for (int32_t k = 0; k < 3; ++k) {
-    const DecodedPicture& mask = Picture("s" + std::to_string(k) + "m.bmp");
+    const DecodedPicture& mask = Picture(std::string("s") + std::to_string(k) + "m.bmp");
     for (int32_t link = 0; link <= 4; ++link)
       for (int32_t side = 0; side < 4; ++side) {
         int32_t opacity = Opacity(mask, 32 * link + edgeMiddle[side][0], edgeMiddle[side][1]);

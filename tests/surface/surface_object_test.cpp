@@ -3,9 +3,9 @@
 #include <utility>
 #include <vector>
 
-#include "surface/present_target.h"
 #include "shell/runtime.h"
 #include "surface/cgdisurface.h"
+#include "surface/present_target.h"
 
 namespace {
 
