@@ -1,21 +1,22 @@
-// Times of the hot copy and blend routines of rasterkit beside their scalar references, the
-// baseline (SSE2) row loops and memcpy of the same destination bytes, on a whole 720 x 540
-// screen, a 32 x 32 piece, a 20 x 26 digit and a 12 x 17 score glyph. After the runs a table
-// gives the ratios of that one run.
+// Times of the hot copy and blend routines of rasterkit beside their scalar references and
+// memcpy of the same destination bytes, on a whole 720 x 540 screen, a 32 x 32 piece, a
+// 20 x 26 digit and a 12 x 17 score glyph. After the runs a table gives the ratios of that one
+// run. The library runs its widest path; RASTERKIT_PATH=portable|sse2|avx2 caps it.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <iostream>
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
-#include "raster/blit_kernels.h"
 #include "raster/rasterkit.h"
-#include "raster/reference_blit.h"
+#include "raster/reference/reference_blit.h"
 
 namespace {
 
@@ -85,7 +86,7 @@ struct Scene {
 using Call = std::function<void(Scene&)>;
 
 struct Contender {
-  std::string name;  // "rasterkit" (the export), "baseline", "avx2", "avx512" (row paths), "reference"
+  std::string name;  // "rasterkit" or "reference"
   Call call;
 };
 
@@ -94,142 +95,53 @@ struct Routine {
   std::vector<Contender> contenders;
 };
 
-using rasterkit::Path;
-
-std::vector<Routine> Routines() {
-  auto keyed = [](auto exported, auto reference, auto onPath) {
-    return std::vector<Contender>{
-        {"rasterkit",
-         [=](Scene& s) {
-           exported(s.dst.pixels.data(), s.dst.pitch(), &s.area, s.src.pixels.data(), s.src.pitch(), 0, 0, kKey, 160);
-         }},
-        {"baseline",
-         [=](Scene& s) {
-           onPath(Path::Baseline, s.dst.pixels.data(), s.dst.pitch(), &s.area, s.src.pixels.data(), s.src.pitch(), 0,
-                  0, kKey, 160);
-         }},
-        {"avx2",
-         [=](Scene& s) {
-           onPath(Path::Avx2, s.dst.pixels.data(), s.dst.pitch(), &s.area, s.src.pixels.data(), s.src.pitch(), 0, 0,
-                  kKey, 160);
-         }},
-        {"avx512",
-         [=](Scene& s) {
-           onPath(Path::Avx512, s.dst.pixels.data(), s.dst.pitch(), &s.area, s.src.pixels.data(), s.src.pitch(), 0, 0,
-                  kKey, 160);
-         }},
-        {"reference", [=](Scene& s) {
-           reference(s.dst.pixels.data(), s.dst.pitch(), &s.area, s.src.pixels.data(), s.src.pitch(), 0, 0, kKey,
-                     160);
-         }}};
-  };
-  auto zoom = [](Image Scene::*source, Rect Scene::*sourceRect) {
-    return std::vector<Contender>{
-        {"rasterkit",
-         [=](Scene& s) {
-           GDIBltZoom_16(s.dst.pixels.data(), s.dst.pitch(), &s.area, (s.*source).pixels.data(), (s.*source).pitch(),
-                         &(s.*sourceRect), kKey);
-         }},
-        {"baseline",
-         [=](Scene& s) {
-           rasterkit::BltZoom_16(Path::Baseline, s.dst.pixels.data(), s.dst.pitch(), &s.area,
-                                 (s.*source).pixels.data(), (s.*source).pitch(), &(s.*sourceRect), kKey);
-         }},
-        {"avx2",
-         [=](Scene& s) {
-           rasterkit::BltZoom_16(Path::Avx2, s.dst.pixels.data(), s.dst.pitch(), &s.area, (s.*source).pixels.data(),
-                                 (s.*source).pitch(), &(s.*sourceRect), kKey);
-         }},
-        {"avx512",
-         [=](Scene& s) {
-           rasterkit::BltZoom_16(Path::Avx512, s.dst.pixels.data(), s.dst.pitch(), &s.area, (s.*source).pixels.data(),
-                                 (s.*source).pitch(), &(s.*sourceRect), kKey);
-         }},
-        {"reference", [=](Scene& s) {
-           blit_reference::GDIBltZoom_16(s.dst.pixels.data(), s.dst.pitch(), &s.area, (s.*source).pixels.data(),
-                                         (s.*source).pitch(), &(s.*sourceRect), kKey);
-         }}};
-  };
-  return {
-      {"GDIBltFast_16",
-       {{"rasterkit",
-         [](Scene& s) {
-           GDIBltFast_16(s.dst.pixels.data(), s.dst.pitch(), &s.area, s.src.pixels.data(), s.src.pitch(), 0, 0);
-         }},
-        {"baseline",
-         [](Scene& s) {
-           rasterkit::BltFast_16(Path::Baseline, s.dst.pixels.data(), s.dst.pitch(), &s.area, s.src.pixels.data(),
-                                 s.src.pitch(), 0, 0);
-         }},
-        {"avx2",
-         [](Scene& s) {
-           rasterkit::BltFast_16(Path::Avx2, s.dst.pixels.data(), s.dst.pitch(), &s.area, s.src.pixels.data(),
-                                 s.src.pitch(), 0, 0);
-         }},
-        {"reference",
-         [](Scene& s) {
-           blit_reference::GDIBltFast_16(s.dst.pixels.data(), s.dst.pitch(), &s.area, s.src.pixels.data(),
-                                         s.src.pitch(), 0, 0);
-         }}}},
-      {"GDIBlt_16",
-       {{"rasterkit",
-         [](Scene& s) {
-           GDIBlt_16(s.dst.pixels.data(), s.dst.pitch(), &s.area, s.src.pixels.data(), s.src.pitch(), 0, 0, kKey);
-         }},
-        {"baseline",
-         [](Scene& s) {
-           rasterkit::Blt_16(Path::Baseline, s.dst.pixels.data(), s.dst.pitch(), &s.area, s.src.pixels.data(),
-                             s.src.pitch(), 0, 0, kKey);
-         }},
-        {"avx2",
-         [](Scene& s) {
-           rasterkit::Blt_16(Path::Avx2, s.dst.pixels.data(), s.dst.pitch(), &s.area, s.src.pixels.data(),
-                             s.src.pitch(), 0, 0, kKey);
-         }},
-        {"reference",
-         [](Scene& s) {
-           blit_reference::GDIBlt_16(s.dst.pixels.data(), s.dst.pitch(), &s.area, s.src.pixels.data(), s.src.pitch(),
-                                     0, 0, kKey);
-         }}}},
-      {"GDIAlphaBlend_16", keyed(GDIAlphaBlend_16, blit_reference::GDIAlphaBlend_16, rasterkit::AlphaBlend_16)},
-      {"GDIAdditive_16", keyed(GDIAdditive_16, blit_reference::GDIAdditive_16, rasterkit::Additive_16)},
-      {"GDIAlphaBlendByAlphaChannel2_16",
-       {{"rasterkit",
-         [](Scene& s) {
-           GDIAlphaBlendByAlphaChannel2_16(s.dst.pixels.data(), s.dst.pitch(), &s.area, s.src.pixels.data(),
-                                           s.src.pitch(), 0, 0, s.mask.pixels.data(), 32);
-         }},
-        {"baseline",
-         [](Scene& s) {
-           rasterkit::AlphaBlendByAlphaChannel2_16(Path::Baseline, s.dst.pixels.data(), s.dst.pitch(), &s.area,
-                                                   s.src.pixels.data(), s.src.pitch(), 0, 0, s.mask.pixels.data(), 32);
-         }},
-        {"avx2",
-         [](Scene& s) {
-           rasterkit::AlphaBlendByAlphaChannel2_16(Path::Avx2, s.dst.pixels.data(), s.dst.pitch(), &s.area,
-                                                   s.src.pixels.data(), s.src.pitch(), 0, 0, s.mask.pixels.data(), 32);
-         }},
-        {"avx512",
-         [](Scene& s) {
-           rasterkit::AlphaBlendByAlphaChannel2_16(Path::Avx512, s.dst.pixels.data(), s.dst.pitch(), &s.area,
-                                                   s.src.pixels.data(), s.src.pitch(), 0, 0, s.mask.pixels.data(), 32);
-         }},
-        {"reference",
-         [](Scene& s) {
-           blit_reference::GDIAlphaBlendByAlphaChannel2_16(s.dst.pixels.data(), s.dst.pitch(), &s.area,
-                                                           s.src.pixels.data(), s.src.pitch(), 0, 0,
-                                                           s.mask.pixels.data(), 32);
-         }}}},
-      {"GDIBltZoom_16(x2)", zoom(&Scene::halfSrc, &Scene::halfRect)},
-      {"GDIBltZoom_16(x2/3)", zoom(&Scene::largerSrc, &Scene::largerRect)},
-  };
+// The exported routine and its reference, called alike.
+std::vector<Contender> Contenders(Call exported, Call reference) {
+  return {{"rasterkit", std::move(exported)}, {"reference", std::move(reference)}};
 }
 
-// Whether this processor runs the row path a contender is named after.
-bool ProcessorRuns(const std::string& contender) {
-  if (contender == "avx2") return rasterkit::ProcessorRuns(Path::Avx2);
-  if (contender == "avx512") return rasterkit::ProcessorRuns(Path::Avx512);
-  return true;
+std::vector<Routine> Routines() {
+  auto keyed = [](auto routine) {
+    return [=](Scene& s) {
+      routine(s.dst.pixels.data(), s.dst.pitch(), &s.area, s.src.pixels.data(), s.src.pitch(), 0, 0, kKey, 160);
+    };
+  };
+  auto zoom = [](auto routine, Image Scene::*source, Rect Scene::*sourceRect) {
+    return [=](Scene& s) {
+      routine(s.dst.pixels.data(), s.dst.pitch(), &s.area, (s.*source).pixels.data(), (s.*source).pitch(),
+              &(s.*sourceRect), kKey);
+    };
+  };
+  auto copy = [](auto routine) {
+    return [=](Scene& s) {
+      routine(s.dst.pixels.data(), s.dst.pitch(), &s.area, s.src.pixels.data(), s.src.pitch(), 0, 0);
+    };
+  };
+  auto keyedCopy = [](auto routine) {
+    return [=](Scene& s) {
+      routine(s.dst.pixels.data(), s.dst.pitch(), &s.area, s.src.pixels.data(), s.src.pitch(), 0, 0, kKey);
+    };
+  };
+  auto maskBlend = [](auto routine) {
+    return [=](Scene& s) {
+      routine(s.dst.pixels.data(), s.dst.pitch(), &s.area, s.src.pixels.data(), s.src.pitch(), 0, 0,
+              s.mask.pixels.data(), 32);
+    };
+  };
+  return {
+      {"GDIBltFast_16", Contenders(copy(GDIBltFast_16), copy(blit_reference::GDIBltFast_16))},
+      {"GDIBlt_16", Contenders(keyedCopy(GDIBlt_16), keyedCopy(blit_reference::GDIBlt_16))},
+      {"GDIAlphaBlend_16", Contenders(keyed(GDIAlphaBlend_16), keyed(blit_reference::GDIAlphaBlend_16))},
+      {"GDIAdditive_16", Contenders(keyed(GDIAdditive_16), keyed(blit_reference::GDIAdditive_16))},
+      {"GDIAlphaBlendByAlphaChannel2_16",
+       Contenders(maskBlend(GDIAlphaBlendByAlphaChannel2_16),
+                  maskBlend(blit_reference::GDIAlphaBlendByAlphaChannel2_16))},
+      {"GDIBltZoom_16(x2)", Contenders(zoom(GDIBltZoom_16, &Scene::halfSrc, &Scene::halfRect),
+                                             zoom(blit_reference::GDIBltZoom_16, &Scene::halfSrc, &Scene::halfRect))},
+      {"GDIBltZoom_16(x2/3)",
+       Contenders(zoom(GDIBltZoom_16, &Scene::largerSrc, &Scene::largerRect),
+                        zoom(blit_reference::GDIBltZoom_16, &Scene::largerSrc, &Scene::largerRect))},
+  };
 }
 
 struct Size {
@@ -268,25 +180,21 @@ void PrintRatios(const std::vector<Routine>& routines, const std::map<std::strin
     const auto it = ns.find(key);
     return it == ns.end() ? 0.0 : it->second;
   };
-  std::cout << "\nratios of this run (median CPU times)\n";
-  std::cout << "routine                          size          ns   reference/rasterkit  rasterkit/memcpy  "
-               "baseline/rasterkit  avx2/rasterkit  avx512/rasterkit\n";
+  const char* path = std::getenv("RASTERKIT_PATH");
+  std::cout << "\nratios of this run (median CPU times), path " << (path != nullptr ? path : "widest") << "\n";
+  std::cout << "routine                          size          ns   reference/rasterkit  rasterkit/memcpy\n";
   for (const Size& size : kSizes) {
     const double memcpyTime = find(Key("memcpy", size, "memcpy"));
     for (const Routine& routine : routines) {
       const double fast = find(Key(routine.name, size, "rasterkit"));
       const double reference = find(Key(routine.name, size, "reference"));
-      const double baseline = find(Key(routine.name, size, "baseline"));
-      const double avx2 = find(Key(routine.name, size, "avx2"));
-      const double avx512 = find(Key(routine.name, size, "avx512"));
       if (fast <= 0) continue;
       auto ratio = [](double numerator, double denominator) {
         return numerator > 0 ? std::to_string(numerator / denominator).substr(0, 5) : std::string("-");
       };
       char line[256];
-      std::snprintf(line, sizeof line, "%-32s %-8s %9.0f %16s %17s %19s %15s %17s\n", routine.name.c_str(),
-                    size.Name().c_str(), fast, ratio(reference, fast).c_str(), ratio(fast, memcpyTime).c_str(),
-                    ratio(baseline, fast).c_str(), ratio(avx2, fast).c_str(), ratio(avx512, fast).c_str());
+      std::snprintf(line, sizeof line, "%-32s %-8s %9.0f %16s %17s\n", routine.name.c_str(), size.Name().c_str(),
+                    fast, ratio(reference, fast).c_str(), ratio(fast, memcpyTime).c_str());
       std::cout << line;
     }
   }
@@ -307,7 +215,6 @@ int main(int argc, char** argv) {
     });
     for (const Routine& routine : routines) {
       for (const Contender& contender : routine.contenders) {
-        if (!ProcessorRuns(contender.name)) continue;
         benchmark::RegisterBenchmark(Key(routine.name, size, contender.name).c_str(),
                                      [scene, call = contender.call](benchmark::State& state) {
                                        for (auto _ : state) {

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "raster/rasterkit.h"
-#include "raster/reference_zoom.h"
+#include "raster/reference/reference_zoom.h"
 
 namespace {
 

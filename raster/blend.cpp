@@ -1,6 +1,10 @@
 // The blends: half, alpha, additive, subtractive, colour mask and alpha through a mask image.
-#include "raster/blit_kernels.h"
+// Areas without pixels draw nothing.
+#include <type_traits>
+
+#include "raster/locate_rows.h"
 #include "raster/rasterkit.h"
+#include "raster/row_loops.h"
 
 using namespace rasterkit;
 
@@ -18,31 +22,57 @@ uint16_t BlendLevelTable[kTopBlendLevel + 1][4];
   }
 }
 
+// The keyed blends and the colour mask run `loop` on the area with the operation made of the
+// low 16 bits of the key and the low 8 (blends) or 16 (colour mask) bits of the last argument.
+template <class Op>
+int32_t KeyedBlend(void (*RowLoops::*loop)(Op, const BlitRows&), void* dstPtr, int32_t dstPitch, const Rect* dstRect,
+                   const void* srcPtr, int32_t srcPitch, int32_t srcLeft, int32_t srcTop, int32_t tranColor,
+                   int32_t amount) {
+  BlitRows rows;
+  if (LocateRows(rows, dstPtr, dstPitch, dstRect, srcPtr, srcPitch, srcLeft, srcTop)) {
+    const auto key = static_cast<uint16_t>(tranColor);
+    if constexpr (std::is_same_v<Op, ColorMask>) {
+      (ActiveRowLoops().*loop)(Op{key, static_cast<uint16_t>(amount)}, rows);
+    } else {
+      (ActiveRowLoops().*loop)(Op{key, static_cast<int16_t>(amount & 0xFF)}, rows);
+    }
+  }
+  return 0;
+}
+
 }  // namespace
 
 int32_t GDIHalfBlend_16(void* dstPtr, int32_t dstPitch, const Rect* dstRect, const void* srcPtr, int32_t srcPitch,
                         int32_t srcLeft, int32_t srcTop) {
-  return HalfBlend_16(ActivePath(), dstPtr, dstPitch, dstRect, srcPtr, srcPitch, srcLeft, srcTop);
+  BlitRows rows;
+  if (LocateRows(rows, dstPtr, dstPitch, dstRect, srcPtr, srcPitch, srcLeft, srcTop)) {
+    ActiveRowLoops().halfBlend(HalfBlend{}, rows);
+  }
+  return 0;
 }
 
 int32_t GDIAlphaBlend_16(void* dstPtr, int32_t dstPitch, const Rect* dstRect, const void* srcPtr, int32_t srcPitch,
                          int32_t srcLeft, int32_t srcTop, int32_t tranColor, int32_t level) {
-  return AlphaBlend_16(ActivePath(), dstPtr, dstPitch, dstRect, srcPtr, srcPitch, srcLeft, srcTop, tranColor, level);
+  return KeyedBlend(&RowLoops::alphaBlend, dstPtr, dstPitch, dstRect, srcPtr, srcPitch, srcLeft, srcTop, tranColor,
+                    level);
 }
 
 int32_t GDIAdditive_16(void* dstPtr, int32_t dstPitch, const Rect* dstRect, const void* srcPtr, int32_t srcPitch,
                        int32_t srcLeft, int32_t srcTop, int32_t tranColor, int32_t level) {
-  return Additive_16(ActivePath(), dstPtr, dstPitch, dstRect, srcPtr, srcPitch, srcLeft, srcTop, tranColor, level);
+  return KeyedBlend(&RowLoops::additive, dstPtr, dstPitch, dstRect, srcPtr, srcPitch, srcLeft, srcTop, tranColor,
+                    level);
 }
 
 int32_t GDISubitive_16(void* dstPtr, int32_t dstPitch, const Rect* dstRect, const void* srcPtr, int32_t srcPitch,
                        int32_t srcLeft, int32_t srcTop, int32_t tranColor, int32_t level) {
-  return Subitive_16(ActivePath(), dstPtr, dstPitch, dstRect, srcPtr, srcPitch, srcLeft, srcTop, tranColor, level);
+  return KeyedBlend(&RowLoops::subtractive, dstPtr, dstPitch, dstRect, srcPtr, srcPitch, srcLeft, srcTop, tranColor,
+                    level);
 }
 
 int32_t GDIColorMask_16(void* dstPtr, int32_t dstPitch, const Rect* dstRect, const void* srcPtr, int32_t srcPitch,
                         int32_t srcLeft, int32_t srcTop, int32_t tranColor, int32_t mask) {
-  return ColorMask_16(ActivePath(), dstPtr, dstPitch, dstRect, srcPtr, srcPitch, srcLeft, srcTop, tranColor, mask);
+  return KeyedBlend(&RowLoops::colorMask, dstPtr, dstPitch, dstRect, srcPtr, srcPitch, srcLeft, srcTop, tranColor,
+                    mask);
 }
 
 // A level outside 0..32 has no table entry; such a call draws nothing.
@@ -50,7 +80,11 @@ int32_t GDIAlphaBlendByAlphaChannel2_16(void* dstPtr, int32_t dstPitch, const Re
                                         int32_t srcPitch, int32_t srcLeft, int32_t srcTop, const void* alphaPtr,
                                         int32_t alphaLevel) {
   if (alphaLevel < 0 || alphaLevel > kTopBlendLevel) return 0;
-  const auto level = static_cast<int16_t>(BlendLevelTable[alphaLevel][0]);
-  return AlphaBlendByAlphaChannel2_16(ActivePath(), dstPtr, dstPitch, dstRect, srcPtr, srcPitch, srcLeft, srcTop,
-                                      alphaPtr, level);
+  BlitRows rows;
+  if (LocateRows(rows, dstPtr, dstPitch, dstRect, srcPtr, srcPitch, srcLeft, srcTop)) {
+    const uintptr_t maskDistance = reinterpret_cast<uintptr_t>(alphaPtr) - reinterpret_cast<uintptr_t>(srcPtr);
+    const auto level = static_cast<int16_t>(BlendLevelTable[alphaLevel][0]);
+    ActiveRowLoops().alphaChannelBlend(AlphaChannelBlend{maskDistance, level}, rows);
+  }
+  return 0;
 }

@@ -3,30 +3,28 @@
 //
 // Row lengths are in pixels. Positions and weights are fixed point with 12 fractional bits
 // (4096 = 1.0). Coordinates and fractions are computed once per column and once per row; the
-// bilinear inner loop works on eight pixels at a time with 16-bit packed arithmetic, sixteen on
-// processors with AVX2; both give the same bits.
-#include <immintrin.h>
+// bilinear rows are computed by the active path's row loop (row_loops.h), which works on
+// several pixels at a time; every path gives the same bits.
 #include <stddef.h>
-#include <stdlib.h>
 #include <string.h>
 
 #include "raster/cubic_neighbours.h"
 #include "raster/rasterkit.h"
+#include "raster/row_loops.h"
 
 namespace {
 
-constexpr int32_t kFixedOne = 4096;
+using rasterkit::kBilinearSpareColumns;
+using rasterkit::kFixedOne;
 
 // The largest destination width and height the scratch tables serve (a 4K display's zoom
 // surface fits). It also keeps every bilinear weight within 16 bits: a fraction can fall
 // below zero by at most its destination index.
 constexpr int32_t kMaxZoomSide = 4096;
 
-// Bilinear rows are computed in groups of eight pixels (sixteen with AVX2); the tables carry
-// one spare wide group so that the last group of a row never reads past them.
-constexpr int32_t kGroup = 8;
-constexpr int32_t kWideGroup = 16;
-constexpr int32_t kTableLength = kMaxZoomSide + kWideGroup;
+// The row loops read whole groups of columns; the tables carry spare entries so that the
+// last group of a row never reads past them.
+constexpr int32_t kTableLength = kMaxZoomSide + kBilinearSpareColumns;
 
 bool ZoomArgumentsUsable(int32_t dstPitchPixels, int32_t srcPitchPixels, int32_t srcHeight, int32_t dstHeight,
                          int32_t srcWidth, int32_t dstWidth) {
@@ -73,8 +71,8 @@ uint32_t PackLanes(int32_t low, int32_t high) {
 //
 // With fxy = (fx * fy) >> 12 the weights are w00 = 4096 - fx - (fy - fxy), w01 = fx - fxy,
 // w10 = fy - fxy and w11 = fxy. Each source row used is expanded once into one 32-bit entry per
-// destination column holding its two samples (P(x0), P(x1)) as 16-bit lanes, so that one
-// multiply-add of such an entry with (w00, w01) or (w10, w11) gives half a channel's sum.
+// destination column holding its two samples (P(x0), P(x1)) as 16-bit lanes, so that on x86
+// one multiply-add of such an entry with (w00, w01) or (w10, w11) gives half a channel's sum.
 
 // Per destination column: the source column x0, and the fraction as (-fx, fx) and (fx, fx).
 alignas(32) int32_t ColumnFirst[kTableLength];
@@ -94,7 +92,7 @@ void BuildBilinearColumns(int32_t srcWidth, int32_t dstWidth) {
     ColumnFraction[i] = PackLanes(column.fraction, column.fraction);
     if (column.next == column.first && ColumnsWithNeighbour == dstWidth) ColumnsWithNeighbour = i;
   }
-  for (int32_t i = dstWidth; i < dstWidth + kWideGroup; ++i) {
+  for (int32_t i = dstWidth; i < dstWidth + kBilinearSpareColumns; ++i) {
     ColumnFirst[i] = ColumnFirst[dstWidth - 1];
     ColumnCross[i] = 0;
     ColumnFraction[i] = 0;
@@ -116,7 +114,7 @@ alignas(32) const uint32_t NoChanges[kTableLength] = {};
 void GatherSamples(uint32_t* samples, const uint16_t* row, int32_t dstWidth) {
   int32_t i = 0;
   for (; i < ColumnsWithNeighbour; ++i) memcpy(&samples[i], row + ColumnFirst[i], sizeof(uint32_t));
-  for (; i < dstWidth + kWideGroup; ++i) samples[i] = PackLanes(row[ColumnFirst[i]], row[ColumnFirst[i]]);
+  for (; i < dstWidth + kBilinearSpareColumns; ++i) samples[i] = PackLanes(row[ColumnFirst[i]], row[ColumnFirst[i]]);
 }
 
 // The samples of the previous image's row XOR `samples`: zero where both samples are the same.
@@ -129,7 +127,7 @@ void GatherChanges(uint32_t* changes, const uint32_t* samples, const uint16_t* p
   }
   for (; i < dstWidth; ++i)
     changes[i] = PackLanes(previousRow[ColumnFirst[i]], previousRow[ColumnFirst[i]]) ^ samples[i];
-  for (; i < dstWidth + kWideGroup; ++i) changes[i] = 0;
+  for (; i < dstWidth + kBilinearSpareColumns; ++i) changes[i] = 0;
 }
 
 struct BilinearImages {
@@ -172,224 +170,14 @@ void PrepareSamples(const BilinearImages& images, ExpandedRow& slot) {
 
 const uint32_t* ChangesOf(const ExpandedRow& slot) { return slot.changed ? slot.changes : NoChanges; }
 
-__m128i Load(const uint32_t* entries) { return _mm_load_si128(reinterpret_cast<const __m128i*>(entries)); }
-
-struct RowWeights {
-  __m128i top;     // lanes (4096 - fy, 0)
-  __m128i bottom;  // lanes (fy, 0)
-  __m128i fy;      // fy in every 16-bit lane
-};
-
-struct PairWeights {
-  __m128i top;     // (w00, w01) per pixel
-  __m128i bottom;  // (w10, w11) per pixel
-};
-
-// Weights of the four pixels whose columns start at `column`.
-PairWeights WeightsOfFour(const RowWeights& row, int32_t column) {
-  const __m128i fraction = Load(&ColumnFraction[column]);
-  const __m128i low = _mm_mullo_epi16(fraction, row.fy);
-  const __m128i high = _mm_mulhi_epi16(fraction, row.fy);
-  // (fx * fy) >> 12, exact in 16 bits: the shifted high half plus the top four bits of the low.
-  const __m128i fxy = _mm_or_si128(_mm_slli_epi16(high, 4), _mm_srli_epi16(low, 12));
-  // (fxy, -fxy)
-  const __m128i negateHigh = _mm_set1_epi32(static_cast<int32_t>(0xFFFF0000u));
-  const __m128i signedFxy = _mm_sub_epi16(_mm_xor_si128(fxy, negateHigh), negateHigh);
-  return {_mm_add_epi16(_mm_add_epi16(row.top, Load(&ColumnCross[column])), signedFxy),
-          _mm_sub_epi16(row.bottom, signedFxy)};
-}
-
-__m128i ChannelOfFour(__m128i top, __m128i bottom, const PairWeights& weights) {
-  const __m128i sum = _mm_add_epi32(_mm_madd_epi16(top, weights.top), _mm_madd_epi16(bottom, weights.bottom));
-  return _mm_srai_epi32(sum, 12);
-}
-
-__m128i ChannelOfEight(__m128i top0, __m128i bottom0, __m128i top1, __m128i bottom1, const PairWeights& weights0,
-                       const PairWeights& weights1) {
-  const __m128i value = _mm_packs_epi32(ChannelOfFour(top0, bottom0, weights0), ChannelOfFour(top1, bottom1, weights1));
-  return _mm_min_epi16(_mm_max_epi16(value, _mm_setzero_si128()), _mm_set1_epi16(31));
-}
-
-// Eight destination pixels from the expanded rows above and below, starting at `column`.
-__m128i InterpolateEight(const RowWeights& row, const uint32_t* topSamples, const uint32_t* bottomSamples,
-                         int32_t column) {
-  const PairWeights weights0 = WeightsOfFour(row, column);
-  const PairWeights weights1 = WeightsOfFour(row, column + 4);
-  const __m128i top0 = Load(topSamples + column);
-  const __m128i top1 = Load(topSamples + column + 4);
-  const __m128i bottom0 = Load(bottomSamples + column);
-  const __m128i bottom1 = Load(bottomSamples + column + 4);
-  const __m128i five = _mm_set1_epi16(0x1F);
-  const __m128i blue = ChannelOfEight(_mm_and_si128(top0, five), _mm_and_si128(bottom0, five),
-                                      _mm_and_si128(top1, five), _mm_and_si128(bottom1, five), weights0, weights1);
-  const __m128i green =
-      ChannelOfEight(_mm_and_si128(_mm_srli_epi16(top0, 5), five), _mm_and_si128(_mm_srli_epi16(bottom0, 5), five),
-                     _mm_and_si128(_mm_srli_epi16(top1, 5), five), _mm_and_si128(_mm_srli_epi16(bottom1, 5), five),
-                     weights0, weights1);
-  const __m128i red =
-      ChannelOfEight(_mm_and_si128(_mm_srli_epi16(top0, 10), five), _mm_and_si128(_mm_srli_epi16(bottom0, 10), five),
-                     _mm_and_si128(_mm_srli_epi16(top1, 10), five), _mm_and_si128(_mm_srli_epi16(bottom1, 10), five),
-                     weights0, weights1);
-  return _mm_or_si128(_mm_or_si128(_mm_slli_epi16(red, 10), _mm_slli_epi16(green, 5)), blue);
-}
-
-// All ones in the 16-bit lane of each of the eight pixels whose four samples are unchanged.
-__m128i UnchangedOfEight(const uint32_t* topChanges, const uint32_t* bottomChanges, int32_t column) {
-  const __m128i zero = _mm_setzero_si128();
-  const __m128i changes0 = _mm_or_si128(Load(topChanges + column), Load(bottomChanges + column));
-  const __m128i changes1 = _mm_or_si128(Load(topChanges + column + 4), Load(bottomChanges + column + 4));
-  return _mm_packs_epi32(_mm_cmpeq_epi32(changes0, zero), _mm_cmpeq_epi32(changes1, zero));
-}
-
-void StoreEight(uint16_t* dst, __m128i pixels, __m128i keepOld, int32_t count) {
-  alignas(16) uint16_t group[kGroup];
-  memcpy(group, dst, static_cast<size_t>(count) * sizeof(uint16_t));
-  const __m128i old = _mm_load_si128(reinterpret_cast<const __m128i*>(group));
-  const __m128i merged = _mm_or_si128(_mm_and_si128(keepOld, old), _mm_andnot_si128(keepOld, pixels));
-  _mm_store_si128(reinterpret_cast<__m128i*>(group), merged);
-  memcpy(dst, group, static_cast<size_t>(count) * sizeof(uint16_t));
-}
-
-[[gnu::noinline]] void BilinearRow(uint16_t* dst, const ExpandedRow& top, const ExpandedRow& bottom, int32_t fy,
-                                   int32_t width, bool detectChanges) {
-  const RowWeights row{_mm_set1_epi32(static_cast<int32_t>(PackLanes(kFixedOne - fy, 0))),
-                       _mm_set1_epi32(static_cast<int32_t>(PackLanes(fy, 0))),
-                       _mm_set1_epi16(static_cast<int16_t>(fy))};
-  const uint32_t* topChanges = ChangesOf(top);
-  const uint32_t* bottomChanges = ChangesOf(bottom);
-  for (int32_t column = 0; column < width; column += kGroup) {
-    __m128i keepOld = _mm_setzero_si128();
-    if (detectChanges) {
-      keepOld = UnchangedOfEight(topChanges, bottomChanges, column);
-      if (_mm_movemask_epi8(keepOld) == 0xFFFF) continue;
-    }
-    const __m128i pixels = InterpolateEight(row, top.samples, bottom.samples, column);
-    const int32_t count = width - column;
-    if (count >= kGroup && _mm_movemask_epi8(keepOld) == 0) {
-      _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + column), pixels);
-    } else {
-      StoreEight(dst + column, pixels, keepOld, count < kGroup ? count : kGroup);
-    }
-  }
-}
-
-// The same row sixteen pixels at a time. The 256-bit packs work within 128-bit halves, so the
-// packed lanes come out as pixels 0-3, 8-11, 4-7, 12-15 and are put in order before storing.
-#define ZOOM_AVX2 [[gnu::target("avx2"), gnu::always_inline]] inline
-
-ZOOM_AVX2 __m256i LoadWide(const uint32_t* entries) {
-  return _mm256_load_si256(reinterpret_cast<const __m256i*>(entries));
-}
-
-struct RowWeightsWide {
-  __m256i top, bottom, fy;
-};
-
-struct PairWeightsWide {
-  __m256i top, bottom;
-};
-
-ZOOM_AVX2 PairWeightsWide WeightsOfEightWide(const RowWeightsWide& row, int32_t column) {
-  const __m256i fraction = LoadWide(&ColumnFraction[column]);
-  const __m256i low = _mm256_mullo_epi16(fraction, row.fy);
-  const __m256i high = _mm256_mulhi_epi16(fraction, row.fy);
-  const __m256i fxy = _mm256_or_si256(_mm256_slli_epi16(high, 4), _mm256_srli_epi16(low, 12));
-  const __m256i negateHigh = _mm256_set1_epi32(static_cast<int32_t>(0xFFFF0000u));
-  const __m256i signedFxy = _mm256_sub_epi16(_mm256_xor_si256(fxy, negateHigh), negateHigh);
-  return {_mm256_add_epi16(_mm256_add_epi16(row.top, LoadWide(&ColumnCross[column])), signedFxy),
-          _mm256_sub_epi16(row.bottom, signedFxy)};
-}
-
-ZOOM_AVX2 __m256i ChannelOfEightWide(__m256i top, __m256i bottom, const PairWeightsWide& weights) {
-  const __m256i sum = _mm256_add_epi32(_mm256_madd_epi16(top, weights.top), _mm256_madd_epi16(bottom, weights.bottom));
-  return _mm256_srai_epi32(sum, 12);
-}
-
-ZOOM_AVX2 __m256i ChannelOfSixteen(__m256i top0, __m256i bottom0, __m256i top1, __m256i bottom1,
-                                   const PairWeightsWide& weights0, const PairWeightsWide& weights1) {
-  const __m256i value =
-      _mm256_packs_epi32(ChannelOfEightWide(top0, bottom0, weights0), ChannelOfEightWide(top1, bottom1, weights1));
-  return _mm256_min_epi16(_mm256_max_epi16(value, _mm256_setzero_si256()), _mm256_set1_epi16(31));
-}
-
-ZOOM_AVX2 __m256i ChannelBits(__m256i samples, int shift) {
-  return _mm256_and_si256(_mm256_srli_epi16(samples, shift), _mm256_set1_epi16(0x1F));
-}
-
-// Sixteen pixels, in packed order.
-ZOOM_AVX2 __m256i InterpolateSixteen(const RowWeightsWide& row, const uint32_t* topSamples,
-                                     const uint32_t* bottomSamples, int32_t column) {
-  const PairWeightsWide weights0 = WeightsOfEightWide(row, column);
-  const PairWeightsWide weights1 = WeightsOfEightWide(row, column + 8);
-  const __m256i top0 = LoadWide(topSamples + column);
-  const __m256i top1 = LoadWide(topSamples + column + 8);
-  const __m256i bottom0 = LoadWide(bottomSamples + column);
-  const __m256i bottom1 = LoadWide(bottomSamples + column + 8);
-  const __m256i blue = ChannelOfSixteen(ChannelBits(top0, 0), ChannelBits(bottom0, 0), ChannelBits(top1, 0),
-                                        ChannelBits(bottom1, 0), weights0, weights1);
-  const __m256i green = ChannelOfSixteen(ChannelBits(top0, 5), ChannelBits(bottom0, 5), ChannelBits(top1, 5),
-                                         ChannelBits(bottom1, 5), weights0, weights1);
-  const __m256i red = ChannelOfSixteen(ChannelBits(top0, 10), ChannelBits(bottom0, 10), ChannelBits(top1, 10),
-                                       ChannelBits(bottom1, 10), weights0, weights1);
-  return _mm256_or_si256(_mm256_or_si256(_mm256_slli_epi16(red, 10), _mm256_slli_epi16(green, 5)), blue);
-}
-
-// All ones in the lane of each pixel whose four samples are unchanged, in packed order.
-ZOOM_AVX2 __m256i UnchangedOfSixteen(const uint32_t* topChanges, const uint32_t* bottomChanges, int32_t column) {
-  const __m256i zero = _mm256_setzero_si256();
-  const __m256i changes0 = _mm256_or_si256(LoadWide(topChanges + column), LoadWide(bottomChanges + column));
-  const __m256i changes1 = _mm256_or_si256(LoadWide(topChanges + column + 8), LoadWide(bottomChanges + column + 8));
-  return _mm256_packs_epi32(_mm256_cmpeq_epi32(changes0, zero), _mm256_cmpeq_epi32(changes1, zero));
-}
-
-ZOOM_AVX2 __m256i InPixelOrder(__m256i packed) { return _mm256_permute4x64_epi64(packed, 0xD8); }
-
-[[gnu::target("avx2"), gnu::noinline]] void BilinearRowWide(uint16_t* dst, const ExpandedRow& top,
-                                                            const ExpandedRow& bottom, int32_t fy, int32_t width,
-                                                            bool detectChanges) {
-  const RowWeightsWide row{_mm256_set1_epi32(static_cast<int32_t>(PackLanes(kFixedOne - fy, 0))),
-                           _mm256_set1_epi32(static_cast<int32_t>(PackLanes(fy, 0))),
-                           _mm256_set1_epi16(static_cast<int16_t>(fy))};
-  const uint32_t* topChanges = ChangesOf(top);
-  const uint32_t* bottomChanges = ChangesOf(bottom);
-  for (int32_t column = 0; column < width; column += kWideGroup) {
-    __m256i keepOld = _mm256_setzero_si256();
-    if (detectChanges) {
-      keepOld = UnchangedOfSixteen(topChanges, bottomChanges, column);
-      const int32_t kept = _mm256_movemask_epi8(keepOld);
-      if (kept == -1) continue;
-      if (kept != 0) keepOld = InPixelOrder(keepOld);
-    }
-    const __m256i pixels = InPixelOrder(InterpolateSixteen(row, top.samples, bottom.samples, column));
-    const int32_t count = width - column;
-    if (count >= kWideGroup && _mm256_movemask_epi8(keepOld) == 0) {
-      _mm256_storeu_si256(reinterpret_cast<__m256i*>(dst + column), pixels);
-      continue;
-    }
-    // A partly unchanged or a last, shorter group: as two groups of eight.
-    for (int32_t half = 0; half < 2 && half * kGroup < count; ++half) {
-      const int32_t halfCount = count - half * kGroup;
-      const __m128i halfPixels = half == 0 ? _mm256_castsi256_si128(pixels) : _mm256_extracti128_si256(pixels, 1);
-      const __m128i halfKeep = half == 0 ? _mm256_castsi256_si128(keepOld) : _mm256_extracti128_si256(keepOld, 1);
-      StoreEight(dst + column + half * kGroup, halfPixels, halfKeep, halfCount < kGroup ? halfCount : kGroup);
-    }
-  }
-}
-
-// The sixteen-pixel rows where the processor has AVX2. RASTERKIT_BASELINE in the environment
-// keeps the eight-pixel rows, so that both can be checked on one machine.
-bool UseWideRows() {
-  __builtin_cpu_init();
-  return __builtin_cpu_supports("avx2") && getenv("RASTERKIT_BASELINE") == nullptr;
-}
-
 // Fills destination rows 0 .. rowsToWrite - 1. With a previous image, a destination pixel is
 // written only when one of its four source samples differs from the previous image's.
 void BilinearZoom(void* dstPtr, int32_t dstPitchPixels, int32_t dstHeight, int32_t rowsToWrite,
                   const BilinearImages& images, int32_t srcHeight) {
   BuildBilinearColumns(images.srcWidth, images.dstWidth);
   ForgetExpandedRows();
-  const auto row = UseWideRows() ? BilinearRowWide : BilinearRow;
+  const auto bilinearRow = rasterkit::ActiveRowLoops().bilinearRow;
+  const bool detectChanges = images.prev != nullptr;
   const int64_t stepY = FixedStep(srcHeight, dstHeight);
   for (int32_t k = 0; k < rowsToWrite; ++k) {
     const AxisSample sample = SampleAxis(k, srcHeight, dstHeight, stepY);
@@ -398,8 +186,9 @@ void BilinearZoom(void* dstPtr, int32_t dstPitchPixels, int32_t dstHeight, int32
     if (!top.changed && !bottom.changed) continue;
     PrepareSamples(images, top);
     PrepareSamples(images, bottom);
-    row(DestinationRow(dstPtr, dstPitchPixels, k), top, bottom, sample.fraction, images.dstWidth,
-        images.prev != nullptr);
+    bilinearRow({DestinationRow(dstPtr, dstPitchPixels, k), top.samples, bottom.samples,
+                 detectChanges ? ChangesOf(top) : nullptr, detectChanges ? ChangesOf(bottom) : nullptr, ColumnCross,
+                 ColumnFraction, sample.fraction, images.dstWidth});
   }
 }
 

@@ -5,6 +5,8 @@
 #   tools/deps.sh ci      build, plus what the end-to-end run in a virtual X display and the
 #                         package checks (cpack, lintian, desktop and AppStream validators) and
 #                         the fuzzing of the file parsers (clang, libFuzzer) need
+#   tools/deps.sh arm64   what the aarch64 preset needs: the cross compiler, qemu-user to run
+#                         its tests, and GoogleTest's sources to build for that processor
 #   tools/deps.sh skin    what tools/skin/generate.py needs to remake the default skin
 # Only missing packages are installed; apt-get runs through sudo when not root.
 set -euo pipefail
@@ -13,13 +15,15 @@ build_packages=(cmake g++ make pkg-config libsdl2-dev libsdl2-mixer-dev libsdl2-
   libgtest-dev libgmock-dev libbenchmark-dev)
 ci_packages=(xvfb xauth xdotool x11-utils imagemagick dpkg-dev fakeroot file binutils lintian desktop-file-utils
   appstream clang libclang-rt-dev)
+arm64_packages=(cmake make g++-aarch64-linux-gnu qemu-user googletest)
 skin_packages=(python3 python3-pil python3-numpy fonts-dejavu-core vorbis-tools)
 
 case "${1:-build}" in
   build|play) wanted=("${build_packages[@]}") ;;
   ci) wanted=("${build_packages[@]}" "${ci_packages[@]}") ;;
+  arm64) wanted=("${arm64_packages[@]}") ;;
   skin) wanted=("${skin_packages[@]}") ;;
-  *) echo "usage: $0 build|play|ci|skin" >&2; exit 2 ;;
+  *) echo "usage: $0 build|play|ci|arm64|skin" >&2; exit 2 ;;
 esac
 
 missing=()

@@ -1,6 +1,6 @@
 // Randomized comparison of the copy and blend routines with their scalar references: every
-// byte of the destination, the source and the mask, guard zones included, on every row
-// path this processor runs and through the exported routine.
+// byte of the destination, the source and the mask, guard zones included, on the path CTest
+// caps the library to (it runs the raster tests once per path).
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -8,31 +8,14 @@
 #include <string>
 #include <vector>
 
-#include "raster/blit_kernels.h"
 #include "raster/blit_support.h"
 #include "raster/rasterkit.h"
-#include "raster/reference_blit.h"
+#include "raster/reference/reference_blit.h"
 
 namespace {
 
 using blit_test::GuardedImage;
 using blit_test::RandomLayoutImage;
-using rasterkit::Path;
-
-// How a routine under test is reached: through the library's export, or one row path directly.
-struct Route {
-  bool exported;
-  Path path;  // when not exported
-};
-
-// The exported routines and every path this processor runs.
-std::vector<Route> RoutesToTest() {
-  std::vector<Route> routes{{true, Path::Baseline}};
-  for (Path path : blit_test::PathsToTest()) routes.push_back({false, path});
-  return routes;
-}
-
-std::string RouteName(Route route) { return route.exported ? "exported" : blit_test::PathName(route.path); }
 
 struct Trial {
   GuardedImage dst, src, mask;
@@ -123,7 +106,7 @@ std::string FirstDifference(const std::vector<uint8_t>& actual, const std::vecto
          std::to_string(actual[i]) + " instead of " + std::to_string(expected[i]);
 }
 
-using RoutineCall = std::function<void(Trial&, Route)>;
+using RoutineCall = std::function<void(Trial&)>;
 using ReferenceCall = std::function<void(Trial&)>;
 
 void CompareWithReference(const std::string& name, bool scaled, int trials, const ReferenceCall& reference,
@@ -133,14 +116,12 @@ void CompareWithReference(const std::string& name, bool scaled, int trials, cons
     const Trial original = MakeTrial(rng, scaled);
     Trial expected = original;
     reference(expected);
-    for (Route route : RoutesToTest()) {
-      Trial actual = original;
-      routine(actual, route);
-      SCOPED_TRACE(name + " trial " + std::to_string(i) + " via " + RouteName(route));
-      ASSERT_EQ(FirstDifference(actual.dst.bytes(), expected.dst.bytes()), "") << "destination";
-      ASSERT_EQ(FirstDifference(actual.src.bytes(), original.src.bytes()), "") << "source";
-      ASSERT_EQ(FirstDifference(actual.mask.bytes(), original.mask.bytes()), "") << "mask";
-    }
+    Trial actual = original;
+    routine(actual);
+    SCOPED_TRACE(name + " trial " + std::to_string(i));
+    ASSERT_EQ(FirstDifference(actual.dst.bytes(), expected.dst.bytes()), "") << "destination";
+    ASSERT_EQ(FirstDifference(actual.src.bytes(), original.src.bytes()), "") << "source";
+    ASSERT_EQ(FirstDifference(actual.mask.bytes(), original.mask.bytes()), "") << "mask";
   }
 }
 
@@ -153,14 +134,9 @@ TEST(BlitRandomized, OpaqueCopyMatchesReference) {
         blit_reference::GDIBltFast_16(t.dst.pixels(), t.dst.pitch(), &t.dstRect, t.src.pixels(), t.src.pitch(),
                                       t.srcRect.Left, t.srcRect.Top);
       },
-      [](Trial& t, Route route) {
-        if (route.exported) {
-          GDIBltFast_16(t.dst.pixels(), t.dst.pitch(), &t.dstRect, t.src.pixels(), t.src.pitch(), t.srcRect.Left,
-                        t.srcRect.Top);
-        } else {
-          rasterkit::BltFast_16(route.path, t.dst.pixels(), t.dst.pitch(), &t.dstRect, t.src.pixels(),
-                                t.src.pitch(), t.srcRect.Left, t.srcRect.Top);
-        }
+      [](Trial& t) {
+        GDIBltFast_16(t.dst.pixels(), t.dst.pitch(), &t.dstRect, t.src.pixels(), t.src.pitch(), t.srcRect.Left,
+                      t.srcRect.Top);
       });
 }
 
@@ -171,14 +147,9 @@ TEST(BlitRandomized, KeyedCopyMatchesReference) {
         blit_reference::GDIBlt_16(t.dst.pixels(), t.dst.pitch(), &t.dstRect, t.src.pixels(), t.src.pitch(),
                                   t.srcRect.Left, t.srcRect.Top, t.key);
       },
-      [](Trial& t, Route route) {
-        if (route.exported) {
-          GDIBlt_16(t.dst.pixels(), t.dst.pitch(), &t.dstRect, t.src.pixels(), t.src.pitch(), t.srcRect.Left,
-                    t.srcRect.Top, t.key);
-        } else {
-          rasterkit::Blt_16(route.path, t.dst.pixels(), t.dst.pitch(), &t.dstRect, t.src.pixels(), t.src.pitch(),
-                            t.srcRect.Left, t.srcRect.Top, t.key);
-        }
+      [](Trial& t) {
+        GDIBlt_16(t.dst.pixels(), t.dst.pitch(), &t.dstRect, t.src.pixels(), t.src.pitch(), t.srcRect.Left,
+                  t.srcRect.Top, t.key);
       });
 }
 
@@ -189,13 +160,8 @@ TEST(BlitRandomized, ScaledKeyedCopyMatchesReference) {
         blit_reference::GDIBltZoom_16(t.dst.pixels(), t.dst.pitch(), &t.dstRect, t.src.pixels(), t.src.pitch(),
                                       &t.srcRect, t.key);
       },
-      [](Trial& t, Route route) {
-        if (route.exported) {
-          GDIBltZoom_16(t.dst.pixels(), t.dst.pitch(), &t.dstRect, t.src.pixels(), t.src.pitch(), &t.srcRect, t.key);
-        } else {
-          rasterkit::BltZoom_16(route.path, t.dst.pixels(), t.dst.pitch(), &t.dstRect, t.src.pixels(),
-                                t.src.pitch(), &t.srcRect, t.key);
-        }
+      [](Trial& t) {
+        GDIBltZoom_16(t.dst.pixels(), t.dst.pitch(), &t.dstRect, t.src.pixels(), t.src.pitch(), &t.srcRect, t.key);
       });
 }
 
@@ -206,57 +172,43 @@ TEST(BlitRandomized, HalfBlendMatchesReference) {
         blit_reference::GDIHalfBlend_16(t.dst.pixels(), t.dst.pitch(), &t.dstRect, t.src.pixels(), t.src.pitch(),
                                         t.srcRect.Left, t.srcRect.Top);
       },
-      [](Trial& t, Route route) {
-        if (route.exported) {
-          GDIHalfBlend_16(t.dst.pixels(), t.dst.pitch(), &t.dstRect, t.src.pixels(), t.src.pitch(), t.srcRect.Left,
-                          t.srcRect.Top);
-        } else {
-          rasterkit::HalfBlend_16(route.path, t.dst.pixels(), t.dst.pitch(), &t.dstRect, t.src.pixels(),
-                                  t.src.pitch(), t.srcRect.Left, t.srcRect.Top);
-        }
+      [](Trial& t) {
+        GDIHalfBlend_16(t.dst.pixels(), t.dst.pitch(), &t.dstRect, t.src.pixels(), t.src.pitch(), t.srcRect.Left,
+                        t.srcRect.Top);
       });
 }
 
 // The keyed blends and the colour mask share their arguments; `level` is the mask for the latter.
 using KeyedRoutine = int32_t (*)(void*, int32_t, const Rect*, const void*, int32_t, int32_t, int32_t, int32_t,
                                  int32_t);
-using KeyedPathRoutine = int32_t (*)(Path, void*, int32_t, const Rect*, const void*, int32_t, int32_t, int32_t,
-                                     int32_t, int32_t);
 
-void CompareKeyedBlend(const std::string& name, KeyedRoutine reference, KeyedRoutine exported,
-                       KeyedPathRoutine onPath) {
+void CompareKeyedBlend(const std::string& name, KeyedRoutine reference, KeyedRoutine routine) {
   CompareWithReference(
       name, false, kTrials,
       [reference](Trial& t) {
         reference(t.dst.pixels(), t.dst.pitch(), &t.dstRect, t.src.pixels(), t.src.pitch(), t.srcRect.Left,
                   t.srcRect.Top, t.key, t.level);
       },
-      [exported, onPath](Trial& t, Route route) {
-        if (route.exported) {
-          exported(t.dst.pixels(), t.dst.pitch(), &t.dstRect, t.src.pixels(), t.src.pitch(), t.srcRect.Left,
-                   t.srcRect.Top, t.key, t.level);
-        } else {
-          onPath(route.path, t.dst.pixels(), t.dst.pitch(), &t.dstRect, t.src.pixels(), t.src.pitch(),
-                 t.srcRect.Left, t.srcRect.Top, t.key, t.level);
-        }
+      [routine](Trial& t) {
+        routine(t.dst.pixels(), t.dst.pitch(), &t.dstRect, t.src.pixels(), t.src.pitch(), t.srcRect.Left,
+                t.srcRect.Top, t.key, t.level);
       });
 }
 
 TEST(BlitRandomized, AlphaBlendMatchesReference) {
-  CompareKeyedBlend("GDIAlphaBlend_16", blit_reference::GDIAlphaBlend_16, GDIAlphaBlend_16,
-                    rasterkit::AlphaBlend_16);
+  CompareKeyedBlend("GDIAlphaBlend_16", blit_reference::GDIAlphaBlend_16, GDIAlphaBlend_16);
 }
 
 TEST(BlitRandomized, AdditiveMatchesReference) {
-  CompareKeyedBlend("GDIAdditive_16", blit_reference::GDIAdditive_16, GDIAdditive_16, rasterkit::Additive_16);
+  CompareKeyedBlend("GDIAdditive_16", blit_reference::GDIAdditive_16, GDIAdditive_16);
 }
 
 TEST(BlitRandomized, SubtractiveMatchesReference) {
-  CompareKeyedBlend("GDISubitive_16", blit_reference::GDISubitive_16, GDISubitive_16, rasterkit::Subitive_16);
+  CompareKeyedBlend("GDISubitive_16", blit_reference::GDISubitive_16, GDISubitive_16);
 }
 
 TEST(BlitRandomized, ColorMaskMatchesReference) {
-  CompareKeyedBlend("GDIColorMask_16", blit_reference::GDIColorMask_16, GDIColorMask_16, rasterkit::ColorMask_16);
+  CompareKeyedBlend("GDIColorMask_16", blit_reference::GDIColorMask_16, GDIColorMask_16);
 }
 
 TEST(BlitRandomized, AlphaChannelBlendMatchesReference) {
@@ -267,15 +219,9 @@ TEST(BlitRandomized, AlphaChannelBlendMatchesReference) {
                                                         t.src.pitch(), t.srcRect.Left, t.srcRect.Top,
                                                         t.mask.pixels(), AlphaLevelOf(t));
       },
-      [](Trial& t, Route route) {
-        if (route.exported) {
-          GDIAlphaBlendByAlphaChannel2_16(t.dst.pixels(), t.dst.pitch(), &t.dstRect, t.src.pixels(), t.src.pitch(),
-                                          t.srcRect.Left, t.srcRect.Top, t.mask.pixels(), AlphaLevelOf(t));
-        } else {
-          rasterkit::AlphaBlendByAlphaChannel2_16(route.path, t.dst.pixels(), t.dst.pitch(), &t.dstRect,
-                                                  t.src.pixels(), t.src.pitch(), t.srcRect.Left, t.srcRect.Top,
-                                                  t.mask.pixels(), int16_t(AlphaLevelOf(t)));
-        }
+      [](Trial& t) {
+        GDIAlphaBlendByAlphaChannel2_16(t.dst.pixels(), t.dst.pitch(), &t.dstRect, t.src.pixels(), t.src.pitch(),
+                                        t.srcRect.Left, t.srcRect.Top, t.mask.pixels(), AlphaLevelOf(t));
       });
 }
 

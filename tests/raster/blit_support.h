@@ -6,8 +6,6 @@
 #include <random>
 #include <vector>
 
-#include "raster/blit_kernels.h"
-
 namespace blit_test {
 
 constexpr size_t kGuardBytes = 64;
@@ -55,24 +53,6 @@ class GuardedImage {
 inline GuardedImage RandomLayoutImage(std::mt19937& rng, int32_t width, int32_t height) {
   const int32_t spare = int32_t(rng() % 10);
   return GuardedImage(width, height, 2 * (width + spare), (rng() & 1) ? 2 : 0);
-}
-
-// Every row path this processor runs, the baseline first.
-inline std::vector<rasterkit::Path> PathsToTest() {
-  std::vector<rasterkit::Path> paths;
-  for (rasterkit::Path path : {rasterkit::Path::Baseline, rasterkit::Path::Avx2, rasterkit::Path::Avx512}) {
-    if (rasterkit::ProcessorRuns(path)) paths.push_back(path);
-  }
-  return paths;
-}
-
-inline const char* PathName(rasterkit::Path path) {
-  switch (path) {
-    case rasterkit::Path::Baseline: return "baseline";
-    case rasterkit::Path::Avx2: return "avx2";
-    case rasterkit::Path::Avx512: return "avx512";
-  }
-  return "?";
 }
 
 }  // namespace blit_test

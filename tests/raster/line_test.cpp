@@ -5,7 +5,7 @@
 #include <random>
 
 #include "raster/rasterkit.h"
-#include "raster/reference_zoom.h"
+#include "raster/reference/reference_zoom.h"
 
 namespace {
 

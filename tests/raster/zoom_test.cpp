@@ -3,13 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <cstring>
 #include <random>
 #include <vector>
 
 #include "raster/rasterkit.h"
-#include "raster/reference_zoom.h"
+#include "raster/reference/reference_zoom.h"
 
 namespace {
 
@@ -80,15 +79,6 @@ void CompareChangeAwareZoomWithReference() {
 }
 
 TEST(ZoomTest, ChangeAwareZoomMatchesTheReferenceBitForBit) { CompareChangeAwareZoomWithReference(); }
-
-// The bilinear zooms have sixteen-pixel loops for processors with AVX2 and eight-pixel loops for
-// the others; the environment can hold a machine to the latter.
-TEST(ZoomTest, BaselineLoopsMatchTheReferenceToo) {
-  setenv("RASTERKIT_BASELINE", "1", 1);
-  CompareWithReference(myZoom3, zoom_reference::myZoom3, "myZoom3 baseline");
-  CompareChangeAwareZoomWithReference();
-  unsetenv("RASTERKIT_BASELINE");
-}
 
 // What the presentation relies on: fed consecutive frames with the previous one as the comparison
 // image, the destination always holds the full bilinear zoom of the newest frame.

@@ -1,4 +1,4 @@
-#include "raster/reference_blit.h"
+#include "raster/reference/reference_blit.h"
 
 // The references stay one pixel at a time, also in optimized builds: they are the scalar
 // yardstick that the benchmarks measure the vector code against.

@@ -1,4 +1,4 @@
-#include "raster/reference_zoom.h"
+#include "raster/reference/reference_zoom.h"
 
 #include <cmath>
 #include <cstddef>
