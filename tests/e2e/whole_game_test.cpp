@@ -168,6 +168,9 @@ class Hands {
 
   void PlugIn() {
     if (!pad_) return;
+    // The dummy video driver gives no window the keyboard focus, without which SDL keeps a
+    // pad's events from the program.
+    SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
     const int index = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, SDL_CONTROLLER_AXIS_MAX,
                                                 SDL_CONTROLLER_BUTTON_MAX, 0);
     ASSERT_GE(index, 0) << SDL_GetError();
