@@ -114,13 +114,20 @@ int FreeChannel() {
   return count;
 }
 
+// The game plays on silently; the player is told why once, in SDL's words.
+void ReportNoSoundDevice() { std::fprintf(stderr, "no sound device: playing without sound (%s)\n", SDL_GetError()); }
+
 }  // namespace
 
 void OpenAudioDevice() {
   if (mixer.open) return;
-  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return;
+  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+    ReportNoSoundDevice();
+    return;
+  }
   Mix_Init(MIX_INIT_OGG);
   if (Mix_OpenAudio(OutputRate, AUDIO_S16SYS, OutputChannels, OutputBufferFrames) != 0) {
+    ReportNoSoundDevice();
     Mix_Quit();
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
     return;

@@ -14,6 +14,7 @@
 #include "game/game_state.h"
 #include "raster/rasterkit.h"
 #include "render/scene.h"
+#include "shell/locations.h"
 #include "shell/platform/game_window.h"
 #include "shell/platform/platform.h"
 #include "shell/shell_services.h"
@@ -25,7 +26,7 @@ constexpr int32_t ZoomWidth = 1391, ZoomHeight = 1047;
 
 // The skin beside the program, else the one in the source tree.
 std::string FindSkin() {
-  std::vector<std::string> candidates = {Platform::ProgramDirectory()};
+  std::vector<std::string> candidates = {Locations::SkinDirectory()};
   if (const char* source = std::getenv("KESTREL_SOURCE_DIR")) candidates.push_back(std::string(source) + "/skin");
   for (const std::string& directory : candidates) {
     if (std::filesystem::exists(directory + "/main.ini")) return directory;
@@ -39,7 +40,7 @@ const std::string& SkinReady() {
     const std::string directory = FindSkin();
     if (directory.empty()) return "no skin with a main.ini found";
     try {
-      Platform::SetProgramDirectory(directory);
+      Locations::PlayFrom(directory);
       InstallShellServices();
       OpenSkin(directory);
       LoadTexts();

@@ -10,8 +10,8 @@
 
 #include "config/user_settings.h"
 #include "game/game_state.h"
+#include "shell/locations.h"
 #include "shell/shell_state.h"
-#include "shell/platform/platform.h"
 
 namespace {
 
@@ -28,8 +28,8 @@ fs::path MakeLargeSettings() {
   size_t written = 0;
   for (int i = 0; written < kSettingsBytes; ++i) {
     const std::string lines = (i % 1000 == 0 ? "[Section" + std::to_string(i) + "]\n" : std::string()) +
-                              "; a comment the player wrote, kept as it is " + std::to_string(i) + "\n" +
-                              "UnknownKey" + std::to_string(i) + "=some value\n";
+                              "; a comment the player wrote, kept as it is " + std::to_string(i) + "\n" + "UnknownKey" +
+                              std::to_string(i) + "=some value\n";
     out << lines;
     written += lines.size();
   }
@@ -38,7 +38,7 @@ fs::path MakeLargeSettings() {
 
 void BM_CloseWith20MBSettings(benchmark::State& state) {
   const fs::path dir = MakeLargeSettings();
-  Platform::SetProgramDirectory(dir.string());
+  Locations::PlayFrom(dir.string());
   Shell.UserIni.SetINIFileName((dir / "UserSettings.ini").string());
   int32_t round = 0;
   for (auto _ : state) {

@@ -6,6 +6,7 @@
 #include "audio/audio.h"
 #include "config/skin_files.h"
 #include "game/random.h"
+#include "shell/locations.h"
 #include "shell/runtime.h"
 #include "shell/shell_state.h"
 
@@ -142,7 +143,7 @@ void LoadSounds() {
   Config.MaxSounds = MainIniTableTop(MainSettings, "MaxSounds");
   Audio.SoundSamples.assign(static_cast<size_t>(Config.MaxSounds) + 1, 0);
   LoadProgressStep();
-  const std::string soundDirectory = Platform::ProgramDirectory() + "/sounds/";
+  const std::string soundDirectory = Locations::SkinDirectory() + "/sounds/";
   for (int32_t i = 0; i <= Config.MaxSounds; ++i) {
     Audio.SoundSamples[static_cast<size_t>(i)] =
         LoadSoundSample(soundDirectory + Numbered("sound", i, ".ogg"), SimultaneousPlaybacks);
@@ -160,7 +161,8 @@ void LoadScreenButtons(const std::string& section) {
   auto imageNumber = [&](const std::string& key) {
     int32_t image = MainIniNumber(section, key);
     if (image < 0 || image > Config.ButtonImageCount) {
-      Raise(ErrorKind::SubscriptOutOfRange, MainIniKeyName(section, key) + ": no button image " + std::to_string(image));
+      Raise(ErrorKind::SubscriptOutOfRange,
+            MainIniKeyName(section, key) + ": no button image " + std::to_string(image));
     }
     return image;
   };

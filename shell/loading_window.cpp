@@ -59,7 +59,10 @@ void Frm_Loading::Load() {
   auto loading = std::make_unique<LoadingWindow>();
   loading->background.Read(Shell.ImagePath + "loading.bmp");
   loading->strip.Read(Shell.ImagePath + "plan.bmp");
-  loading->window = Platform::CreateGameWindow({"", ClientWidth, ClientHeight, false});
+  // The texts are not loaded yet; the loading window takes the game's caption straight from main.ini.
+  std::string caption = Shell.MainIni.GetIniKey("Texts", "Text0");
+  if (caption.empty()) caption = "kestrel";
+  loading->window = Platform::CreateGameWindow({caption, ClientWidth, ClientHeight, false});
   g_loading = std::move(loading);
   g_stripWidth = 0;
 }

@@ -1,3 +1,3 @@
-#include "shell/startup.h"
+#include "shell/command_line.h"
 
-int main() { return Mod_Main(); }
+int main(int argc, char* argv[]) { return RunCommandLine(argc, argv); }

@@ -12,6 +12,7 @@
 #include "game/input.h"
 #include "render/scene.h"
 #include "shell/engine.h"
+#include "shell/locations.h"
 #include "shell/platform/platform.h"
 #include "shell/runtime.h"
 
@@ -139,7 +140,7 @@ CGameEngine* Frm_Main::m_GDIEngine() { return g_engine.get(); }
 void Frm_Main::OnKeyDown(int32_t keyCode, int32_t) {
   if (keyCode == KeyF1) return;
   if (keyCode == KeyF10) {
-    Platform::OpenAddress(Platform::ProgramDirectory());
+    Platform::OpenAddress(Locations::PlayerDirectory());
     return;
   }
   KeyStep(keyCode);

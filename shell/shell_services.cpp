@@ -2,6 +2,7 @@
 
 #include "audio/audio.h"
 #include "config/config.h"
+#include "shell/locations.h"
 #include "shell/main_window.h"
 #include "shell/platform/platform.h"
 #include "shell/runtime.h"
@@ -11,7 +12,7 @@ void ShellServices::PlayMusic() { ::PlayMusic(); }
 void ShellServices::PauseMusic() { PauseMusicStream(Audio.MusicStream); }
 void ShellServices::StopMusic() { StopMusicStream(Audio.MusicStream); }
 void ShellServices::OpenMusic(const std::string& track) {
-  Audio.MusicStream = CreateMusicStream(Platform::ProgramDirectory() + "/" + track);
+  Audio.MusicStream = CreateMusicStream(Locations::SkinDirectory() + "/" + track);
 }
 void ShellServices::SetMusicVolume(int32_t volume) { SetMusicStreamVolume(Audio.MusicStream, volume); }
 void ShellServices::LoadButtons(const std::string& section) { LoadScreenButtons(section); }

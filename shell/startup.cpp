@@ -10,6 +10,7 @@
 #include "game/flow.h"
 #include "shell/engine.h"
 #include "shell/loading_window.h"
+#include "shell/locations.h"
 #include "shell/main_window.h"
 #include "shell/platform/platform.h"
 #include "shell/runtime.h"
@@ -20,9 +21,9 @@
 namespace {
 
 void RunStartup() {
-  const std::string programDirectory = Platform::ProgramDirectory();
-  OpenSkin(programDirectory);
-  Shell.UserIni.SetINIFileName(programDirectory + "/UserSettings.ini");
+  Locations::PreparePlayerDirectory();
+  OpenSkin(Locations::SkinDirectory());
+  Shell.UserIni.SetINIFileName(Locations::PlayerDirectory() + "/UserSettings.ini");
   for (const std::string& saved : {Shell.MainIni.INIFileName(), Shell.UserIni.INIFileName(), HiScoreTableFileName()})
     SafeFile::RemoveStaleTemporaries(saved);
   // Without every drawing routine the game would run in a black window.
@@ -38,8 +39,11 @@ void RunStartup() {
   Frm_Loading::mAddlife();
   LoadCursors();
   Frm_Loading::mAddlife();
-  // The play screen's fifth button always shows button image 4.
-  Shell.MainIni.WriteIniKey("GameButton", "Button4", "4");
+  // The play screen's fifth button always shows button image 4. main.ini is rewritten only
+  // when it says otherwise, and never in the installed skin.
+  if (!Locations::Current().SkinReadOnly && Shell.MainIni.GetIniKey("GameButton", "Button4") != "4") {
+    Shell.MainIni.WriteIniKey("GameButton", "Button4", "4");
+  }
   Frm_Loading::mAddlife();
   LoadButtonImages();
   Frm_Loading::mAddlife();

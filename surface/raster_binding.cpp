@@ -5,7 +5,7 @@
 
 #include <iterator>
 
-#include "shell/program_file.h"
+#include "shell/locations.h"
 #include "shell/runtime.h"
 #include "surface/elf_check.h"
 
@@ -32,15 +32,15 @@ Binding& TheBinding() {
   return binding;
 }
 
-// A file beside the program (or named by a path) is looked at before it is loaded, and
-// refused rather than passed over when it is damaged; without one the loader searches its
+// A file in the game's library folder (or named by a path) is looked at before it is loaded,
+// and refused rather than passed over when it is damaged; without one the loader searches its
 // normal path.
 void* OpenLibrary(Binding& binding) {
   const std::string& name = binding.libraryName;
-  const std::string besideProgram = RunningProgramDirectory() + "/" + name;
+  const std::string inLibraryFolder = Locations::LibraryDirectory() + "/" + name;
   const bool isPath = name.find('/') != std::string::npos;
-  binding.file = isPath ? name : ::access(besideProgram.c_str(), F_OK) == 0 ? besideProgram : name;
-  if (isPath || binding.file == besideProgram) {
+  binding.file = isPath ? name : ::access(inLibraryFolder.c_str(), F_OK) == 0 ? inLibraryFolder : name;
+  if (isPath || binding.file == inLibraryFolder) {
     binding.failure = SharedObjectProblem(binding.file);
     if (!binding.failure.empty()) return nullptr;
   }

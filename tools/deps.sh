@@ -3,14 +3,16 @@
 #   tools/deps.sh build   what building and testing the game needs
 #   tools/deps.sh play    the same (the game runs from the build)
 #   tools/deps.sh ci      build, plus what the end-to-end run in a virtual X display and the
-#                         fuzzing of the file parsers (clang, libFuzzer) need
+#                         package checks (cpack, lintian, desktop and AppStream validators) and
+#                         the fuzzing of the file parsers (clang, libFuzzer) need
 #   tools/deps.sh skin    what tools/skin/generate.py needs to remake the default skin
 # Only missing packages are installed; apt-get runs through sudo when not root.
 set -euo pipefail
 
 build_packages=(cmake g++ make pkg-config libsdl2-dev libsdl2-mixer-dev libsdl2-image-dev
   libgtest-dev libgmock-dev libbenchmark-dev)
-ci_packages=(xvfb xauth xdotool x11-utils imagemagick clang libclang-rt-dev)
+ci_packages=(xvfb xauth xdotool x11-utils imagemagick dpkg-dev fakeroot file binutils lintian desktop-file-utils
+  appstream clang libclang-rt-dev)
 skin_packages=(python3 python3-pil python3-numpy fonts-dejavu-core vorbis-tools)
 
 case "${1:-build}" in

@@ -1,22 +1,21 @@
-// The platform layer over SDL: program directory, clocks, the shell's "open", error boxes.
+// The platform layer over SDL: clocks, the shell's "open", error boxes.
 #include "shell/platform/platform.h"
 
 #include <SDL.h>
+#include <unistd.h>
 
 #include <cctype>
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 #include <filesystem>
-#include <optional>
 
-#include "shell/program_file.h"
 #include "shell/runtime.h"
 
 namespace Platform {
 
 namespace {
 
-std::optional<std::string> g_programDirectory;
 ClockSource* g_clock = nullptr;
 AddressOpener* g_opener = nullptr;
 
@@ -47,18 +46,22 @@ std::string FileAddress(const std::filesystem::path& directory) {
   return address;
 }
 
-
-}  // namespace
-
-std::string ProgramDirectory() {
-  if (!g_programDirectory) {
-    const std::string directory = RunningProgramDirectory();
-    g_programDirectory = directory.empty() ? "." : directory;
+// True when an executable of this name is in one of $PATH's folders.
+bool OnSearchPath(const std::string& program) {
+  const char* path = std::getenv("PATH");
+  std::string folders = path != nullptr ? path : "";
+  size_t start = 0;
+  while (start <= folders.size()) {
+    size_t end = folders.find(':', start);
+    if (end == std::string::npos) end = folders.size();
+    const std::string folder = end > start ? folders.substr(start, end - start) : ".";
+    if (access((folder + "/" + program).c_str(), X_OK) == 0) return true;
+    start = end + 1;
   }
-  return *g_programDirectory;
+  return false;
 }
 
-void SetProgramDirectory(const std::string& directory) { g_programDirectory = directory; }
+}  // namespace
 
 int64_t PerformanceCounter() {
   if (g_clock != nullptr) return g_clock->PerformanceCounter();
@@ -107,7 +110,12 @@ void OpenAddress(const std::string& address) {
   std::error_code error;
   const bool isDirectory = std::filesystem::is_directory(address, error);
   const std::string url = isDirectory ? FileAddress(address) : address;
-  if (SDL_OpenURL(url.c_str()) != 0) std::fprintf(stderr, "cannot open %s: %s\n", url.c_str(), SDL_GetError());
+  // SDL hands the address to xdg-open and cannot tell when that is missing.
+  if (!OnSearchPath("xdg-open")) {
+    std::fprintf(stderr, "cannot open %s: no xdg-open to open it with (Debian package xdg-utils)\n", url.c_str());
+  } else if (SDL_OpenURL(url.c_str()) != 0) {
+    std::fprintf(stderr, "cannot open %s: %s\n", url.c_str(), SDL_GetError());
+  }
 }
 
 void SetAddressOpener(AddressOpener* opener) { g_opener = opener; }

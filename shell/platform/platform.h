@@ -7,11 +7,6 @@
 
 namespace Platform {
 
-// The directory that holds the program file, without a trailing separator
-// (RunningProgramDirectory). Tests point it at a directory of their own.
-std::string ProgramDirectory();
-void SetProgramDirectory(const std::string& directory);
-
 // Clocks: the high-resolution performance counter, the millisecond tick count, a sleep.
 int64_t PerformanceCounter();
 int64_t PerformanceFrequency();

@@ -15,7 +15,7 @@
 #include "config/user_settings.h"
 #include "game/game_state.h"
 #include "shell/loading_window.h"
-#include "shell/platform/platform.h"
+#include "shell/locations.h"
 #include "shell/shell_state.h"
 
 namespace fs = std::filesystem;
@@ -191,7 +191,7 @@ void PrepareStartup(const fs::path& directory) {
   ResetGameGlobals();
   Frm_Loading::ResetStepCount();
   SetLoadProgress(Frm_Loading::mAddlife);
-  Platform::SetProgramDirectory(directory.string());
+  Locations::PlayFrom(directory.string());
   OpenSkin(directory.string());
   Shell.UserIni.SetINIFileName((directory / "UserSettings.ini").string());
 }

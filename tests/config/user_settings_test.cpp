@@ -17,6 +17,7 @@
 #include "config/config.h"
 #include "config/user_settings.h"
 #include "game/game_state.h"
+#include "shell/locations.h"
 #include "shell/platform/platform.h"
 #include "shell/runtime.h"
 #include "shell/safe_file.h"
@@ -52,7 +53,7 @@ class UserSettingsTest : public testing::Test {
     dir_ = fs::temp_directory_path() / ("kestrel_user_" + std::to_string(::getpid()));
     fs::remove_all(dir_);
     fs::create_directories(dir_);
-    Platform::SetProgramDirectory(dir_.string());
+    Locations::PlayFrom(dir_.string());
     Shell.UserIni.SetINIFileName(Settings().string());
     ResetEverything();
   }

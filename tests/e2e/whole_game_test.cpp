@@ -22,6 +22,7 @@
 #include "shell/engine.h"
 #include "shell/ini_file.h"
 #include "shell/loading_window.h"
+#include "shell/locations.h"
 #include "shell/main_window.h"
 #include "shell/platform/platform.h"
 #include "shell/startup.h"
@@ -179,7 +180,7 @@ class WholeGameTest : public ::testing::Test {
     programDir_ = fs::temp_directory_path() / ("kestrel_e2e_" + std::to_string(::getpid()));
     fs::remove_all(programDir_);
     fs::copy(skin, programDir_, fs::copy_options::recursive);
-    Platform::SetProgramDirectory(programDir_.string());
+    Locations::PlayFrom(programDir_.string());
     Platform::SetClockSource(&clock_);
     GameRandom::UseFixedSeed(2024);
     Frm_Loading::ResetStepCount();

@@ -54,6 +54,7 @@ TEST_F(LoadingWindowTest, StripGrowsOnePixelAStepOverTheBackgroundAndRestartsAft
   FakeWindow& window = windows.Last();
   EXPECT_EQ(window.clientWidth, 200);
   EXPECT_EQ(window.clientHeight, 149);
+  EXPECT_EQ(window.caption, "kestrel");  // no main.ini texts: still a title, never an unnamed window
   EXPECT_EQ(window.showCount, 1);
   ASSERT_FALSE(window.target.blocks.empty());
   EXPECT_EQ(window.target.blocks.back().At(1, 139), Blue);

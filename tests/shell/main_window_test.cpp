@@ -17,6 +17,7 @@
 #include "game/input.h"
 #include "game/services.h"
 #include "shell/engine.h"
+#include "shell/locations.h"
 #include "shell/main_window.h"
 #include "shell/screen.h"
 #include "shell/shell_services.h"
@@ -35,7 +36,7 @@ class MainWindowTest : public ::testing::Test {
     ResetConfigGlobals();
     directory = fs::temp_directory_path() / ("kestrel_shell_" + std::to_string(::getpid()));
     fs::create_directories(directory);
-    Platform::SetProgramDirectory(directory.string());
+    Locations::PlayFrom(directory.string());
     Shell.UserIni.SetINIFileName((directory / "UserSettings.ini").string());
     Config.Texts = {"Kestrel caption"};
     Config.MouseCursors = {100, 101, 102, 103, 104};
@@ -372,7 +373,7 @@ TEST(MainWindowSdl, PushedEventsDriveTheRealWindowUntilItCloses) {
   ResetConfigGlobals();
   const fs::path directory = fs::temp_directory_path() / ("kestrel_sdl_" + std::to_string(::getpid()));
   fs::create_directories(directory);
-  Platform::SetProgramDirectory(directory.string());
+  Locations::PlayFrom(directory.string());
   Shell.UserIni.SetINIFileName((directory / "UserSettings.ini").string());
   RecordingOpener opener;
 

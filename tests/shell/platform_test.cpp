@@ -12,6 +12,8 @@
 #include <random>
 #include <vector>
 
+#include "shell/command_line.h"
+#include "shell/locations.h"
 #include "shell/platform/cursor_file.h"
 #include "shell/platform/platform.h"
 #include "shell/runtime.h"
@@ -226,6 +228,18 @@ TEST(Platform, OpenAddressSkipsEmptyAddresses) {
   EXPECT_EQ(opener.opened[0], "https://example.com/kestrel");
 }
 
+TEST(Platform, AnAddressWithNothingToOpenItIsNamedOnStderr) {
+  const char* path = std::getenv("PATH");
+  ASSERT_NE(path, nullptr);
+  const std::string searchPath = path;
+  setenv("PATH", "/nonexistent", 1);
+  testing::internal::CaptureStderr();
+  Platform::OpenAddress("https://example.com/kestrel");
+  const std::string said = testing::internal::GetCapturedStderr();
+  setenv("PATH", searchPath.c_str(), 1);
+  EXPECT_NE(said.find("cannot open https://example.com/kestrel: no xdg-open"), std::string::npos) << said;
+}
+
 TEST(Platform, DateAndTimeOfDayAgreeWithTheSystemClock) {
   const std::time_t now = std::time(nullptr);
   std::tm local{};
@@ -236,4 +250,113 @@ TEST(Platform, DateAndTimeOfDayAgreeWithTheSystemClock) {
   EXPECT_GE(seconds, 0.0);
   EXPECT_LT(seconds, 86400.0);
   EXPECT_NEAR(std::fmod(Platform::CurrentDateTime(), 1.0) * 86400.0, seconds, 5.0);
+}
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// A fresh folder with a main.ini at each of the given places below it.
+struct Tree {
+  fs::path root = fs::temp_directory_path() / ("kestrel_locations_" + std::to_string(::getpid()));
+  explicit Tree(std::initializer_list<fs::path> skins) {
+    fs::remove_all(root);
+    for (const fs::path& skin : skins) {
+      fs::create_directories(root / skin);
+      std::ofstream(root / skin / "main.ini") << "[MainSettings]\n";
+    }
+  }
+  ~Tree() { fs::remove_all(root); }
+  std::string operator/(const fs::path& below) const { return (root / below).lexically_normal().string(); }
+};
+
+}  // namespace
+
+TEST(Locations, TheBuildTreeKeepsEverythingBesideTheProgram) {
+  Tree tree({"bin"});
+  const Locations::Folders folders = Locations::Decide(tree / "bin", {}, {"/xdg", "/home/p"});
+  EXPECT_FALSE(folders.SkinReadOnly);
+  for (const std::string& folder : {folders.Library, folders.Skin, folders.Player}) EXPECT_EQ(folder, tree / "bin");
+
+  const Locations::Folders chosen = Locations::Decide(tree / "bin/", {"other", tree / "data/"}, {});
+  EXPECT_EQ(chosen.Skin, fs::absolute("other").string());
+  EXPECT_EQ(chosen.Player, tree / "data");
+  EXPECT_EQ(chosen.Library, tree / "bin");
+}
+
+TEST(Locations, AnInstalledProgramReadsItsSkinAndKeepsThePlayersFilesInTheDataHome) {
+  Tree tree({fs::path("games") / Locations::SkinFromProgram()});
+  const std::string program = tree / "games";
+  Locations::Folders folders = Locations::Decide(program, {}, {"/xdg", "/home/p"});
+  EXPECT_TRUE(Locations::IsInstalledLayout(program));
+  EXPECT_TRUE(folders.SkinReadOnly);
+  EXPECT_EQ(folders.Skin, tree / (fs::path("games") / Locations::SkinFromProgram()));
+  EXPECT_EQ(folders.Library, tree / (fs::path("games") / Locations::LibraryFromProgram()));
+  EXPECT_EQ(folders.Player, "/xdg/kestrel");
+  // An unset or relative XDG_DATA_HOME is ignored.
+  EXPECT_EQ(Locations::Decide(program, {}, {"", "/home/p"}).Player, "/home/p/.local/share/kestrel");
+  EXPECT_EQ(Locations::Decide(program, {}, {"rel", "/home/p/"}).Player, "/home/p/.local/share/kestrel");
+  EXPECT_EQ(Locations::Decide(program, {}, {"", ""}).Player, "");
+  folders = Locations::Decide(program, {"/skins/mine", "/tmp/p"}, {"/xdg", "/home/p"});
+  EXPECT_EQ(folders.Skin, "/skins/mine");
+  EXPECT_FALSE(folders.SkinReadOnly);
+  EXPECT_EQ(folders.Player, "/tmp/p");
+
+  // main.ini beside the program makes it a build tree again.
+  Tree both({"games", fs::path("games") / Locations::SkinFromProgram()});
+  EXPECT_FALSE(Locations::IsInstalledLayout(both / "games"));
+}
+
+TEST(Locations, ThePlayersFolderIsCreatedOrTheReasonNamed) {
+  const Locations::Folders saved = Locations::Current();
+  Tree tree({"x"});
+  Locations::Use(Locations::Decide(tree / "x", {"", tree / "a/b/c"}, {}));
+  Locations::PreparePlayerDirectory();
+  EXPECT_TRUE(fs::is_directory(tree / "a/b/c"));
+  for (const std::string& bad : {tree / "x/main.ini", tree / "x/main.ini/sub"}) {
+    Locations::Use(Locations::Decide(tree / "x", {"", bad}, {}));
+    try {
+      Locations::PreparePlayerDirectory();
+      ADD_FAILURE() << bad;
+    } catch (const RuntimeError& error) {
+      EXPECT_NE(std::string(error.what()).find(bad + ", cannot be created: "), std::string::npos) << error.what();
+    }
+  }
+  Locations::Use(Locations::Folders{});  // no HOME, no XDG_DATA_HOME
+  EXPECT_THROW(Locations::PreparePlayerDirectory(), RuntimeError);
+  Locations::Use(saved);
+}
+
+TEST(CommandLine, ReadsItsOptionsAndRefusesAnythingElse) {
+  using Action = CommandLine::Action;
+  EXPECT_EQ(ParseCommandLine({}).What, Action::Play);
+  EXPECT_EQ(ParseCommandLine({"--skin", "s", "--help"}).What, Action::Help);
+  EXPECT_EQ(ParseCommandLine({"-h"}).What, Action::Help);
+  EXPECT_EQ(ParseCommandLine({"--version"}).What, Action::Version);
+  const CommandLine line = ParseCommandLine({"--skin", "s", "--data-dir=d"});
+  EXPECT_EQ(line.What, Action::Play);
+  EXPECT_EQ(line.Choices.Skin, "s");
+  EXPECT_EQ(line.Choices.Data, "d");
+  for (const std::vector<std::string>& bad :
+       std::vector<std::vector<std::string>>{{"--fullscreen"}, {"-x"}, {"level3"}, {"--skin"}, {"--data-dir="}}) {
+    EXPECT_EQ(ParseCommandLine(bad).What, Action::Refuse) << bad[0];
+  }
+
+  const char* unknown[] = {"kestrel", "--fullscreen"};
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(RunCommandLine(2, unknown), 2);
+  EXPECT_NE(testing::internal::GetCapturedStderr().find("unknown option '--fullscreen'"), std::string::npos);
+}
+
+TEST(CommandLine, APlayersFolderThatCannotBeMadeStopsTheStartWithStatusOne) {
+  const Locations::Folders saved = Locations::Current();
+  Tree tree({"x"});
+  const std::string bad = tree / "x/main.ini/kestrel";
+  const char* arguments[] = {"kestrel", "--data-dir", bad.c_str()};
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(RunCommandLine(3, arguments), 1);
+  const std::string said = testing::internal::GetCapturedStderr();
+  EXPECT_NE(said.find("The game cannot start."), std::string::npos) << said;
+  EXPECT_NE(said.find(bad), std::string::npos) << said;
+  Locations::Use(saved);
 }

@@ -1,9 +1,9 @@
 #!/usr/bin/python3
-"""Makes the default skin: skin/main.ini, skin/images/*, skin/sounds/*, and the contact sheet
-tools/skin/preview.png. Everything is drawn and synthesised here from fixed seeds, so a rerun
+"""Makes the default skin: skin/main.ini, skin/images/*, skin/sounds/*, the contact sheet
+tools/skin/preview.png and the program's icons packaging/icons/kestrel-<n>.png. Everything is drawn and synthesised here from fixed seeds, so a rerun
 gives the same files.
 
-    /usr/bin/python3 tools/skin/generate.py [--images-only] [--out DIR]
+    /usr/bin/python3 tools/skin/generate.py [--images-only] [--out DIR] [--icons DIR]
 
 Needs python3-pil, python3-numpy, fonts-dejavu-core and oggenc (vorbis-tools): tools/deps.sh skin.
 """
@@ -85,6 +85,7 @@ def write_images(images):
 def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("--out", default=os.path.join(HERE, "..", "..", "skin"))
+    parser.add_argument("--icons", default=os.path.join(HERE, "..", "..", "packaging", "icons"))
     parser.add_argument("--images-only", action="store_true", help="skip the sounds and music")
     args = parser.parse_args()
     out = os.path.abspath(args.out)
@@ -99,6 +100,8 @@ def main():
         audio.write_sounds(sounds)
     import preview
     preview.contact_sheet(out, os.path.join(HERE, "preview.png"))
+    import icons
+    icons.write_icons(os.path.abspath(args.icons))
 
 
 if __name__ == "__main__":

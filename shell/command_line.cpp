@@ -1,0 +1,76 @@
+#include "shell/command_line.h"
+
+#include <cstdio>
+
+#include "shell/startup.h"
+
+namespace {
+
+constexpr const char* Usage =
+    "Usage: kestrel [OPTION]...\n"
+    "A falling-pair puzzle game: steer the falling pairs so that lines of four or more of one\n"
+    "colour vanish, and clear every target of the stage.\n"
+    "\n"
+    "  --skin DIR      play the skin in DIR (its main.ini, images/ and sounds/)\n"
+    "  --data-dir DIR  keep the settings and high scores in DIR\n"
+    "  -h, --help      show this help and exit\n"
+    "  --version       show the version and exit\n"
+    "\n"
+    "An installed game keeps the settings and high scores in $XDG_DATA_HOME/kestrel\n"
+    "(~/.local/share/kestrel); a game run from its build tree keeps them beside the program.\n";
+
+}  // namespace
+
+CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
+  CommandLine line;
+  auto refuse = [&line](const std::string& problem) {
+    line.What = CommandLine::Action::Refuse;
+    line.Problem = problem;
+    return line;
+  };
+  for (size_t i = 0; i < arguments.size(); ++i) {
+    const std::string& argument = arguments[i];
+    if (argument == "-h" || argument == "--help") {
+      line.What = CommandLine::Action::Help;
+      return line;
+    }
+    if (argument == "--version") {
+      line.What = CommandLine::Action::Version;
+      return line;
+    }
+    const size_t equals = argument.find('=');
+    const std::string name = argument.substr(0, equals);
+    std::string* folder = name == "--skin" ? &line.Choices.Skin : name == "--data-dir" ? &line.Choices.Data : nullptr;
+    if (folder == nullptr) {
+      return refuse(argument.starts_with("-") ? "unknown option '" + argument + "'"
+                                              : "unexpected argument '" + argument + "'");
+    }
+    if (equals != std::string::npos) {
+      *folder = argument.substr(equals + 1);
+    } else if (i + 1 < arguments.size()) {
+      *folder = arguments[++i];
+    }
+    if (folder->empty()) return refuse("option '" + name + "' needs a folder");
+  }
+  return line;
+}
+
+int RunCommandLine(int argc, const char* const argv[]) {
+  const std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
+  const CommandLine line = ParseCommandLine(arguments);
+  switch (line.What) {
+    case CommandLine::Action::Help:
+      std::fputs(Usage, stdout);
+      return 0;
+    case CommandLine::Action::Version:
+      std::printf("kestrel %s\n", KESTREL_VERSION);
+      return 0;
+    case CommandLine::Action::Refuse:
+      std::fprintf(stderr, "kestrel: %s\nTry 'kestrel --help' for more information.\n", line.Problem.c_str());
+      return 2;
+    case CommandLine::Action::Play:
+      break;
+  }
+  Locations::Use(Locations::OfRunningProgram(line.Choices));
+  return Mod_Main();
+}

@@ -1,0 +1,23 @@
+// The program's command line: --help, --version, --skin DIR, --data-dir DIR.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "shell/locations.h"
+
+struct CommandLine {
+  enum class Action { Play, Help, Version, Refuse };
+  Action What = Action::Play;
+  Locations::Choices Choices;
+  std::string Problem;  // why the command line is refused
+};
+
+// `arguments` without the program name. Options take their value as the next argument or
+// after '=' (--skin=DIR).
+CommandLine ParseCommandLine(const std::vector<std::string>& arguments);
+
+// What main() does: reads the command line, then prints the help or the version (exit status
+// 0), refuses a bad command line (a message on stderr, exit status 2) or plays the game
+// (Mod_Main's status).
+int RunCommandLine(int argc, const char* const argv[]);
