@@ -24,7 +24,7 @@ void RunStartup() {
   Locations::PreparePlayerDirectory();
   OpenSkin(Locations::SkinDirectory());
   Shell.UserIni.SetINIFileName(Locations::PlayerDirectory() + "/UserSettings.ini");
-  for (const std::string& saved : {Shell.MainIni.INIFileName(), Shell.UserIni.INIFileName(), HiScoreTableFileName()})
+  for (const std::string& saved : {Shell.UserIni.INIFileName(), HiScoreTableFileName()})
     SafeFile::RemoveStaleTemporaries(saved);
   // Without every drawing routine the game would run in a black window.
   RasterBinding::Bind();

@@ -32,8 +32,8 @@ Binding& TheBinding() {
   return binding;
 }
 
-// A file in the game's library folder (or named by a path) is looked at before it is loaded,
-// and refused rather than passed over when it is damaged; without one the loader searches its
+// A file in the library's folder (or named by a path) is looked at before it is loaded, and
+// refused rather than passed over when it is damaged; without one the loader searches its
 // normal path.
 void* OpenLibrary(Binding& binding) {
   const std::string& name = binding.libraryName;
