@@ -138,7 +138,10 @@ void SaveSettingsFile() {
       {"L_UserDefDiff", text(User.UserDefDiff)},   {"L_UserDefMusic", text(User.UserDefMusic)},
   };
   for (int d = 0; d < 3; ++d) values.push_back({"Hi_Score" + std::to_string(d), text(Game.HiScore[d])});
-  values.push_back({FullScreenKey, text(User.FullScreen ? 1 : 0)});
+  // A player who never chose full screen keeps the file as it always was.
+  if (User.FullScreen || !Shell.UserIni.GetIniKey(SettingsSection, FullScreenKey).empty()) {
+    values.push_back({FullScreenKey, text(User.FullScreen ? 1 : 0)});
+  }
   Shell.UserIni.SaveIniKeys(SettingsSection, values);
 }
 

@@ -36,7 +36,8 @@ std::string HiScoreTableFileName();
 // that ends early loads the records that are whole and leaves the others empty. A table file
 // that exists but cannot be read raises FileNotFound naming it.
 void LoadUserSettings();
-// Writes the eleven settings keys and L_FullScreen (one read and one write of UserSettings.ini) and the table.
+// Writes the eleven settings keys and, once the player has chosen full screen, L_FullScreen
+// (one read and one write of UserSettings.ini) and the table.
 // Each file is saved whole or not at all, each on its own; when one cannot be saved the old
 // one stays and FileNotFound is raised naming it and the system's reason.
 void SaveUserSettings();

@@ -104,6 +104,14 @@ class Player {
   }
 
   SDL_Window* Window() const { return window_; }
+  // Every frame the engine runs is followed by the script's next move.
+  void FollowFrames(CGameEngine& engine) {
+    auto frame = engine.GameRefresh;
+    engine.GameRefresh = [frame, this] {
+      frame();
+      AfterFrame();
+    };
+  }
   void QueuePad(std::function<void()> action) { padActions_.push_back(std::move(action)); }
 
  private:
@@ -209,30 +217,19 @@ class Hands {
   bool Pad() const { return pad_; }
 
  private:
-  static SDL_Keycode Key(Control control) {
-    switch (control) {
-      case Control::Left: return SDLK_LEFT;
-      case Control::Right: return SDLK_RIGHT;
-      case Control::Up: return SDLK_UP;
-      case Control::Down: case Control::Hurry: return SDLK_DOWN;
-      case Control::Confirm: return SDLK_RETURN;
-      case Control::Back: case Control::Pause: return SDLK_ESCAPE;
-    }
-    return SDLK_UNKNOWN;
-  }
-  static int Button(Control control) {
-    switch (control) {
-      case Control::Left: return SDL_CONTROLLER_BUTTON_DPAD_LEFT;
-      case Control::Right: return SDL_CONTROLLER_BUTTON_DPAD_RIGHT;
-      case Control::Up: return SDL_CONTROLLER_BUTTON_DPAD_UP;
-      case Control::Down: return SDL_CONTROLLER_BUTTON_DPAD_DOWN;
-      case Control::Confirm: return SDL_CONTROLLER_BUTTON_A;
-      case Control::Back: return SDL_CONTROLLER_BUTTON_BACK;
-      case Control::Pause: return SDL_CONTROLLER_BUTTON_START;
-      case Control::Hurry: return SDL_CONTROLLER_BUTTON_B;
-    }
-    return SDL_CONTROLLER_BUTTON_INVALID;
-  }
+  static SDL_Keycode Key(Control control) { return Bindings[static_cast<int>(control)].key; }
+  static int Button(Control control) { return Bindings[static_cast<int>(control)].button; }
+
+  // By Control: the key, the pad's button.
+  struct Binding {
+    SDL_Keycode key;
+    int button;
+  };
+  static constexpr Binding Bindings[] = {
+      {SDLK_LEFT, SDL_CONTROLLER_BUTTON_DPAD_LEFT}, {SDLK_RIGHT, SDL_CONTROLLER_BUTTON_DPAD_RIGHT},
+      {SDLK_UP, SDL_CONTROLLER_BUTTON_DPAD_UP},     {SDLK_DOWN, SDL_CONTROLLER_BUTTON_DPAD_DOWN},
+      {SDLK_RETURN, SDL_CONTROLLER_BUTTON_A},       {SDLK_ESCAPE, SDL_CONTROLLER_BUTTON_BACK},
+      {SDLK_ESCAPE, SDL_CONTROLLER_BUTTON_START},   {SDLK_DOWN, SDL_CONTROLLER_BUTTON_B}};
 
   bool pad_;
   SDL_Joystick* joystick_ = nullptr;
@@ -413,11 +410,7 @@ TEST_F(WholeGameTest, TitleToStageClearToGameOverAndBack) {
     mainIni.SetINIFileName((programDir_ / "main.ini").string());
     EXPECT_EQ(mainIni.GetIniKey("GameButton", "Button4"), "4");
     EXPECT_EQ(Config.ScreenButtonMax, 2);  // start, quit and the advertisement entry
-    auto frame = engine.GameRefresh;
-    engine.GameRefresh = [frame, &player] {
-      frame();
-      player.AfterFrame();
-    };
+    player.FollowFrames(engine);
   });
   g_player = nullptr;
 
@@ -509,13 +502,7 @@ void PlayWithoutMouse(bool pad) {
   };
   Player player(std::move(steps));
   g_player = &player;
-  const int status = Mod_Main([&](CGameEngine& engine) {
-    auto frame = engine.GameRefresh;
-    engine.GameRefresh = [frame, &player] {
-      frame();
-      player.AfterFrame();
-    };
-  });
+  const int status = Mod_Main([&](CGameEngine& engine) { player.FollowFrames(engine); });
   g_player = nullptr;
   EXPECT_EQ(status, 0);
   EXPECT_TRUE(player.Finished()) << "stopped at: " << player.CurrentStep();
