@@ -18,6 +18,20 @@ stop_game_and_xvfb() {
   [[ -n "${xvfb:-}" ]] && kill "$xvfb" 2>/dev/null || true
 }
 
+# Prints the id of the game's main window once it shows, 720 pixels wide (the loading window
+# carries the same title and goes away); fails after 30 seconds.
+game_window() {
+  local window width
+  for _ in $(seq 300); do
+    for window in $(xdotool search --onlyvisible --name '^Kestrel$' 2>/dev/null); do
+      width=$(xwininfo -id "$window" 2>/dev/null | awk '/Width:/ {print $2}')
+      [[ "$width" == 720 ]] && { echo "$window"; return 0; }
+    done
+    sleep 0.1
+  done
+  return 1
+}
+
 # play_game SHOTS COMMAND...: starts the game with COMMAND, checks its 720 x 540 client area,
 # plays title -> stage selection (difficulty Normal) -> the first stage -> back to the title ->
 # Quit, taking screenshots into SHOTS, and checks that the game ended with status 0.
@@ -28,14 +42,8 @@ play_game() {
   "$@" &
   game=$!
   local window width height
-  # The loading window carries the game's title too: wait for the window that stays.
-  for _ in $(seq 300); do
-    for window in $(xdotool search --onlyvisible --name '^Kestrel$' 2>/dev/null); do
-      read -r width height < <(xwininfo -id "$window" 2>/dev/null | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w, h}')
-      [[ "${width:-}" == 720 ]] && break 2
-    done
-    sleep 0.1
-  done
+  window=$(game_window) || { echo "no 720 x 540 game window appeared" >&2; return 1; }
+  read -r width height < <(xwininfo -id "$window" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w, h}')
   echo "window $window: client area ${width:-?} x ${height:-?}"
   [[ "$width" == 720 && "$height" == 540 ]] || { echo "expected a 720 x 540 client area" >&2; return 1; }
 
