@@ -74,7 +74,7 @@ restore() {
 # name).
 find_game_window() {
   local candidate
-  for _ in $(seq 300); do
+  for _ in $(seq 600); do
     for candidate in $(xdotool search --onlyvisible --name '^Kestrel$' 2>/dev/null); do
       if xwininfo -id "$candidate" 2>/dev/null | grep -q 'Width: 720' &&
         xwininfo -id "$candidate" 2>/dev/null | grep -q 'Height: 540'; then
