@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "shell/main_window.h"
 #include "shell/startup.h"
 
 namespace {
@@ -13,6 +14,8 @@ constexpr const char* Usage =
     "\n"
     "  --skin DIR      play the skin in DIR (its main.ini, images/ and sounds/)\n"
     "  --data-dir DIR  keep the settings and high scores in DIR\n"
+    "  --fullscreen    start in full screen (F11 or Alt+Enter switches)\n"
+    "  --windowed      start in a window\n"
     "  -h, --help      show this help and exit\n"
     "  --version       show the version and exit\n"
     "\n"
@@ -37,6 +40,10 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
     if (argument == "--version") {
       line.What = CommandLine::Action::Version;
       return line;
+    }
+    if (argument == "--fullscreen" || argument == "--windowed") {
+      line.FullScreen = argument == "--fullscreen";
+      continue;
     }
     const size_t equals = argument.find('=');
     const std::string name = argument.substr(0, equals);
@@ -72,5 +79,6 @@ int RunCommandLine(int argc, const char* const argv[]) {
       break;
   }
   Locations::Use(Locations::OfRunningProgram(line.Choices));
+  Frm_Main::ChooseStartMode(line.FullScreen);
   return Mod_Main();
 }
