@@ -1,11 +1,48 @@
 #include "shell/screen.h"
 
+#include <algorithm>
+#include <cstring>
 #include <exception>
 
 #include "shell/main_window.h"
 #include "shell/platform/platform.h"
 #include "shell/runtime.h"
 #include "surface/raster_binding.h"
+
+namespace {
+
+const uint16_t* RowOf(const uint16_t* pixels, int32_t pitchPixels, int32_t row) {
+  return pixels + static_cast<ptrdiff_t>(row) * pitchPixels;
+}
+
+int32_t PitchPixels(const CGDISurface& surface) { return surface.pitch() / static_cast<int32_t>(sizeof(uint16_t)); }
+
+// The first destination index whose bilinear sample starts at or after source index `from`
+// (index * srcSize / dstSize rounded down), for 0 <= from <= srcSize.
+int32_t FirstSampling(int32_t from, int32_t srcSize, int32_t dstSize) {
+  return static_cast<int32_t>((int64_t{from} * dstSize + srcSize - 1) / srcSize);
+}
+
+// The destination span whose bilinear samples may read source indices first .. end - 1: a
+// destination index reads the source index it starts from and the one after it.
+void ZoomedSpan(int32_t first, int32_t end, int32_t srcSize, int32_t dstSize, int32_t& dstFirst, int32_t& dstEnd) {
+  dstFirst = FirstSampling(std::max(first - 1, 0), srcSize, dstSize);
+  dstEnd = std::min(FirstSampling(end, srcSize, dstSize), dstSize);
+}
+
+void AddArea(std::vector<ChangedArea>& areas, const ChangedArea& area) {
+  if (area.Right <= area.Left || area.Bottom <= area.Top) return;
+  if (!areas.empty() && areas.back().Bottom >= area.Top) {
+    ChangedArea& last = areas.back();
+    last.Left = std::min(last.Left, area.Left);
+    last.Right = std::max(last.Right, area.Right);
+    last.Bottom = std::max(last.Bottom, area.Bottom);
+    return;
+  }
+  areas.push_back(area);
+}
+
+}  // namespace
 
 bool CScreen::Create(int32_t, int32_t, PresentTarget* target) {
   ScreenDC_ = target;
@@ -27,19 +64,113 @@ bool CScreen::TimeOut() {
 
 void CScreen::Render() {
   LastCount_ = Platform::PerformanceCounter();
-  const CGDISurface& current = Shell.BackBuffer[Shell.BackIndex];
-  if (Shell.ViewWidth == 720) {
-    IgnoreErrors([&] { current.Render(ScreenDC_); });
+  if (ScreenDC_ == nullptr) return;
+  if (!ScreenDC_->Showing()) {
+    PresentAll_ = true;
     return;
   }
-  const CGDISurface& previous = Shell.BackBuffer[1 - Shell.BackIndex];
-  // The zoom checks nothing itself: it runs only on surfaces that exist.
-  const bool surfacesExist = Shell.ZoomSurface.ptr() != nullptr && current.ptr() != nullptr &&
-                             previous.ptr() != nullptr && previous.Width() == current.Width() &&
-                             previous.Height() == current.Height();
-  if (surfacesExist) IgnoreErrors([&] {
-    Raster::myZoomPD(Shell.ZoomSurface.ptr(), current.ptr(), Shell.ZoomPitch, Shell.BackPitch, current.Height(),
-                     Shell.ZoomSurface.Height(), current.Width(), Shell.ZoomSurface.Width(), previous.ptr());
+  const CGDISurface& current = Shell.BackBuffer[Shell.BackIndex];
+  const Mode mode = Shell.ViewWidth == 720 ? Mode::Unscaled : Mode::Zoomed;
+  if (mode != Mode_ || ScreenDC_->LostPicture()) {
+    Mode_ = mode;
+    PresentAll_ = true;
+    ZoomAll_ = true;
+  }
+  IgnoreErrors([&] {
+    if (mode == Mode::Unscaled) {
+      PresentUnscaled(current);
+    } else {
+      PresentZoomed(current);
+    }
   });
-  IgnoreErrors([&] { Shell.ZoomSurface.Render(ScreenDC_); });
+}
+
+void CScreen::PresentUnscaled(const CGDISurface& current) {
+  if (current.ptr() == nullptr) return;
+  FindChanges(current, PresentAll_);
+  if (Changes_.empty()) return;
+  ScreenDC_->CopyAreas(current.ptr(), current.pitch(), current.Width(), current.Height(), 0, 0, Changes_.data(),
+                       Changes_.size());
+  RememberChanges(current);
+  PresentAll_ = false;
+}
+
+void CScreen::PresentZoomed(const CGDISurface& current) {
+  const CGDISurface& zoom = Shell.ZoomSurface;
+  if (zoom.ptr() != ZoomedInto_ || zoom.Width() != ZoomedWidth_ || zoom.Height() != ZoomedHeight_) {
+    ZoomedInto_ = zoom.ptr();
+    ZoomedWidth_ = zoom.Width();
+    ZoomedHeight_ = zoom.Height();
+    PresentAll_ = true;
+    ZoomAll_ = true;
+  }
+  ZoomedChanges_.clear();
+  // The zoom checks nothing itself: it runs only on surfaces that exist.
+  if (zoom.ptr() != nullptr && current.ptr() != nullptr) {
+    const int32_t pitch = PitchPixels(current);
+    if (FindChanges(current, ZoomAll_)) {
+      // Against the complement of the picture every sample differs, so every pixel is zoomed.
+      for (int32_t y = 0; y < current.Height(); ++y) {
+        const uint16_t* row = RowOf(current.ptr(), pitch, y);
+        uint16_t* shown = Shown_.data() + static_cast<ptrdiff_t>(y) * pitch;
+        for (int32_t x = 0; x < current.Width(); ++x) shown[x] = static_cast<uint16_t>(~row[x]);
+      }
+    }
+    if (!Changes_.empty()) IgnoreErrors([&] {
+      Raster::myZoomPD(zoom.ptr(), current.ptr(), PitchPixels(zoom), pitch, current.Height(), zoom.Height(),
+                       current.Width(), zoom.Width(), Shown_.data());
+      RememberChanges(current);
+      ZoomAll_ = false;
+      // The zoom leaves the last two rows as they are.
+      const int32_t zoomedRows = std::max(zoom.Height() - 2, 0);
+      for (const ChangedArea& area : Changes_) {
+        ChangedArea zoomed;
+        ZoomedSpan(area.Left, area.Right, current.Width(), zoom.Width(), zoomed.Left, zoomed.Right);
+        ZoomedSpan(area.Top, area.Bottom, current.Height(), zoom.Height(), zoomed.Top, zoomed.Bottom);
+        zoomed.Bottom = std::min(zoomed.Bottom, zoomedRows);
+        AddArea(ZoomedChanges_, zoomed);
+      }
+    });
+  }
+  if (PresentAll_) {
+    ZoomedChanges_.assign(1, ChangedArea{0, 0, zoom.Width(), zoom.Height()});
+  }
+  if (zoom.ptr() == nullptr || ZoomedChanges_.empty()) return;
+  ScreenDC_->CopyAreas(zoom.ptr(), zoom.pitch(), zoom.Width(), zoom.Height(), 0, 0, ZoomedChanges_.data(),
+                       ZoomedChanges_.size());
+  PresentAll_ = false;
+}
+
+bool CScreen::FindChanges(const CGDISurface& current, bool everything) {
+  const int32_t width = current.Width(), height = current.Height(), pitch = PitchPixels(current);
+  if (width != ShownWidth_ || height != ShownHeight_ || pitch != ShownPitch_) {
+    Shown_.assign(static_cast<size_t>(pitch) * static_cast<size_t>(height), 0);
+    ShownWidth_ = width;
+    ShownHeight_ = height;
+    ShownPitch_ = pitch;
+    everything = true;
+  }
+  Changes_.clear();
+  for (int32_t y = 0; y < height; ++y) {
+    int32_t left = 0, right = width;
+    if (!everything) {
+      const uint16_t* row = RowOf(current.ptr(), pitch, y);
+      const uint16_t* shown = RowOf(Shown_.data(), pitch, y);
+      if (memcmp(row, shown, static_cast<size_t>(width) * sizeof(uint16_t)) == 0) continue;
+      while (row[left] == shown[left]) ++left;
+      while (row[right - 1] == shown[right - 1]) --right;
+    }
+    AddArea(Changes_, {left, y, right, y + 1});
+  }
+  return everything;
+}
+
+void CScreen::RememberChanges(const CGDISurface& current) {
+  const int32_t pitch = PitchPixels(current);
+  for (const ChangedArea& area : Changes_) {
+    for (int32_t y = area.Top; y < area.Bottom; ++y) {
+      memcpy(Shown_.data() + static_cast<ptrdiff_t>(y) * pitch + area.Left, RowOf(current.ptr(), pitch, y) + area.Left,
+             static_cast<size_t>(area.Right - area.Left) * sizeof(uint16_t));
+    }
+  }
 }

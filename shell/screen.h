@@ -1,11 +1,19 @@
 // CScreen: the engine's presenter. Decides when the next frame is due (28 ms on the
 // performance counter, measured from presentation to presentation) and shows the newest
 // back buffer, 1:1 in a normal window or scaled with myZoomPD when maximised.
+//
+// Only what changed is handed over: the presenter keeps a copy of the picture it last showed
+// (or zoomed), compares the new back buffer with it row by row and presents the changed
+// areas alone, or nothing. While nobody can see the target nothing is zoomed or presented;
+// the first presentation after that hands over the whole picture.
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
-class PresentTarget;
+#include "surface/present_target.h"
+
+class CGDISurface;
 
 class CScreen {
  public:
@@ -19,7 +27,29 @@ class CScreen {
   int64_t CounterFreq() const { return CounterFreq_; }
 
  private:
+  enum class Mode { None, Unscaled, Zoomed };
+
+  void PresentUnscaled(const CGDISurface& current);
+  void PresentZoomed(const CGDISurface& current);
+  // Fills Changes_ with the areas of `current` that differ from Shown_ (every row when
+  // `everything`), one area per run of changed rows. Shown_ takes current's layout first, and
+  // then every row counts as changed. Returns whether every row did.
+  bool FindChanges(const CGDISurface& current, bool everything);
+  // Copies the changed areas of `current` into Shown_.
+  void RememberChanges(const CGDISurface& current);
+
   PresentTarget* ScreenDC_ = nullptr;
   int64_t LastCount_ = 0;
   int64_t CounterFreq_ = 1;
+
+  Mode Mode_ = Mode::None;
+  bool PresentAll_ = true;  // the next presentation hands over the whole picture
+  bool ZoomAll_ = true;     // the next zoom recomputes every pixel
+  const uint16_t* ZoomedInto_ = nullptr;
+  int32_t ZoomedWidth_ = 0, ZoomedHeight_ = 0;
+  // The source picture last presented or zoomed, in the back buffer's layout.
+  std::vector<uint16_t> Shown_;
+  int32_t ShownWidth_ = 0, ShownHeight_ = 0, ShownPitch_ = 0;
+  std::vector<ChangedArea> Changes_;
+  std::vector<ChangedArea> ZoomedChanges_;
 };

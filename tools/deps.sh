@@ -8,6 +8,8 @@
 #   tools/deps.sh arm64   what the aarch64 preset needs: the cross compiler, qemu-user to run
 #                         its tests, and GoogleTest's sources to build for that processor
 #   tools/deps.sh skin    what tools/skin/generate.py needs to remake the default skin
+#   tools/deps.sh bench   build, plus what bench/cpu_share.sh needs: a virtual X display with
+#                         a window manager that maximises and minimises the game
 # Only missing packages are installed; apt-get runs through sudo when not root.
 set -euo pipefail
 
@@ -16,6 +18,7 @@ build_packages=(cmake g++ make pkg-config libsdl2-dev libsdl2-mixer-dev libsdl2-
 ci_packages=(xvfb xauth xdotool x11-utils imagemagick openbox dpkg-dev fakeroot file binutils lintian desktop-file-utils
   appstream clang libclang-rt-dev)
 arm64_packages=(cmake make g++-aarch64-linux-gnu qemu-user googletest)
+bench_packages=(xvfb xdotool x11-utils openbox wmctrl)
 skin_packages=(python3 python3-pil python3-numpy fonts-dejavu-core vorbis-tools)
 
 case "${1:-build}" in
@@ -23,7 +26,8 @@ case "${1:-build}" in
   ci) wanted=("${build_packages[@]}" "${ci_packages[@]}") ;;
   arm64) wanted=("${arm64_packages[@]}") ;;
   skin) wanted=("${skin_packages[@]}") ;;
-  *) echo "usage: $0 build|play|ci|arm64|skin" >&2; exit 2 ;;
+  bench) wanted=("${build_packages[@]}" "${bench_packages[@]}") ;;
+  *) echo "usage: $0 build|play|ci|arm64|skin|bench" >&2; exit 2 ;;
 esac
 
 missing=()

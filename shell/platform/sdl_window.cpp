@@ -194,7 +194,7 @@ void WidenRow(const uint16_t* source, uint32_t* destination, int32_t width) {
 // Frames go straight into the window's own surface, widened from RGB555 to its 32-bit
 // pixels, and are handed to the window system with SDL_UpdateWindowSurfaceRects: no GPU path
 // and no intermediate texture. A maximised window's scaling was already done by the zoom, so
-// every frame is a 1:1 copy.
+// every frame is a 1:1 copy of the areas that changed.
 class SdlPictureTarget final : public PresentTarget {
  public:
   explicit SdlPictureTarget(SDL_Window* window) : window_(window) {}
@@ -207,60 +207,101 @@ class SdlPictureTarget final : public PresentTarget {
   }
   const PictureRect& Placement() const { return placement_; }
 
+  // The window system dropped some of the window's pixels (it was uncovered or shown again).
+  void PictureExposed() { exposed_ = true; }
+
   void CopyPixels(const uint16_t* pixels, int32_t pitch, int32_t width, int32_t height, int32_t x,
                   int32_t y) override {
+    const ChangedArea whole{0, 0, width, height};
+    CopyAreas(pixels, pitch, width, height, x, y, &whole, 1);
+  }
+
+  void CopyAreas(const uint16_t* pixels, int32_t pitch, int32_t width, int32_t height, int32_t x, int32_t y,
+                 const ChangedArea* areas, size_t count) override {
     if (pixels == nullptr || width <= 0 || height <= 0) return;
-    SDL_Surface* surface = SDL_GetWindowSurface(window_);
+    SDL_Surface* surface = CurrentSurface();
     if (surface == nullptr) return;
-    if (surface != surface_ || surface->w != surfaceWidth_ || surface->h != surfaceHeight_) {
+    const ChangedArea whole{0, 0, width, height};
+    if (clearPending_ || exposed_) {
+      areas = &whole;
+      count = 1;
+    }
+    if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) return;
+    if (clearPending_) SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 0, 0, 0));
+    rects_.clear();
+    for (size_t i = 0; i < count; ++i) {
+      // The area, clipped to the block, to the picture area and to the window.
+      const ChangedArea& area = areas[i];
+      const int32_t blockLeft = placement_.Left + x, blockTop = placement_.Top + y;
+      const int32_t left = std::max({blockLeft + std::max(area.Left, 0), placement_.Left, 0});
+      const int32_t top = std::max({blockTop + std::max(area.Top, 0), placement_.Top, 0});
+      const int32_t right = std::min({blockLeft + std::min(area.Right, width), placement_.Left + placement_.Width,
+                                      surface->w});
+      const int32_t bottom = std::min({blockTop + std::min(area.Bottom, height), placement_.Top + placement_.Height,
+                                       surface->h});
+      if (right <= left || bottom <= top) continue;
+      WidenBlock(surface, reinterpret_cast<const uint8_t*>(pixels) + static_cast<ptrdiff_t>(top - blockTop) * pitch +
+                              static_cast<ptrdiff_t>(left - blockLeft) * 2,
+                 pitch, left, top, right - left, bottom - top);
+      rects_.push_back({left, top, right - left, bottom - top});
+    }
+    if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
+    if (clearPending_) {
+      SDL_UpdateWindowSurface(window_);
+    } else if (!rects_.empty()) {
+      SDL_UpdateWindowSurfaceRects(window_, rects_.data(), static_cast<int>(rects_.size()));
+    }
+    clearPending_ = false;
+    exposed_ = false;
+  }
+
+  bool Showing() override { return (SDL_GetWindowFlags(window_) & (SDL_WINDOW_HIDDEN | SDL_WINDOW_MINIMIZED)) == 0; }
+
+  bool LostPicture() override {
+    CurrentSurface();
+    return clearPending_ || exposed_;
+  }
+
+ private:
+  // The window's surface; a new one (after a resize) starts black and is presented whole.
+  SDL_Surface* CurrentSurface() {
+    SDL_Surface* surface = SDL_GetWindowSurface(window_);
+    if (surface != nullptr && (surface != surface_ || surface->w != surfaceWidth_ || surface->h != surfaceHeight_)) {
       surface_ = surface;
       surfaceWidth_ = surface->w;
       surfaceHeight_ = surface->h;
       clearPending_ = true;
     }
-    // The block, clipped to the picture area and to the window.
-    const int32_t left = std::max({placement_.Left + x, placement_.Left, 0});
-    const int32_t top = std::max({placement_.Top + y, placement_.Top, 0});
-    const int32_t right = std::min({placement_.Left + x + width, placement_.Left + placement_.Width, surface->w});
-    const int32_t bottom = std::min({placement_.Top + y + height, placement_.Top + placement_.Height, surface->h});
-    if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) return;
-    if (clearPending_) SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 0, 0, 0));
-    if (right > left && bottom > top) {
-      const int32_t columns = right - left;
-      const bool direct = surface->format->format == SDL_PIXELFORMAT_RGB888 ||
-                          surface->format->format == SDL_PIXELFORMAT_ARGB8888;
-      if (!direct) row_.resize(static_cast<size_t>(columns));
-      for (int32_t row = top; row < bottom; ++row) {
-        const auto* source = reinterpret_cast<const uint16_t*>(reinterpret_cast<const uint8_t*>(pixels) +
-                                                               static_cast<size_t>(row - placement_.Top - y) * pitch) +
-                             (left - placement_.Left - x);
-        auto* destination = static_cast<uint8_t*>(surface->pixels) + static_cast<size_t>(row) * surface->pitch +
-                            static_cast<size_t>(left) * surface->format->BytesPerPixel;
-        if (direct) {
-          WidenRow(source, reinterpret_cast<uint32_t*>(destination), columns);
-        } else {
-          WidenRow(source, row_.data(), columns);
-          SDL_ConvertPixels(columns, 1, SDL_PIXELFORMAT_RGB888, row_.data(), columns * 4, surface->format->format,
-                            destination, surface->pitch);
-        }
+    return surface;
+  }
+
+  // Widens a width x height block of RGB555 rows into the surface at (left, top).
+  void WidenBlock(SDL_Surface* surface, const uint8_t* source, int32_t pitch, int32_t left, int32_t top, int32_t width,
+                  int32_t height) {
+    const bool direct = surface->format->format == SDL_PIXELFORMAT_RGB888 ||
+                        surface->format->format == SDL_PIXELFORMAT_ARGB8888;
+    if (!direct) row_.resize(static_cast<size_t>(width));
+    for (int32_t row = 0; row < height; ++row) {
+      const auto* sourceRow = reinterpret_cast<const uint16_t*>(source + static_cast<ptrdiff_t>(row) * pitch);
+      auto* destination = static_cast<uint8_t*>(surface->pixels) + static_cast<size_t>(top + row) * surface->pitch +
+                          static_cast<size_t>(left) * surface->format->BytesPerPixel;
+      if (direct) {
+        WidenRow(sourceRow, reinterpret_cast<uint32_t*>(destination), width);
+      } else {
+        WidenRow(sourceRow, row_.data(), width);
+        SDL_ConvertPixels(width, 1, SDL_PIXELFORMAT_RGB888, row_.data(), width * 4, surface->format->format,
+                          destination, surface->pitch);
       }
-    }
-    if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
-    if (clearPending_) {
-      SDL_UpdateWindowSurface(window_);
-      clearPending_ = false;
-    } else if (right > left && bottom > top) {
-      const SDL_Rect changed{left, top, right - left, bottom - top};
-      SDL_UpdateWindowSurfaceRects(window_, &changed, 1);
     }
   }
 
- private:
   SDL_Window* window_;
   SDL_Surface* surface_ = nullptr;
   int32_t surfaceWidth_ = 0, surfaceHeight_ = 0;
   bool clearPending_ = true;
+  bool exposed_ = false;
   std::vector<uint32_t> row_;
+  std::vector<SDL_Rect> rects_;
   PictureRect placement_;
 };
 
@@ -445,6 +486,9 @@ class SdlGameWindow final : public GameWindow {
         break;
       case SDL_WINDOWEVENT_FOCUS_LOST:
         sink.Activated(0);
+        break;
+      case SDL_WINDOWEVENT_EXPOSED:
+        target_->PictureExposed();
         break;
       case SDL_WINDOWEVENT_LEAVE:
         pointerOverPicture_ = false;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <random>
 #include <vector>
 
 #include "shell/engine.h"
@@ -20,6 +21,50 @@ void Fill(CGDISurface& surface, uint16_t value) {
     auto* row = reinterpret_cast<uint16_t*>(bytes + static_cast<size_t>(y) * surface.pitch());
     std::fill(row, row + surface.Width(), value);
   }
+}
+
+// A window's picture as the window system keeps it: what it was handed stays until it is
+// overwritten, hidden or lost. The presenter's areas arrive through the default CopyAreas.
+class CanvasTarget final : public PresentTarget {
+ public:
+  void Resize(int32_t width, int32_t height) {
+    canvasWidth = width;
+    canvasHeight = height;
+    canvas.assign(static_cast<size_t>(width) * height, 0x5555);
+  }
+  void CopyPixels(const uint16_t* pixels, int32_t pitch, int32_t width, int32_t height, int32_t x,
+                  int32_t y) override {
+    ASSERT_GE(x, 0);
+    ASSERT_GE(y, 0);
+    ASSERT_LE(x + width, canvasWidth);
+    ASSERT_LE(y + height, canvasHeight);
+    for (int32_t row = 0; row < height; ++row) {
+      const auto* line = reinterpret_cast<const uint16_t*>(reinterpret_cast<const uint8_t*>(pixels) +
+                                                           static_cast<size_t>(row) * pitch);
+      std::copy(line, line + width, canvas.begin() + static_cast<ptrdiff_t>(y + row) * canvasWidth + x);
+    }
+    lost = false;
+    ++copies;
+  }
+  bool Showing() override { return showing; }
+  bool LostPicture() override { return lost; }
+  // The window system drops the picture (hidden, uncovered): garbage until presented again.
+  void Scramble() { std::fill(canvas.begin(), canvas.end(), 0x2AAA); }
+
+  std::vector<uint16_t> canvas;
+  int32_t canvasWidth = 0, canvasHeight = 0;
+  bool showing = true, lost = false;
+  int32_t copies = 0;
+};
+
+std::vector<uint16_t> Pixels(const CGDISurface& surface) {
+  std::vector<uint16_t> pixels;
+  const auto* bytes = reinterpret_cast<const uint8_t*>(surface.ptr());
+  for (int32_t y = 0; y < surface.Height(); ++y) {
+    const auto* row = reinterpret_cast<const uint16_t*>(bytes + static_cast<size_t>(y) * surface.pitch());
+    pixels.insert(pixels.end(), row, row + surface.Width());
+  }
+  return pixels;
 }
 
 class ScreenTest : public ::testing::Test {
@@ -122,6 +167,96 @@ TEST_F(ScreenTest, MaximisedWindowPresentsTheZoomSurfaceEvenWhenTheZoomFails) {
   EXPECT_EQ(scaled.At(0, 0), 0x7C00);
   EXPECT_EQ(scaled.At(700, 500), 0x7C00);
   EXPECT_EQ(scaled.At(1383, 1039), 0x7C00);
+  Shell.ZoomSurface = CGDISurface();
+}
+
+// A long scripted run: sprites move, whole frames change, nothing changes, the window hides
+// and loses its picture, the window is maximised and restored. After every presentation the
+// window shows exactly what presenting the whole picture would show, and the zoom surface is
+// a full zoom of the newest frame.
+TEST_F(ScreenTest, PresentingOnlyTheChangesShowsWhatAWholePresentationWould) {
+  FakeClock clock;
+  CanvasTarget target;
+  CScreen screen;
+  screen.Create(720, 540, &target);
+  const int32_t width = Shell.BackBuffer[0].Width(), height = Shell.BackBuffer[0].Height();
+  std::vector<uint16_t> scene(static_cast<size_t>(width) * height);
+  std::mt19937 rng(7);
+  for (uint16_t& pixel : scene) pixel = static_cast<uint16_t>(rng() & 0x7FFF);
+  target.Resize(width, height);
+  bool zoomed = false;
+  int32_t copiesWhileHidden = 0;
+  for (int32_t frame = 0; frame < 360; ++frame) {
+    // A new placement, as the window reports after maximising or restoring.
+    target.lost = target.lost || frame == 150 || frame == 230 || frame == 280;
+    if (frame == 150 || frame == 230) {  // maximised, twice: a new zoom surface each time
+      zoomed = true;
+      Shell.ViewWidth = 1384;
+      Shell.ViewHeight = 1040;
+      Shell.ZoomSurface.Create(1391, 1047);
+      target.Resize(1391, 1047);
+    } else if (frame == 280) {  // restored: the zoom surface is kept
+      zoomed = false;
+      Shell.ViewWidth = 720;
+      Shell.ViewHeight = 540;
+      target.Resize(width, height);
+    }
+    const uint32_t event = rng() % 100;
+    if (event < 50) {  // a few sprites move, one near a corner
+      for (int32_t sprite = 0; sprite < 3; ++sprite) {
+        const int32_t size = 1 + static_cast<int32_t>(rng() % 40);
+        const int32_t left = sprite == 0 ? width - size : static_cast<int32_t>(rng() % (width - size));
+        const int32_t top = sprite == 0 ? height - size : static_cast<int32_t>(rng() % (height - size));
+        const auto colour = static_cast<uint16_t>(rng() & 0x7FFF);
+        for (int32_t y = top; y < top + size; ++y)
+          std::fill_n(scene.begin() + static_cast<ptrdiff_t>(y) * width + left, size, colour);
+      }
+    } else if (event < 54) {  // everything changes
+      for (uint16_t& pixel : scene) pixel = static_cast<uint16_t>(pixel ^ 0x0421);
+    } else if (event < 57) {  // a single pixel at a random place
+      scene[rng() % scene.size()] ^= 1;
+    }
+    const uint32_t window = rng() % 100;
+    const bool hiddenBefore = !target.showing;
+    target.showing = window >= 6;
+    if (!target.showing || hiddenBefore) target.Scramble();
+    if (window < 3) {
+      target.Scramble();
+      target.lost = true;
+    }
+    // The engine's order: the finished frame is presented, then the next one is drawn.
+    Shell.BackIndex = 1 - Shell.BackIndex;
+    CGDISurface& back = Shell.BackBuffer[Shell.BackIndex];
+    for (int32_t y = 0; y < height; ++y) {
+      std::copy_n(scene.begin() + static_cast<ptrdiff_t>(y) * width, width,
+                  reinterpret_cast<uint16_t*>(reinterpret_cast<uint8_t*>(back.ptr()) + static_cast<size_t>(y) * back.pitch()));
+    }
+    const int32_t copiesBefore = target.copies;
+    screen.Render();
+    if (!target.showing) {
+      copiesWhileHidden += target.copies - copiesBefore;
+      continue;
+    }
+    if (!zoomed) {
+      ASSERT_EQ(target.canvas, Pixels(back)) << "frame " << frame;
+      continue;
+    }
+    ASSERT_EQ(target.canvas, Pixels(Shell.ZoomSurface)) << "frame " << frame;
+    CGDISurface full, complement;
+    full.Create(1391, 1047);
+    complement.Create(width, height);
+    for (int32_t y = 0; y < height; ++y) {
+      for (int32_t x = 0; x < width; ++x) {
+        const size_t offset = static_cast<size_t>(y) * complement.pitch() / 2 + x;
+        complement.ptr()[offset] = static_cast<uint16_t>(~back.ptr()[offset]);
+      }
+    }
+    Raster::myZoomPD(full.ptr(), back.ptr(), full.pitch() / 2, back.pitch() / 2, height, 1047, width, 1391,
+                     complement.ptr());
+    const std::vector<uint16_t> expected = Pixels(full), actual = Pixels(Shell.ZoomSurface);
+    ASSERT_TRUE(std::equal(expected.begin(), expected.end() - 2 * 1391, actual.begin())) << "frame " << frame;
+  }
+  EXPECT_EQ(copiesWhileHidden, 0);
   Shell.ZoomSurface = CGDISurface();
 }
 
