@@ -231,7 +231,10 @@ class Checker {
   void CheckButtons(const std::string& section) {
     const std::vector<ScreenButton>& buttons = Config.ScreenButtons;
     const size_t own = section == "GameButton" ? buttons.size() : buttons.size() - (buttons.empty() ? 0 : 1);
-    auto key = [&](size_t i) { return MainIniKeyName(section, "Button" + std::to_string(i) + "_X"); };
+    auto key = [&](size_t i) {
+      const std::string n = "Button" + std::to_string(i);
+      return MainIniKeyName(section, n + "_X/" + n + "_Y");
+    };
     auto box = [&](size_t i) {
       const ScreenButton& b = buttons[i];
       return Box{b.Left, b.Top, b.Right, b.Bottom};
