@@ -221,9 +221,6 @@ class Checker {
       SameSize(layers[0], "but" + n + ".bmp", layers[2], "butc" + n + ".bmp");
       SameSize(layers[2], "butc" + n + ".bmp", layers[3], "butcm" + n + ".bmp");
     }
-    if (Config.ButtonMinAlpha < 0 || Config.ButtonMinAlpha > 32)
-      Error(MainIniKeyName(MainSettings, "ButtonMinAlpha") + " holds " + std::to_string(Config.ButtonMinAlpha) +
-            "; it must lie in 0..32");
   }
 
   // The buttons a screen shows together stay on screen and apart; on the play screen the ones

@@ -163,6 +163,8 @@ TEST(SkinCheckTest, FindsEveryPlantedFaultInOneRun) {
 
 TEST_F(SkinTest, MainIniHoldsTheDefaultCountsAndWords) {
   EXPECT_EQ(ini_.GetIniKey("MainSettings", "ImagesDir"), "/images/");
+  int32_t minAlpha = Num("MainSettings", "ButtonMinAlpha");
+  EXPECT_TRUE(minAlpha >= 0 && minAlpha <= 32);
   EXPECT_EQ(Num("MainSettings", "MaxSounds"), 7);
   EXPECT_EQ(Num("MainSettings", "MaxBackMusic"), 4);
   EXPECT_EQ(Num("MainSettings", "MaxMouseStyle"), 4);
