@@ -27,9 +27,15 @@ play_game() {
   "$@" &
   game=$!
   local window width height
-  window=$(timeout 30 xdotool search --sync --onlyvisible --name '^Kestrel$' | head -n 1)
-  read -r width height < <(xwininfo -id "$window" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w, h}')
-  echo "window $window: client area ${width} x ${height}"
+  # The loading window carries the game's title too: wait for the window that stays.
+  for _ in $(seq 300); do
+    for window in $(xdotool search --onlyvisible --name '^Kestrel$' 2>/dev/null); do
+      read -r width height < <(xwininfo -id "$window" 2>/dev/null | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w, h}')
+      [[ "${width:-}" == 720 ]] && break 2
+    done
+    sleep 0.1
+  done
+  echo "window $window: client area ${width:-?} x ${height:-?}"
   [[ "$width" == 720 && "$height" == 540 ]] || { echo "expected a 720 x 540 client area" >&2; return 1; }
 
   click() {  # x y in the game's picture

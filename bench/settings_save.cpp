@@ -28,8 +28,8 @@ fs::path MakeLargeSettings() {
   size_t written = 0;
   for (int i = 0; written < kSettingsBytes; ++i) {
     const std::string lines = (i % 1000 == 0 ? "[Section" + std::to_string(i) + "]\n" : std::string()) +
-                              "; a comment the player wrote, kept as it is " + std::to_string(i) + "\n" +
-                              "UnknownKey" + std::to_string(i) + "=some value\n";
+                              "; a comment the player wrote, kept as it is " + std::to_string(i) + "\n" + "UnknownKey" +
+                              std::to_string(i) + "=some value\n";
     out << lines;
     written += lines.size();
   }

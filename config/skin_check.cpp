@@ -103,7 +103,9 @@ class Checker {
       Error(ImageFileName(maskName) + ": " + Size(mask) + ", but its picture " + pictureName + " is " + Size(picture));
   }
 
-  static std::string Size(const CGDISurface& s) { return std::to_string(s.Width()) + " x " + std::to_string(s.Height()); }
+  static std::string Size(const CGDISurface& s) {
+    return std::to_string(s.Width()) + " x " + std::to_string(s.Height());
+  }
 
   // A sheet the drawing cuts into columns x rows cells of at least minW x minH; cells a multiple
   // of 4 wide, since masked copies work in groups of four pixels.
@@ -133,8 +135,8 @@ class Checker {
     Sheet(strip, name, 1, 10, 4, 4);
     if (!Loaded(strip)) return;
     if (strip.Width() > advance)
-      Warning(ImageFileName(name) + ": digits " + std::to_string(strip.Width()) + " pixels wide overlap; the game sets them " +
-              std::to_string(advance) + " apart");
+      Warning(ImageFileName(name) + ": digits " + std::to_string(strip.Width()) +
+              " pixels wide overlap; the game sets them " + std::to_string(advance) + " apart");
     if (strip.Height() / 10 < ReadableDigitHeight)
       Warning(ImageFileName(name) + ": digits " + std::to_string(strip.Height() / 10) +
               " pixels tall are hard to read; " + std::to_string(ReadableDigitHeight) + " or more is advised");
@@ -155,7 +157,8 @@ class Checker {
       int32_t columns, rows, minW, minH;
     };
     const Pair pairs[] = {
-        {Images.AngelImages, "angel", 6, 4, 16 + 2 * BoardCellSize, 96 + BoardCellSize},  // the next pair sits in the cell
+        {Images.AngelImages, "angel", 6, 4, 16 + 2 * BoardCellSize,
+         96 + BoardCellSize},  // the next pair sits in the cell
         {Images.DiffImages, "diff", 1, 3, 4, 4},
         {Images.SelDiffImages, "slediff", 1, 3, DifficultyButtonSize, DifficultyButtonSize},
         {Images.TitleLogoImages, "tit_logo", 1, 1, 4, 4},
@@ -178,7 +181,8 @@ class Checker {
             MusicButtonHeight);
       ExactSize(Images.SelMusicImages[i], "selmus" + std::to_string(i) + ".bmp", MusicButtonWidth,
                 MusicChoices * MusicButtonHeight);
-      SameSize(Images.SelMusicImages[i], "selmus" + std::to_string(i) + ".bmp", Images.SelMusicImages[2], "selmus2.bmp");
+      SameSize(Images.SelMusicImages[i], "selmus" + std::to_string(i) + ".bmp", Images.SelMusicImages[2],
+               "selmus2.bmp");
     }
     Digits(Images.TimeNumImages[0], "timenum0.bmp", 20);
     SameSize(Images.TimeNumImages[0], "timenum0.bmp", Images.TimeNumImages[1], "timenum1.bmp");
@@ -246,7 +250,8 @@ class Checker {
         Error(key(i) + ": the button " + box(i).Text() + " covers the well " + Well.Text());
       for (size_t j = i + 1; j < own; ++j)
         if (group(i) == group(j) && box(i).Overlaps(box(j)))
-          Error(key(j) + ": the button " + box(j).Text() + " overlaps button " + std::to_string(i) + " " + box(i).Text());
+          Error(key(j) + ": the button " + box(j).Text() + " overlaps button " + std::to_string(i) + " " +
+                box(i).Text());
     }
     if (section != "GameButton") return;
     auto onPanel = [&](size_t i, const CGDISurface& panel, const std::string& panelName) {
@@ -269,7 +274,8 @@ class Checker {
     for (int32_t i = 0; i < 2; ++i) {
       const std::string n = std::to_string(i);
       const CGDISurface& box = Config.CheckImages[i];
-      const Box drawn{Config.CheckX[i], Config.CheckY[i], Config.CheckX[i] + box.Width(), Config.CheckY[i] + box.Height()};
+      const Box drawn{Config.CheckX[i], Config.CheckY[i], Config.CheckX[i] + box.Width(),
+                      Config.CheckY[i] + box.Height()};
       const Box hit{Config.CheckHitLeft[i], Config.CheckHitTop[i], Config.CheckHitRight[i], Config.CheckHitBottom[i]};
       if (!hit.Inside(Screen) || hit.Overlaps(Well))
         Error(MainIniKeyName(MainSettings, "C_CheckX0" + n) + ": the check box's click area " + hit.Text() +

@@ -127,8 +127,8 @@ bool ReadHiScoreTable(const std::string& path) {
 void SaveSettingsFile() {
   auto text = [](int32_t value) { return std::to_string(value); };
   std::vector<classIniFile::KeyValue> values = {
-      {"L_Check0", text(Audio.CheckState[0])},    {"L_Check1", text(Audio.CheckState[1])},
-      {"L_Volume0", text(Audio.VolumeLevel[0])},  {"L_Volume1", text(Audio.VolumeLevel[1])},
+      {"L_Check0", text(Audio.CheckState[0])},     {"L_Check1", text(Audio.CheckState[1])},
+      {"L_Volume0", text(Audio.VolumeLevel[0])},   {"L_Volume1", text(Audio.VolumeLevel[1])},
       {"L_UserMaxStage", text(User.UserMaxStage)}, {"L_UserDefStage", text(User.UserDefStage)},
       {"L_UserDefDiff", text(User.UserDefDiff)},   {"L_UserDefMusic", text(User.UserDefMusic)},
   };

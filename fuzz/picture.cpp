@@ -7,7 +7,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string path = WriteScratchFile("picture.bmp", data, size);
   try {
     DecodedPicture picture = DecodePictureFile(path);
-    if (picture.pixels.size() != static_cast<size_t>(picture.width) * static_cast<size_t>(picture.height)) __builtin_trap();
+    if (picture.pixels.size() != static_cast<size_t>(picture.width) * static_cast<size_t>(picture.height))
+      __builtin_trap();
   } catch (const RuntimeError&) {
   }
   return 0;

@@ -22,16 +22,16 @@ inline const std::filesystem::path& ScratchFolder() {
     return path;
   }();
   static const bool removedAtExit = std::atexit([] {
-    std::error_code error;
-    std::filesystem::remove_all(*folder, error);
-  }) == 0;
+                                      std::error_code error;
+                                      std::filesystem::remove_all(*folder, error);
+                                    }) == 0;
   (void)removedAtExit;
   return *folder;
 }
 
 inline std::string WriteScratchFile(const std::string& name, const uint8_t* data, size_t size) {
   const std::filesystem::path path = ScratchFolder() / name;
-  std::ofstream(path, std::ios::binary | std::ios::trunc).write(reinterpret_cast<const char*>(data),
-                                                                 static_cast<std::streamsize>(size));
+  std::ofstream(path, std::ios::binary | std::ios::trunc)
+      .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
   return path.string();
 }

@@ -3,12 +3,12 @@
 #include "config/user_settings.h"
 #include "game/game_state.h"
 #include "scratch_file.h"
-#include "shell/shell_state.h"
-#include "shell/platform/platform.h"
+#include "shell/locations.h"
 #include "shell/runtime.h"
+#include "shell/shell_state.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  Platform::SetProgramDirectory(ScratchFolder().string());
+  Locations::PlayFrom(ScratchFolder().string());
   Shell.UserIni.SetINIFileName(WriteScratchFile("UserSettings.ini", data, size));
   ResetAudioGlobals();
   ResetUserSettingsGlobals();

@@ -51,13 +51,13 @@ std::string SharedObjectProblem(const std::string& path) {
       header.e_machine != kThisMachine)
     return path + " is built for another kind of processor";
   if (header.e_type != ET_DYN) return path + " is not a shared library";
-  if (header.e_phentsize != sizeof(ElfW(Phdr)) || header.e_phnum == 0 ||
-      header.e_phoff > size || header.e_phnum * sizeof(ElfW(Phdr)) > size - header.e_phoff)
+  if (header.e_phentsize != sizeof(ElfW(Phdr)) || header.e_phnum == 0 || header.e_phoff > size ||
+      header.e_phnum * sizeof(ElfW(Phdr)) > size - header.e_phoff)
     return path + " is cut short: its program headers lie outside the file";
   std::vector<ElfW(Phdr)> segments(header.e_phnum);
   if (!ReadAt(file->Descriptor(), segments.data(), segments.size() * sizeof(ElfW(Phdr)), header.e_phoff))
     return path + " cannot be read";
-  for (const ElfW(Phdr)& segment : segments) {
+  for (const ElfW(Phdr) & segment : segments) {
     if (segment.p_type != PT_LOAD && segment.p_type != PT_DYNAMIC) continue;
     if (segment.p_offset > size || segment.p_filesz > size - segment.p_offset) {
       return path + " is cut short: it has " + std::to_string(size) + " bytes, its segments need " +

@@ -15,18 +15,18 @@
 #include "raster/rasterkit.h"
 
 // The routines the game calls, each named once here.
-#define KESTREL_RASTER_ROUTINES(X)    \
-  X(ClipperRect)                      \
-  X(GDIBltFast_16)                    \
-  X(GDIBlt_16)                        \
-  X(GDIBltZoom_16)                    \
-  X(color32_16)                       \
-  X(GDISetPixel)                      \
-  X(GDIMemset)                        \
-  X(GDIAlphaBlend_16)                 \
-  X(GDIAdditive_16)                   \
-  X(GDISubitive_16)                   \
-  X(GDIAlphaBlendByAlphaChannel2_16)  \
+#define KESTREL_RASTER_ROUTINES(X)   \
+  X(ClipperRect)                     \
+  X(GDIBltFast_16)                   \
+  X(GDIBlt_16)                       \
+  X(GDIBltZoom_16)                   \
+  X(color32_16)                      \
+  X(GDISetPixel)                     \
+  X(GDIMemset)                       \
+  X(GDIAlphaBlend_16)                \
+  X(GDIAdditive_16)                  \
+  X(GDISubitive_16)                  \
+  X(GDIAlphaBlendByAlphaChannel2_16) \
   X(myZoomPD)
 
 namespace RasterBinding {
@@ -67,9 +67,8 @@ void SetLibraryNameForTests(const std::string& name);
 
 // Raster::GDIBlt_16(...) calls the library's GDIBlt_16 through the binding.
 namespace Raster {
-#define KESTREL_ROUTINE_CALL(name)                                                                  \
-  inline constexpr auto& name =                                                                    \
-      RasterBinding::Caller<RasterBinding::Routine::name, decltype(::name)>::Call;
+#define KESTREL_ROUTINE_CALL(name) \
+  inline constexpr auto& name = RasterBinding::Caller<RasterBinding::Routine::name, decltype(::name)>::Call;
 KESTREL_RASTER_ROUTINES(KESTREL_ROUTINE_CALL)
 #undef KESTREL_ROUTINE_CALL
 }  // namespace Raster

@@ -84,7 +84,7 @@ class ScriptedPlayer {
   Placement Choose(GameServices& services) {
     const GameGlobals saved = Game;
     const int32_t savedTick = Shell.GameTick;
-    SetGameServices(&silent_);
+    SetGameServices(nullptr);  // no services: nothing sounds, nothing is loaded
     Placement best;
     int64_t bestRating = INT64_MIN;
     for (int32_t turns = 0; turns < 4; ++turns) {
@@ -123,20 +123,6 @@ class ScriptedPlayer {
       while (VanishStep()) ++Shell.GameTick;
     }
   }
-  class SilentServices : public GameServices {
-   public:
-    void PlaySound(int32_t) override {}
-    void PlayMusic() override {}
-    void PauseMusic() override {}
-    void StopMusic() override {}
-    void OpenMusic(const std::string&) override {}
-    void SetMusicVolume(int32_t) override {}
-    void LoadButtons(const std::string&) override {}
-    void CaptureFadeSurface() override {}
-    void OpenAddress(const std::string&) override {}
-    double SecondsOfDay() override { return 0; }
-    void CloseMainWindow() override {}
-  } silent_;
 };
 
 class ScenarioTest : public GameTest {
