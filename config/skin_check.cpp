@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <optional>
 
 #include "audio/audio.h"
@@ -60,6 +61,8 @@ class Checker {
     OpenSkin(directory_);
     std::vector<std::string> faults;
     CollectSkinFaults(&faults);
+    // Whatever happens below, the game's loaders raise again afterwards.
+    const std::unique_ptr<void, void (*)(void*)> raiseAgain(&faults, [](void*) { CollectSkinFaults(nullptr); });
     Step(LoadTexts);
     Step(LoadButtonImages);
     Step(LoadLayout);
@@ -71,14 +74,13 @@ class Checker {
     }
     CheckCursors();
     CheckSounds();
-    CollectSkinFaults(nullptr);
+    CheckSheets();
+    CheckButtonLooks();
+    CheckLayout();
     // A picture two loaders read is told once.
     for (const std::string& fault : faults)
       if (std::find(report_.Errors.begin(), report_.Errors.end(), fault) == report_.Errors.end())
         report_.Errors.push_back(fault);
-    CheckSheets();
-    CheckButtonLooks();
-    CheckLayout();
     return report_;
   }
 

@@ -192,10 +192,11 @@ TEST_F(SkinTest, EveryAnimationFrameIsDrawn) {
         EXPECT_TRUE(CellHasContent(m, col * w, row * h, w, h)) << "cell " << col << ", " << row;
   };
   for (int32_t k = 0; k < 3; ++k) {
+    const std::string n = std::to_string(k);
     // joins, their six vanish steps, the target's blink, its vanish steps, the grin, its vanish steps
-    checkRows("s" + std::to_string(k) + "m.bmp", 6, 6, {5, 6, 4, 6, 4, 6});
+    checkRows("s" + n + "m.bmp", 6, 6, {5, 6, 4, 6, 4, 6});
     // idle, hit, gone, laughing
-    checkRows("sb" + std::to_string(k) + "m.bmp", 12, 4, {6, 12, 7, 6});
+    checkRows("sb" + n + "m.bmp", 12, 4, {6, 12, 7, 6});
   }
   checkRows("angel1.bmp", 6, 4, {4, 2, 5, 6});  // idle, throw, cheer, game over
   for (const char* strip : {"timenum1.bmp", "score1.bmp", "stage1.bmp"}) checkRows(strip, 1, 10, std::vector<int32_t>(10, 1));
