@@ -1,11 +1,12 @@
 # Shared by .ci/play-under-xvfb and .ci/check-install (sourced, not run): a virtual X display,
 # the game played through it as a player would, and the checks of what it saved.
 
-# Starts Xvfb on the first free display number from 90 on and exports DISPLAY.
+# Starts Xvfb (screen $XVFB_SCREEN, 1024x768x24 unless set) on the first free display number
+# from 90 on and exports DISPLAY.
 start_xvfb() {
   local display=90
   while [[ -e /tmp/.X11-unix/X$display || -e /tmp/.X$display-lock ]]; do display=$((display + 1)); done
-  Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+  Xvfb ":$display" -screen 0 "${XVFB_SCREEN:-1024x768x24}" -nolisten tcp >/dev/null 2>&1 &
   xvfb=$!
   export DISPLAY=":$display"
   for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done

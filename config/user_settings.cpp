@@ -17,6 +17,7 @@
 namespace {
 
 const std::string SettingsSection = "MainSetting";
+const std::string FullScreenKey = "L_FullScreen";
 constexpr size_t RecordFixedBytes = 4 + 8 + 4;  // points, date, extra
 
 struct Defaults {
@@ -41,6 +42,7 @@ void SetFirstRunDefaults() {
   Audio.VolumeLevel[0] = Audio.VolumeLevel[1] = Defaults::Volume;
   User.UserMaxStage = Defaults::MaxStage;
   User.UserDefStage = User.UserDefDiff = User.UserDefMusic = 0;
+  User.FullScreen = false;
 }
 
 void ReadSettings() {
@@ -52,6 +54,9 @@ void ReadSettings() {
   User.UserDefStage = std::clamp(SettingOr("L_UserDefStage", 0), 0, User.UserMaxStage - 1);
   User.UserDefDiff = std::clamp(SettingOr("L_UserDefDiff", 0), 0, 2);
   User.UserDefMusic = std::clamp(SettingOr("L_UserDefMusic", 0), 0, 4);
+  // Written after the keys every build knows, so that older builds, which ignore it, read
+  // the file as before; files from before it start in a window.
+  User.FullScreen = SettingOr(FullScreenKey, 0) == 1;
   for (int d = 0; d < 3; ++d) {
     Game.HiScore[d] = std::max(SettingOr("Hi_Score" + std::to_string(d), Game.HiScore[d]), 0);
   }
@@ -133,6 +138,10 @@ void SaveSettingsFile() {
       {"L_UserDefDiff", text(User.UserDefDiff)},   {"L_UserDefMusic", text(User.UserDefMusic)},
   };
   for (int d = 0; d < 3; ++d) values.push_back({"Hi_Score" + std::to_string(d), text(Game.HiScore[d])});
+  // A player who never chose full screen keeps the file as it always was.
+  if (User.FullScreen || !Shell.UserIni.GetIniKey(SettingsSection, FullScreenKey).empty()) {
+    values.push_back({FullScreenKey, text(User.FullScreen ? 1 : 0)});
+  }
   Shell.UserIni.SaveIniKeys(SettingsSection, values);
 }
 

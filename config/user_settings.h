@@ -17,6 +17,7 @@ struct UserSettingsGlobals {
   int32_t UserDefStage = 0;
   int32_t UserDefDiff = 0;
   int32_t UserDefMusic = 0;
+  bool FullScreen = false;  // the game was left in full screen
   HiScoreEntry HiScoreTable[3][8];  // [table][entry]
 };
 extern UserSettingsGlobals User;
@@ -35,7 +36,8 @@ std::string HiScoreTableFileName();
 // that ends early loads the records that are whole and leaves the others empty. A table file
 // that exists but cannot be read raises FileNotFound naming it.
 void LoadUserSettings();
-// Writes the eleven settings keys (one read and one write of UserSettings.ini) and the table.
+// Writes the eleven settings keys and, once the player has chosen full screen, L_FullScreen
+// (one read and one write of UserSettings.ini) and the table.
 // Each file is saved whole or not at all, each on its own; when one cannot be saved the old
 // one stays and FileNotFound is raised naming it and the system's reason.
 void SaveUserSettings();

@@ -7,6 +7,7 @@
 #include "config/user_settings.h"
 #include "game/board.h"
 #include "game/flow.h"
+#include "game/focus.h"
 #include "game/game_state.h"
 #include "game/hit_test.h"
 #include "game/services.h"
@@ -41,11 +42,9 @@ bool MouseOverVolumeSlider(int32_t i) {
 }
 bool MusicButtonOpen(int32_t j) { return j <= CheckedDiv(User.UserMaxStage, 4); }
 
-// The pair glides one column per frame towards the column under the cursor and, with the
-// left button held, drops a row every second frame.
-void MouseControlsPair() {
+// The pair glides one column per frame towards the column under the cursor.
+void SteerTowardsMouse() {
   PairBox& pair = Game.Pair;
-  if (pair.Row <= -2) return;
   if (MouseOverBoard()) {
     // A horizontal pair's middle follows the cursor, so its left half aims half a cell left.
     const int32_t wanted = PairIsHorizontal()
@@ -54,7 +53,12 @@ void MouseControlsPair() {
     const int32_t step = (wanted > pair.Column) - (wanted < pair.Column);
     if (CanPlace(pair, CheckedAdd(pair.Column, step), pair.Row)) pair.Column += step;
   }
-  if (Shell.MouseLeftDown && CheckedMod(Game.StageTick, 2) == 0 && Game.PairActive) DropStep();
+}
+
+// With the left mouse button (or the pad's east button) held the pair drops a row every
+// second frame.
+void Hurry() {
+  if (CheckedMod(Game.StageTick, 2) == 0 && Game.PairActive) DropStep();
 }
 
 // The play screen's check boxes and volume sliders; true when the click hit one.
@@ -82,18 +86,10 @@ bool ClickPlayControls() {
 
 void ClickPlayScreen(int32_t button) {
   if (ClickPlayControls()) return;
-  const int32_t state = Game.PlayState;
-  if (state == PlayRunning) {
+  if (Game.PlayState == PlayRunning) {
     if (button == ButtonRight && Game.Pair.Row >= -1 && MouseOverBoard()) RotatePair();
-  } else if (state == PlayPaused) {
-    Game.PlayState = PlayRunning;
-    Services().PlayMusic();
-  } else if (state == PlayStageClear) {
-    Game.PlayState = PlayRunning;
-    StartStage(CheckedAdd(Game.Stage, 1), Game.Score);
-  } else if (state >= OverlayHelp && state < OverlayHelp + 1000) {
-    StartCrossFade();
-    Game.PlayState = state - OverlayHelp;
+  } else {
+    ClickAway();
   }
 }
 
@@ -146,7 +142,10 @@ void LogicStep() {
 
   const bool mouseMoved = Shell.MouseX != Shell.OldMouseX || Shell.MouseY != Shell.OldMouseY;
   if (mouseMoved) Game.KeyControl = false;
-  if (!Game.KeyControl) MouseControlsPair();
+  if (Game.Pair.Row > -2) {
+    if (!Game.KeyControl) SteerTowardsMouse();
+    if ((!Game.KeyControl && Shell.MouseLeftDown) || PadHurryHeld()) Hurry();
+  }
 
   if (VanishStep()) return;
   Game.StageTick = CheckedAdd(Game.StageTick, 1);
@@ -193,6 +192,20 @@ void KeyStep(int32_t key) {
     case KeyDown:
       if (Game.PairActive) DropStep();
       break;
+  }
+}
+
+void ClickAway() {
+  const int32_t state = Game.PlayState;
+  if (state == PlayPaused) {
+    Game.PlayState = PlayRunning;
+    Services().PlayMusic();
+  } else if (state == PlayStageClear) {
+    Game.PlayState = PlayRunning;
+    StartStage(CheckedAdd(Game.Stage, 1), Game.Score);
+  } else if (state >= OverlayHelp && state < OverlayHelp + 1000) {
+    StartCrossFade();
+    Game.PlayState = state - OverlayHelp;
   }
 }
 

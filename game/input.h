@@ -8,3 +8,6 @@ void KeyStep(int32_t key);
 void ClickStep(int32_t button, float x, float y);
 void HoverStep(int32_t button, float x, float y);
 void RotatePair();
+// A click on the play screen away from every control: resumes from pause, goes on to the
+// next stage after a clear, takes the help page away.
+void ClickAway();

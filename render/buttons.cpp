@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "config/config.h"
+#include "game/focus.h"
 #include "game/hit_test.h"
 #include "render/sheet.h"
 #include "shell/runtime.h"
@@ -51,12 +52,11 @@ void DrawButton(CGDISurface& target, const ScreenButton& button, int32_t kind,
   }
 }
 
-// Lights a button under the cursor by one step, fades the others; a masked or plain button
-// fades only while at or above ButtonMinAlpha.
-void AdvanceFade(ScreenButton& button, int32_t kind) {
-  if (MouseInRect(button.Left, button.Right, button.Top, button.Bottom)) {
+// Lights a lit button by one step, fades the others; a masked or plain button fades only
+// while at or above ButtonMinAlpha.
+void AdvanceFade(ScreenButton& button, int32_t kind, bool lit) {
+  if (lit) {
     if (button.Alpha < FullyLit) button.Alpha = CheckedAdd(button.Alpha, FadeStepSize);
-    Shell.MouseStyle = 1;
   } else {
     const int32_t fadeFloor = kind == ButtonKindNormalAndHighlight ? 0 : Config.ButtonMinAlpha;
     if (button.Alpha >= fadeFloor) button.Alpha = CheckedSub(button.Alpha, FadeStepSize);
@@ -68,12 +68,17 @@ void AdvanceFade(ScreenButton& button, int32_t kind) {
 
 void DrawScreenButtons(CGDISurface& target) {
   Shell.MouseStyle = 0;
+  // While the keyboard's focus is shown it alone lights a button: the cursor resting
+  // elsewhere lights nothing.
+  const int32_t focus = FocusedButton();
   for (int32_t i = 0; i <= Config.ScreenButtonMax; ++i) {
     ScreenButton& button = ButtonAt(i);
     if (button.State == 0) continue;
     const int32_t image = ImageIndex(button.Image);
     const int32_t kind = Config.ButtonImageKind[image];
     DrawButton(target, button, kind, Config.ButtonImages[image]);
-    AdvanceFade(button, kind);
+    const bool underCursor = MouseInRect(button.Left, button.Right, button.Top, button.Bottom);
+    if (underCursor) Shell.MouseStyle = 1;
+    AdvanceFade(button, kind, focus >= 0 ? focus == i : underCursor);
   }
 }

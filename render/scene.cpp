@@ -1,12 +1,14 @@
 #include "render/scene.h"
 
 #include <cmath>
+#include <cstdlib>
 #include <string>
 
 #include "audio/audio.h"
 #include "config/config.h"
 #include "config/images.h"
 #include "config/user_settings.h"
+#include "game/focus.h"
 #include "game/services.h"
 #include "render/buttons.h"
 #include "render/digits.h"
@@ -25,6 +27,13 @@ constexpr int32_t ExitNoButton = 8;
 
 // T: the time of day in seconds, at single precision, which drives the smooth sways.
 double TimeOfDay() { return static_cast<float>(Services().SecondsOfDay()); }
+
+// The chosen item of the stage selection's row with the keyboard's focus pulses between
+// the lit level and the resting one; the other rows show their choice fully lit.
+int32_t ChosenLevel(FocusRow row) {
+  if (FocusedRow() != row) return FullLevel;
+  return FullLevel - 2 * std::abs(CheckedMod(Shell.GameTick, 16) - 8);
+}
 
 bool IsConfirmationOrHelp(int32_t playState) { return playState >= OverlayNewGame; }
 
@@ -223,13 +232,14 @@ void DrawStageSelectScreen() {
     screen.EffectBlt(Images.ScratchSurface, 0, CheckedAdd(StageSlotLeft, CheckedMul(StageSlotPitch, i)), StageSlotTop, 128, 0);
   }
   DrawThroughMask(screen, Images.SelPointImages[0], Images.SelPointImages[1],
-                  CheckedAdd(StagePointerLeft, CheckedMul(StageSlotPitch, Game.Stage)), StagePointerTop, FullLevel);
+                  CheckedAdd(StagePointerLeft, CheckedMul(StageSlotPitch, Game.Stage)), StagePointerTop,
+                  ChosenLevel(FocusRow::StageBar));
   DrawDigits(std::to_string(CheckedAdd(Game.Stage, 1)), Game.Stage < 9 ? 224 : 211, 94, Config.StageImages[0],
              Config.StageImages[1], 26, 10);
   for (int32_t j = 0; j < 3; ++j) {
     DrawSheetCell(screen, Images.SelDiffImages[0], Images.SelDiffImages[1], 0, j, DifficultyButtonSize, DifficultyButtonSize,
                   DifficultyButtonLeft + DifficultyButtonPitch * j, DifficultyButtonTop,
-                  j == Game.Difficulty ? FullLevel : 16);
+                  j == Game.Difficulty ? ChosenLevel(FocusRow::Difficulty) : 16);
   }
   // Music choices open one by one with every fourth stage cleared.
   const int32_t openMusic = User.UserMaxStage / 4;
@@ -237,7 +247,7 @@ void DrawStageSelectScreen() {
     const CGDISurface& sheet = k > openMusic ? Images.SelMusicImages[1] : Images.SelMusicImages[0];
     DrawSheetCell(screen, sheet, Images.SelMusicImages[2], 0, k, MusicButtonWidth, MusicButtonHeight,
                   MusicButtonLeft + MusicButtonPitch * k, MusicButtonTop,
-                  k == Game.MusicChoice ? FullLevel : 16);
+                  k == Game.MusicChoice ? ChosenLevel(FocusRow::Music) : 16);
   }
   DrawAngel(448, 240, false);
   DrawScreenButtons(screen);

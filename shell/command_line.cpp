@@ -2,7 +2,11 @@
 
 #include <cstdio>
 
+<<<<<<< HEAD
 #include "config/skin_check.h"
+=======
+#include "shell/main_window.h"
+>>>>>>> main
 #include "shell/startup.h"
 
 namespace {
@@ -17,6 +21,8 @@ constexpr const char* Usage =
     "  --check-skin DIR  report every fault of the skin in DIR (or named) and exit:\n"
     "                  status 0 when the game can play it, 1 when it cannot\n"
     "  --data-dir DIR  keep the settings and high scores in DIR\n"
+    "  --fullscreen    start in full screen (F11 or Alt+Enter switches)\n"
+    "  --windowed      start in a window\n"
     "  -h, --help      show this help and exit\n"
     "  --version       show the version and exit\n"
     "\n"
@@ -41,6 +47,10 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
     if (argument == "--version") {
       line.What = CommandLine::Action::Version;
       return line;
+    }
+    if (argument == "--fullscreen" || argument == "--windowed") {
+      line.FullScreen = argument == "--fullscreen";
+      continue;
     }
     const size_t equals = argument.find('=');
     const std::string name = argument.substr(0, equals);
@@ -85,5 +95,6 @@ int RunCommandLine(int argc, const char* const argv[]) {
       break;
   }
   Locations::Use(Locations::OfRunningProgram(line.Choices));
+  Frm_Main::ChooseStartMode(line.FullScreen);
   return Mod_Main();
 }

@@ -1,6 +1,12 @@
+<<<<<<< HEAD
 // The program's command line: --help, --version, --skin DIR, --data-dir DIR, --check-skin DIR.
+=======
+// The program's command line: --help, --version, --skin DIR, --data-dir DIR, --fullscreen,
+// --windowed.
+>>>>>>> main
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -10,6 +16,7 @@ struct CommandLine {
   enum class Action { Play, Help, Version, CheckSkin, Refuse };
   Action What = Action::Play;
   Locations::Choices Choices;
+  std::optional<bool> FullScreen;  // none: as the player left the game last time
   std::string Problem;  // why the command line is refused
 };
 

@@ -4,10 +4,12 @@
 #include <cstdio>
 #include <exception>
 #include <memory>
+#include <optional>
 
 #include "audio/audio.h"
 #include "config/config.h"
 #include "config/user_settings.h"
+#include "game/focus.h"
 #include "game/game_state.h"
 #include "game/input.h"
 #include "render/scene.h"
@@ -20,11 +22,15 @@ namespace {
 
 constexpr int32_t KeyF1 = 112;
 constexpr int32_t KeyF10 = 121;
+constexpr int32_t KeyF11 = 122;
+constexpr int32_t KeyEnter = 13;
+constexpr int32_t ShiftAlt = 4;
 constexpr int32_t CharSpace = 32;
 
 std::unique_ptr<Platform::GameWindow> g_window;
 std::shared_ptr<CGameEngine> g_engine;
 bool g_firstClose = true;
+std::optional<bool> g_startFullScreen;  // from the command line; none: as the player left it
 
 // Row length in pixels of a 16-bit surface row padded to 32 bits.
 int32_t PitchInPixels(int32_t width) { return ((width * 16 + 31) & ~31) / 16; }
@@ -56,7 +62,23 @@ class MainWindowEvents final : public Platform::WindowEventSink {
   void Resized() override { Frm_Main::OnResize(); }
   void Activated(int32_t wParam) override { Frm_Main::OnActivate(wParam); }
   void CloseRequested() override { Frm_Main::Close(); }
+  void PadChanged(Platform::PadInput input, bool down) override { Frm_Main::OnPad(input, down); }
+  void PadUnplugged() override { Frm_Main::OnPadUnplugged(); }
 };
+
+PadButton GamePadButton(Platform::PadInput input) {
+  switch (input) {
+    case Platform::PadInput::Left: return PadButton::Left;
+    case Platform::PadInput::Right: return PadButton::Right;
+    case Platform::PadInput::Up: return PadButton::Up;
+    case Platform::PadInput::Down: return PadButton::Down;
+    case Platform::PadInput::South: return PadButton::South;
+    case Platform::PadInput::East: return PadButton::East;
+    case Platform::PadInput::Start: return PadButton::Start;
+    case Platform::PadInput::Back: return PadButton::Back;
+  }
+  return PadButton::Back;
+}
 
 MainWindowEvents g_events;
 
@@ -126,7 +148,18 @@ void Frm_Main::Load() {
 }
 
 void Frm_Main::Show() {
-  if (g_window != nullptr) g_window->Show();
+  if (g_window == nullptr) return;
+  g_window->Show();
+  if (g_startFullScreen.value_or(User.FullScreen)) g_window->SetFullScreen(true);
+}
+
+void Frm_Main::ChooseStartMode(std::optional<bool> fullScreen) { g_startFullScreen = fullScreen; }
+
+void Frm_Main::ToggleFullScreen() {
+  if (g_window == nullptr) return;
+  const bool on = g_window->State() != Platform::WindowState::FullScreen;
+  g_window->SetFullScreen(on);
+  User.FullScreen = on;
 }
 
 void Frm_Main::Unload() { g_window.reset(); }
@@ -137,17 +170,23 @@ void Frm_Main::GameInit() {
 
 CGameEngine* Frm_Main::m_GDIEngine() { return g_engine.get(); }
 
-void Frm_Main::OnKeyDown(int32_t keyCode, int32_t) {
+void Frm_Main::OnKeyDown(int32_t keyCode, int32_t shift) {
   if (keyCode == KeyF1) return;
   if (keyCode == KeyF10) {
     Platform::OpenAddress(Locations::PlayerDirectory());
     return;
   }
+  if (keyCode == KeyF11 || (keyCode == KeyEnter && (shift & ShiftAlt) != 0)) {
+    ToggleFullScreen();
+    return;
+  }
   KeyStep(keyCode);
+  MenuKey(keyCode);
 }
 
 void Frm_Main::OnKeyPress(int32_t charCode) {
-  if (charCode == CharSpace && g_window != nullptr) g_window->Minimise();
+  if (charCode != CharSpace || MenuSpace()) return;
+  if (g_window != nullptr) g_window->Minimise();
 }
 
 void Frm_Main::OnMouseDown(int32_t button, int32_t, float, float) {
@@ -155,8 +194,10 @@ void Frm_Main::OnMouseDown(int32_t button, int32_t, float, float) {
 }
 
 void Frm_Main::OnMouseMove(int32_t button, int32_t, float x, float y) {
-  Shell.MouseX = LogicalX(x);
-  Shell.MouseY = LogicalY(y);
+  const int32_t mouseX = LogicalX(x), mouseY = LogicalY(y);
+  if (mouseX != Shell.MouseX || mouseY != Shell.MouseY) MouseTookControl();
+  Shell.MouseX = mouseX;
+  Shell.MouseY = mouseY;
   HoverStep(button, static_cast<float>(Shell.MouseX), static_cast<float>(Shell.MouseY));
   const int32_t style = Shell.MouseStyle == 1 || Shell.MouseStyle == 2 || Shell.MouseStyle == 4 ? Shell.MouseStyle : 0;
   if (style != Shell.CurMouseStyle) {
@@ -179,10 +220,21 @@ void Frm_Main::OnResize() {
       ResizeNormal();
       return;
     case Platform::WindowState::Maximised:
+    case Platform::WindowState::FullScreen:
       ResizeMaximised();
       return;
   }
 }
+
+void Frm_Main::OnPad(Platform::PadInput input, bool down) {
+  if (down) {
+    PadPress(GamePadButton(input));
+  } else {
+    PadRelease(GamePadButton(input));
+  }
+}
+
+void Frm_Main::OnPadUnplugged() { PadReleaseAll(); }
 
 void Frm_Main::OnActivate(int32_t wParam) {
   if (wParam == 1 || wParam == 2) {
@@ -195,6 +247,7 @@ void Frm_Main::OnActivate(int32_t wParam) {
   } else {
     Shell.GameActive = false;
   }
+  PadReleaseAll();  // a pad's release is not heard while the window has no focus
   PauseMusicStream(Audio.MusicStream);
 }
 
@@ -231,6 +284,7 @@ void Frm_Main::OnGameRefresh() {
   Shell.FrameMouseX = Shell.MouseX;
   Shell.FrameMouseY = Shell.MouseY;
   Shell.GameTick = CheckedAdd(Shell.GameTick, 1);
+  ControlsFrame();
   LogicStep();
   DrawFrame();
   if (Shell.FadeStep > 0) DrawFadeStep();

@@ -13,7 +13,7 @@ set -euo pipefail
 
 build_packages=(cmake g++ make pkg-config libsdl2-dev libsdl2-mixer-dev libsdl2-image-dev
   libgtest-dev libgmock-dev libbenchmark-dev)
-ci_packages=(xvfb xauth xdotool x11-utils imagemagick dpkg-dev fakeroot file binutils lintian desktop-file-utils
+ci_packages=(xvfb xauth xdotool x11-utils imagemagick openbox dpkg-dev fakeroot file binutils lintian desktop-file-utils
   appstream clang libclang-rt-dev)
 arm64_packages=(cmake make g++-aarch64-linux-gnu qemu-user googletest)
 skin_packages=(python3 python3-pil python3-numpy fonts-dejavu-core vorbis-tools)

@@ -13,7 +13,11 @@
 
 namespace Platform {
 
-enum class WindowState { Normal, Minimised, Maximised };
+enum class WindowState { Normal, Minimised, Maximised, FullScreen };
+
+// A gamepad's controls: the d-pad (the left stick pushed past its dead zone counts as the
+// d-pad), the four face buttons' south and east, Start and Back.
+enum class PadInput { Left, Right, Up, Down, South, East, Start, Back };
 
 struct PictureRect {
   int32_t Left = 0, Top = 0, Width = 0, Height = 0;
@@ -35,6 +39,11 @@ class WindowEventSink {
   // 1 when the window became active, 0 when it lost the focus or was minimised.
   virtual void Activated(int32_t wParam) = 0;
   virtual void CloseRequested() = 0;
+  // Of all the pads plugged in, the first one pressed drives until it is unplugged; the others
+  // are not heard meanwhile.
+  virtual void PadChanged(PadInput input, bool down) = 0;
+  // The driving pad was unplugged: it holds nothing any more.
+  virtual void PadUnplugged() = 0;
 };
 
 class GameWindow {
@@ -45,6 +54,9 @@ class GameWindow {
   virtual WindowState State() const = 0;
   virtual void ClientSize(int32_t& width, int32_t& height) const = 0;
   virtual void SetClientSize(int32_t width, int32_t height) = 0;
+  // Desktop full screen on or off; leaving it restores the normal or maximised window it
+  // came from. The size change arrives as Resized.
+  virtual void SetFullScreen(bool on) = 0;
   virtual void SetCaption(const std::string& caption) = 0;
   // The cursor's position relative to the client area's top-left corner, wherever the
   // cursor is on the screen.

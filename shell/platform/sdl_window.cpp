@@ -4,7 +4,9 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <exception>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -78,6 +80,101 @@ int32_t ButtonCode(Uint8 button) {
     default: return 0;
   }
 }
+
+// The pad controls the game knows; other buttons are not heard.
+bool PadInputOf(Uint8 button, PadInput& input) {
+  switch (button) {
+    case SDL_CONTROLLER_BUTTON_DPAD_LEFT: input = PadInput::Left; return true;
+    case SDL_CONTROLLER_BUTTON_DPAD_RIGHT: input = PadInput::Right; return true;
+    case SDL_CONTROLLER_BUTTON_DPAD_UP: input = PadInput::Up; return true;
+    case SDL_CONTROLLER_BUTTON_DPAD_DOWN: input = PadInput::Down; return true;
+    case SDL_CONTROLLER_BUTTON_A: input = PadInput::South; return true;
+    case SDL_CONTROLLER_BUTTON_B: input = PadInput::East; return true;
+    case SDL_CONTROLLER_BUTTON_START: input = PadInput::Start; return true;
+    case SDL_CONTROLLER_BUTTON_BACK: input = PadInput::Back; return true;
+    default: return false;
+  }
+}
+
+// The left stick as a d-pad: pushed past half its travel it presses a direction, back within
+// a quarter it lets go, so a stick resting near the edge does not chatter.
+constexpr int StickPress = 16384, StickRelease = 8192;
+
+// Opens every pad plugged in (at start SDL reports the pads already there as plugged in) and
+// turns the driving pad's events into the game's pad controls.
+class Gamepads {
+ public:
+  Gamepads() { started_ = SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) == 0; }
+  ~Gamepads() {
+    for (auto& [id, pad] : pads_) SDL_GameControllerClose(pad);
+    if (started_) SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
+  }
+  Gamepads(const Gamepads&) = delete;
+  Gamepads& operator=(const Gamepads&) = delete;
+
+  // True when the event was a pad's.
+  bool Deliver(const SDL_Event& event, WindowEventSink& sink) {
+    switch (event.type) {
+      case SDL_CONTROLLERDEVICEADDED:
+        if (SDL_GameController* pad = SDL_GameControllerOpen(event.cdevice.which)) {
+          pads_[SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(pad))] = pad;
+        }
+        return true;
+      case SDL_CONTROLLERDEVICEREMOVED:
+        Unplugged(event.cdevice.which, sink);
+        return true;
+      case SDL_CONTROLLERBUTTONDOWN:
+      case SDL_CONTROLLERBUTTONUP: {
+        PadInput input{};
+        if (!PadInputOf(event.cbutton.button, input)) return true;
+        const bool down = event.type == SDL_CONTROLLERBUTTONDOWN;
+        if (down && driver_ < 0) driver_ = event.cbutton.which;
+        if (event.cbutton.which == driver_) sink.PadChanged(input, down);
+        return true;
+      }
+      case SDL_CONTROLLERAXISMOTION:
+        Stick(event.caxis, sink);
+        return true;
+      default:
+        return false;
+    }
+  }
+
+ private:
+  void Unplugged(SDL_JoystickID id, WindowEventSink& sink) {
+    const auto pad = pads_.find(id);
+    if (pad != pads_.end()) {
+      SDL_GameControllerClose(pad->second);
+      pads_.erase(pad);
+    }
+    if (id != driver_) return;
+    driver_ = -1;
+    stickX_ = stickY_ = 0;
+    sink.PadUnplugged();
+  }
+
+  void Stick(const SDL_ControllerAxisEvent& axis, WindowEventSink& sink) {
+    const bool horizontal = axis.axis == SDL_CONTROLLER_AXIS_LEFTX;
+    if (!horizontal && axis.axis != SDL_CONTROLLER_AXIS_LEFTY) return;
+    if (driver_ >= 0 && axis.which != driver_) return;
+    int& held = horizontal ? stickX_ : stickY_;
+    int now = held;
+    if (std::abs(axis.value) >= StickPress) now = axis.value < 0 ? -1 : 1;
+    if (std::abs(axis.value) <= StickRelease) now = 0;
+    if (now == held) return;
+    driver_ = axis.which;
+    const PadInput negative = horizontal ? PadInput::Left : PadInput::Up;
+    const PadInput positive = horizontal ? PadInput::Right : PadInput::Down;
+    if (held != 0) sink.PadChanged(held < 0 ? negative : positive, false);
+    held = now;
+    if (held != 0) sink.PadChanged(held < 0 ? negative : positive, true);
+  }
+
+  bool started_ = false;
+  std::map<SDL_JoystickID, SDL_GameController*> pads_;
+  SDL_JoystickID driver_ = -1;
+  int stickX_ = 0, stickY_ = 0;  // the driver's stick as a direction: -1, 0 or 1
+};
 
 int32_t HeldButtons(Uint32 state) {
   return ((state & SDL_BUTTON_LMASK) != 0 ? 1 : 0) | ((state & SDL_BUTTON_RMASK) != 0 ? 2 : 0) |
@@ -171,6 +268,8 @@ class SdlGameWindow final : public GameWindow {
  public:
   explicit SdlGameWindow(const WindowSpec& request) {
     StartVideo();
+    // A full-screen game that loses the focus stays on screen and pauses, as a window does.
+    SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
     Uint32 flags = SDL_WINDOW_HIDDEN;
     if (request.Resizable) flags |= SDL_WINDOW_RESIZABLE;
     // Without a display the cursor's global position is the window-relative one, so the
@@ -180,9 +279,11 @@ class SdlGameWindow final : public GameWindow {
     if (window_ == nullptr) Raise(ErrorKind::FileNotFound, std::string("window: ") + SDL_GetError());
     target_ = std::make_unique<SdlPictureTarget>(window_);
     target_->SetPlacement({0, 0, request.ClientWidth, request.ClientHeight});
+    pads_ = std::make_unique<Gamepads>();
   }
 
   ~SdlGameWindow() override {
+    pads_.reset();
     target_.reset();
     SDL_DestroyWindow(window_);
   }
@@ -195,6 +296,7 @@ class SdlGameWindow final : public GameWindow {
   WindowState State() const override {
     const Uint32 flags = SDL_GetWindowFlags(window_);
     if ((flags & SDL_WINDOW_MINIMIZED) != 0) return WindowState::Minimised;
+    if ((flags & SDL_WINDOW_FULLSCREEN) != 0) return WindowState::FullScreen;
     if ((flags & SDL_WINDOW_MAXIMIZED) != 0) return WindowState::Maximised;
     return WindowState::Normal;
   }
@@ -205,6 +307,14 @@ class SdlGameWindow final : public GameWindow {
     int32_t currentWidth = 0, currentHeight = 0;
     ClientSize(currentWidth, currentHeight);
     if (currentWidth != width || currentHeight != height) SDL_SetWindowSize(window_, width, height);
+  }
+
+  void SetFullScreen(bool on) override {
+    const Uint32 flags = SDL_GetWindowFlags(window_);
+    if (((flags & SDL_WINDOW_FULLSCREEN) != 0) == on) return;
+    if (on) leftMaximised_ = (flags & SDL_WINDOW_MAXIMIZED) != 0;
+    if (SDL_SetWindowFullscreen(window_, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0) return;
+    if (!on && leftMaximised_) SDL_MaximizeWindow(window_);
   }
 
   void SetCaption(const std::string& caption) override { SDL_SetWindowTitle(window_, caption.c_str()); }
@@ -266,6 +376,7 @@ class SdlGameWindow final : public GameWindow {
   }
 
   void Deliver(const SDL_Event& event, WindowEventSink& sink) {
+    if (pads_->Deliver(event, sink)) return;
     const PictureRect& picture = target_->Placement();
     switch (event.type) {
       case SDL_QUIT:
@@ -348,6 +459,8 @@ class SdlGameWindow final : public GameWindow {
 
   SDL_Window* window_ = nullptr;
   std::unique_ptr<SdlPictureTarget> target_;
+  std::unique_ptr<Gamepads> pads_;
+  bool leftMaximised_ = false;  // the window full screen was entered from was maximised
   SDL_Cursor* pictureCursor_ = nullptr;
   bool pointerOverPicture_ = false;
   int32_t capturedButtons_ = 0;

@@ -148,6 +148,20 @@ TEST_F(UserSettingsTest, EverythingSurvivesARestartIncludingTheHighScores) {
   std::vector<std::string> lines = Lines(Settings());
   EXPECT_EQ(lines[0], "; the player's own note");
   EXPECT_NE(std::find(lines.begin(), lines.end(), "Left=5"), lines.end());
+  EXPECT_FALSE(User.FullScreen) << "a file from before full screen starts in a window";
+
+  // Full screen comes back; the keys every build reads keep their values and order before it.
+  User.FullScreen = true;
+  SaveUserSettings();
+  const std::vector<std::string> withFullScreen = Lines(Settings());
+  ResetEverything();
+  LoadUserSettings();
+  EXPECT_TRUE(User.FullScreen);
+  EXPECT_EQ(withFullScreen.back(), "L_FullScreen=1");
+  EXPECT_EQ(std::vector<std::string>(withFullScreen.begin(), withFullScreen.end() - 1), lines);
+  User.FullScreen = false;
+  SaveUserSettings();
+  EXPECT_EQ(Lines(Settings()).back(), "L_FullScreen=0");
 }
 
 TEST_F(UserSettingsTest, DeletedTableIsFilledWithTheCaptionAndNowAndWrittenAtTheNextSave) {

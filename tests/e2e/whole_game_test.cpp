@@ -17,6 +17,7 @@
 #include "audio/audio.h"
 #include "config/config.h"
 #include "config/user_settings.h"
+#include "game/focus.h"
 #include "game/game_state.h"
 #include "game/random.h"
 #include "shell/engine.h"
@@ -61,6 +62,11 @@ class Player {
   // Runs after every frame the game draws.
   void AfterFrame() {
     if (finished_) return;
+    if (!padActions_.empty()) {  // one pad change a frame, as fingers make them
+      padActions_.front()();
+      padActions_.erase(padActions_.begin());
+      return;
+    }
     if (!started_) {
       window_ = FindGameWindow();
       steps_[current_].act();
@@ -98,8 +104,18 @@ class Player {
   }
 
   SDL_Window* Window() const { return window_; }
+  // Every frame the engine runs is followed by the script's next move.
+  void FollowFrames(CGameEngine& engine) {
+    auto frame = engine.GameRefresh;
+    engine.GameRefresh = [frame, this] {
+      frame();
+      AfterFrame();
+    };
+  }
+  void QueuePad(std::function<void()> action) { padActions_.push_back(std::move(action)); }
 
  private:
+  std::vector<std::function<void()>> padActions_;
   std::vector<Step> steps_;
   size_t current_ = 0;
   bool started_ = false;
@@ -147,6 +163,78 @@ void PressKey(SDL_Keycode key) {
   SDL_PushEvent(&event);
 }
 
+// The controls a player without a mouse has, on the keyboard or on a gamepad driven through
+// SDL's virtual joystick.
+enum class Control { Left, Right, Up, Down, Confirm, Back, Pause, Hurry };
+
+class Hands {
+ public:
+  explicit Hands(bool pad) : pad_(pad) {}
+  ~Hands() { Unplug(); }
+  Hands(const Hands&) = delete;
+  Hands& operator=(const Hands&) = delete;
+
+  void PlugIn() {
+    if (!pad_) return;
+    // The dummy video driver gives no window the keyboard focus, without which SDL keeps a
+    // pad's events from the program.
+    SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
+    const int index = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, SDL_CONTROLLER_AXIS_MAX,
+                                                SDL_CONTROLLER_BUTTON_MAX, 0);
+    ASSERT_GE(index, 0) << SDL_GetError();
+    joystick_ = SDL_JoystickOpen(index);
+    ASSERT_NE(joystick_, nullptr) << SDL_GetError();
+  }
+  void Unplug() {
+    if (joystick_ == nullptr) return;
+    const SDL_JoystickID id = SDL_JoystickInstanceID(joystick_);
+    SDL_JoystickClose(joystick_);
+    joystick_ = nullptr;
+    for (int i = 0; i < SDL_NumJoysticks(); ++i) {
+      if (SDL_JoystickGetDeviceInstanceID(i) == id) SDL_JoystickDetachVirtual(i);
+    }
+  }
+
+  void Tap(Control control) {
+    if (!pad_) {
+      PressKey(Key(control));
+      return;
+    }
+    Set(control, true);
+    Set(control, false);
+  }
+  // Keyboard players press the down arrow; pad players hold the east button.
+  void Set(Control control, bool down) {
+    g_player->QueuePad([this, control, down] {
+      if (joystick_ != nullptr) SDL_JoystickSetVirtualButton(joystick_, Button(control), down ? 1 : 0);
+    });
+  }
+  // The left stick pushed to one side and let go.
+  void Push(int axisValue) {
+    g_player->QueuePad([this, axisValue] { SDL_JoystickSetVirtualAxis(joystick_, SDL_CONTROLLER_AXIS_LEFTX, axisValue); });
+    g_player->QueuePad([this] { SDL_JoystickSetVirtualAxis(joystick_, SDL_CONTROLLER_AXIS_LEFTX, 0); });
+  }
+  bool Pad() const { return pad_; }
+
+ private:
+  static SDL_Keycode Key(Control control) { return Bindings[static_cast<int>(control)].key; }
+  static int Button(Control control) { return Bindings[static_cast<int>(control)].button; }
+
+  // By Control: the key, the pad's button.
+  struct Binding {
+    SDL_Keycode key;
+    int button;
+  };
+  static constexpr Binding Bindings[] = {
+      {SDLK_LEFT, SDL_CONTROLLER_BUTTON_DPAD_LEFT}, {SDLK_RIGHT, SDL_CONTROLLER_BUTTON_DPAD_RIGHT},
+      {SDLK_UP, SDL_CONTROLLER_BUTTON_DPAD_UP},     {SDLK_DOWN, SDL_CONTROLLER_BUTTON_DPAD_DOWN},
+      {SDLK_RETURN, SDL_CONTROLLER_BUTTON_A},       {SDLK_ESCAPE, SDL_CONTROLLER_BUTTON_BACK},
+      {SDLK_ESCAPE, SDL_CONTROLLER_BUTTON_START},   {SDLK_DOWN, SDL_CONTROLLER_BUTTON_B}};
+
+  bool pad_;
+  SDL_Joystick* joystick_ = nullptr;
+};
+
 // A fingerprint of a rectangle of the picture just drawn.
 uint64_t Fingerprint(int left, int top, int right, int bottom) {
   const CGDISurface& screen = Shell.BackBuffer[Shell.BackIndex];
@@ -170,6 +258,16 @@ std::string ReadFile(const fs::path& path) {
   std::stringstream text;
   text << file.rdbuf();
   return text.str();
+}
+
+// The well is set so that one pair of the targets' colour, put down in the left column,
+// makes a line of four with the three targets.
+void PrepareOneLineClear() {
+  for (auto& column : Game.Board)
+    for (BoardCell& cell : column) cell.Colour = -1;
+  for (int row = 10; row <= 12; ++row) Game.Board[0][row] = BoardCell{0, 5, 0};
+  Game.Pair.Cells[0][1].Colour = 0;
+  Game.Pair.Cells[1][1].Colour = 0;
 }
 
 class WholeGameTest : public ::testing::Test {
@@ -257,13 +355,7 @@ TEST_F(WholeGameTest, TitleToStageClearToGameOverAndBack) {
        [] { return Game.PlayState == PlayRunning; }},
       {"three targets of one colour wait under the entering pair",
        [&] {
-         // The well is set so that one pair of the targets' colour, put down in the left
-         // column, makes a line of four with the three targets.
-         for (auto& column : Game.Board)
-           for (BoardCell& cell : column) cell.Colour = -1;
-         for (int row = 10; row <= 12; ++row) Game.Board[0][row] = BoardCell{0, 5, 0};
-         Game.Pair.Cells[0][1].Colour = 0;
-         Game.Pair.Cells[1][1].Colour = 0;
+         PrepareOneLineClear();
          MoveTo(700, 530);  // away from the board, so the mouse does not steer
          scoreBefore = ScorePicture();
        },
@@ -318,11 +410,7 @@ TEST_F(WholeGameTest, TitleToStageClearToGameOverAndBack) {
     mainIni.SetINIFileName((programDir_ / "main.ini").string());
     EXPECT_EQ(mainIni.GetIniKey("GameButton", "Button4"), "4");
     EXPECT_EQ(Config.ScreenButtonMax, 2);  // start, quit and the advertisement entry
-    auto frame = engine.GameRefresh;
-    engine.GameRefresh = [frame, &player] {
-      frame();
-      player.AfterFrame();
-    };
+    player.FollowFrames(engine);
   });
   g_player = nullptr;
 
@@ -340,6 +428,89 @@ TEST_F(WholeGameTest, TitleToStageClearToGameOverAndBack) {
   // 24 records of an empty name (2-byte length), points, date and the 4-byte spare field.
   EXPECT_EQ(ReadFile(programDir_ / "gameinfo.cfg").size(), 24u * (2 + 4 + 8 + 4));
 }
+
+// The same road without the mouse, on the keyboard and on a gamepad: every screen and panel
+// reached through the focus, a stage cleared, a game lost, back to the title and out.
+void PlayWithoutMouse(bool pad) {
+  Hands hands(pad);
+  auto running = [] { return Game.GameMode == ModePlay && Game.PlayState == PlayRunning; };
+  std::vector<Step> steps = {
+      {"title shown after start-up", [&] { hands.PlugIn(); }, [] { return Game.GameMode == ModeTitle && Shell.GameTick > 20; }},
+      {"confirm starts from the title", [&] { hands.Tap(Control::Confirm); },
+       [] { return Game.GameMode == ModeStageSelect && FocusedButton() == 0; }},
+      {"up twice reaches the difficulty row, right picks the hardest",
+       [&] {
+         hands.Tap(Control::Up);
+         hands.Tap(Control::Up);
+         hands.Tap(Control::Right);
+         hands.Tap(Control::Right);
+         hands.Tap(Control::Right);
+       },
+       [] { return FocusedRow() == FocusRow::Difficulty && Game.Difficulty == 2; }},
+      {"confirm on a row starts the stage under the help page", [&] { hands.Tap(Control::Confirm); },
+       [] { return Game.GameMode == ModePlay && Game.PlayState == OverlayHelp && Shell.FadeStep == 0; }, 200},
+      {"confirm takes the help page away", [&] { hands.Tap(Control::Confirm); }, running},
+      {"pause", [&] { hands.Tap(Control::Pause); }, [] { return Game.PlayState == PlayPaused && FocusedButton() == 1; }},
+      {"from the pause panel, new game asks; the answer's default is no",
+       [&] {
+         hands.Tap(Control::Down);
+         hands.Tap(Control::Confirm);
+       },
+       [] { return Game.PlayState == OverlayNewGame && FocusedButton() == 6; }},
+      {"no returns to the pause panel", [&] { hands.Tap(Control::Confirm); },
+       [] { return Game.PlayState == PlayPaused; }},
+      {"resume", [&] { hands.Tap(Control::Pause); }, running},
+      {"a pad unplugged mid-game pauses nothing",
+       [&] {
+         hands.Unplug();
+         hands.PlugIn();
+       },
+       [&] { return running() && Shell.GameTick % 10 == 0; }},
+      {"three targets of one colour wait under the entering pair", [] { PrepareOneLineClear(); },
+       [] { return Game.PairActive && Game.Pair.Row == -1; }, 200},
+      {"the pair goes to the left column and is hurried down",
+       [&] {
+         hands.Tap(Control::Left);
+         if (hands.Pad()) {
+           hands.Push(-32767);  // the stick steers as the d-pad does
+           hands.Tap(Control::Left);
+           hands.Set(Control::Hurry, true);
+         } else {
+           for (int i = 0; i < 2; ++i) hands.Tap(Control::Left);
+           for (int i = 0; i < 12; ++i) hands.Tap(Control::Down);
+         }
+       },
+       [] { return Game.Board[0][9].Colour >= 0 || Game.TargetCount < 3; }},
+      {"the line vanishes and the stage is cleared", [&] { hands.Set(Control::Hurry, false); },
+       [] { return Game.PlayState == PlayStageClear; }, 300},
+      {"confirm goes on to the next stage", [&] { hands.Tap(Control::Confirm); },
+       [] { return Game.Stage == 1 && Game.PlayState == PlayRunning && Game.Score == 120; }},
+      {"a pair that cannot leave its entry row ends the game", [] { Game.Board[3][0] = BoardCell{1, 5, 0}; },
+       [] { return Game.PlayState == PlayGameOver; }, 300},
+      {"game over: down to exit, confirm leads to the title",
+       [&] {
+         hands.Tap(Control::Down);
+         hands.Tap(Control::Confirm);
+       },
+       [] { return Game.GameMode == ModeTitle; }},
+      {"back on the title goes to quit, confirm quits",
+       [&] {
+         hands.Tap(Control::Back);
+         hands.Tap(Control::Confirm);
+       },
+       [] { return !Frm_Main::FirstClose(); }},
+  };
+  Player player(std::move(steps));
+  g_player = &player;
+  const int status = Mod_Main([&](CGameEngine& engine) { player.FollowFrames(engine); });
+  g_player = nullptr;
+  EXPECT_EQ(status, 0);
+  EXPECT_TRUE(player.Finished()) << "stopped at: " << player.CurrentStep();
+  EXPECT_EQ(User.UserMaxStage, 2);
+}
+
+TEST_F(WholeGameTest, KeyboardAlone) { PlayWithoutMouse(false); }
+TEST_F(WholeGameTest, GamepadAlone) { PlayWithoutMouse(true); }
 
 TEST_F(WholeGameTest, AMissingImageStopsStartUpNamingTheFile) {
   fs::remove(programDir_ / "images" / "help.bmp");

@@ -7,6 +7,7 @@
 #include "audio/audio.h"
 #include "config/config.h"
 #include "config/user_settings.h"
+#include "game/focus.h"
 #include "game/input.h"
 #include "game/random.h"
 #include "shell/shell_state.h"
@@ -57,6 +58,7 @@ void GameTest::SetUp() {
   ResetAudioGlobals();
   ResetConfigGlobals();
   ResetUserSettingsGlobals();
+  ResetFocus();
   GameRandom::UseFixedSeed(20240611);
   SetGameServices(&services);
   Shell.MainIni.SetINIFileName("");

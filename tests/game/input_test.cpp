@@ -5,6 +5,7 @@
 #include "config/user_settings.h"
 #include "game/board.h"
 #include "game/flow.h"
+#include "game/focus.h"
 #include "game/game_test_support.h"
 #include "game/input.h"
 #include "shell/shell_state.h"
@@ -12,6 +13,7 @@
 namespace {
 
 constexpr int32_t KeyLeft = 37, KeyUp = 38, KeyRight = 39, KeyDown = 40;
+constexpr int32_t KeyEnter = 13, KeyEscape = 27;
 
 // Running play on a board with one target far from the pair, nothing due to drop soon.
 class InputTest : public GameTest {
@@ -224,6 +226,14 @@ TEST_F(InputTest, HeldLeftButtonHurriesEverySecondFrame) {
   KeyStep(KeyLeft);
   Frames(10);
   EXPECT_EQ(Game.Pair.Row, 3);
+  // The pad's held east button hurries whoever steers; a pad unplugged lets go of it.
+  PadPress(PadButton::East);
+  Frames(4);
+  EXPECT_EQ(Game.Pair.Row, 5);
+  PadReleaseAll();
+  Frames(4);
+  EXPECT_EQ(Game.Pair.Row, 5);
+  EXPECT_EQ(Game.PlayState, PlayRunning);
 }
 
 TEST_F(InputTest, SpeedRisesWithThePlayClockDownToSixFrames) {
@@ -389,6 +399,41 @@ TEST_F(InputTest, StageSelectionBarDifficultyAndMusic) {
   MoveMouse(317 + 14 * 3 + 5, 110);
   EXPECT_EQ(Game.Stage, 6);
   EXPECT_EQ(Shell.MouseStyle, 0);
+}
+
+TEST_F(InputTest, StageSelectionRowsWithoutTheMouseStayWithinWhatIsOpen) {
+  Game.GameMode = ModeStageSelect;
+  User.UserMaxStage = 9;
+  services.LoadButtons("SelectStageButton");
+  MenuKey(KeyUp);
+  EXPECT_EQ(FocusedButton(), 0) << "the first key shows the focus on the start button";
+  for (int i = 0; i < 10 && FocusedRow() != FocusRow::StageBar; ++i) MenuKey(KeyUp);
+  const std::pair<FocusRow, int32_t*> rows[] = {{FocusRow::StageBar, &Game.Stage},
+                                                {FocusRow::Difficulty, &Game.Difficulty},
+                                                {FocusRow::Music, &Game.MusicChoice}};
+  for (const auto& [row, choice] : rows) {
+    EXPECT_EQ(FocusedRow(), row);
+    for (int i = 0; i < 25; ++i) MenuKey(KeyRight);
+    EXPECT_EQ(*choice, row == FocusRow::StageBar ? 8 : 2) << "locked stages and music are never chosen";
+    MenuKey(KeyLeft);
+    EXPECT_EQ(*choice, row == FocusRow::StageBar ? 7 : 1);
+    if (row != FocusRow::Music) MenuKey(KeyDown);
+  }
+  EXPECT_TRUE(MenuSpace()) << "a choice made, Space plays it";
+  EXPECT_EQ(Game.GameMode, ModePlay);
+  EXPECT_EQ(Game.Stage, 7);
+  MouseTookControl();
+  EXPECT_EQ(FocusedButton(), -1);
+  EXPECT_FALSE(MenuSpace()) << "in play Space hides the window as before";
+}
+
+TEST_F(InputTest, EscapeClosesAConfirmationBackToWhereItWasOpened) {
+  services.LoadButtons("GameButton");
+  PlayAction(3);  // opened with the mouse in running play
+  MenuKey(KeyEscape);
+  EXPECT_EQ(Game.PlayState, PlayRunning);
+  MenuKey(KeyEnter);
+  EXPECT_EQ(Game.PlayState, PlayRunning) << "Enter does nothing in running play";
 }
 
 TEST_F(InputTest, ArrowKeyOnTheStageClearPictureActsAsALeftClick) {

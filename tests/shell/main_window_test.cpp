@@ -12,6 +12,7 @@
 
 #include "audio/audio.h"
 #include "config/config.h"
+#include "config/user_settings.h"
 #include "game/flow.h"
 #include "game/game_state.h"
 #include "game/input.h"
@@ -187,6 +188,53 @@ TEST_F(MainWindowTest, MaximisedThenDraggedThenRestored) {
   Frm_Main::OnResize();
   EXPECT_EQ(Shell.ViewWidth, 720);
   EXPECT_EQ(window->clientWidth, 0);
+}
+
+TEST_F(MainWindowTest, FullScreenPresentsAndMapsAsTheMaximisedWindowAndRestoresIt) {
+  ResetUserSettingsGlobals();
+  for (const auto from : {Platform::WindowState::Maximised, Platform::WindowState::Normal}) {
+    window->state = from;
+    window->clientWidth = from == Platform::WindowState::Normal ? 720 : 1920;
+    window->clientHeight = from == Platform::WindowState::Normal ? 540 : 1040;
+    Frm_Main::OnResize();
+    const Platform::PictureRect windowed = window->placement;
+
+    Frm_Main::OnKeyDown(122, 0);  // F11
+    EXPECT_EQ(window->state, Platform::WindowState::FullScreen);
+    EXPECT_TRUE(User.FullScreen);
+    Frm_Main::OnResize();
+    EXPECT_EQ(Shell.ViewWidth, 1440);
+    EXPECT_EQ(Shell.ViewHeight, 1080);
+    EXPECT_EQ(window->placement.Left, 240);
+    EXPECT_EQ(window->placement.Top, 0);
+    EXPECT_EQ(window->placement.Width, 1440);
+    EXPECT_EQ(Shell.ZoomSurface.Width(), 1448);
+    window->cursorX = 240 + 1438;
+    window->cursorY = 1078;
+    Frame();
+    EXPECT_EQ(Shell.MouseX, 720 - 1);
+    EXPECT_EQ(Shell.MouseY, 540 - 1);
+
+    Frm_Main::OnKeyDown(13, 4);  // Alt+Enter
+    EXPECT_EQ(window->state, from);
+    EXPECT_FALSE(User.FullScreen);
+    Frm_Main::OnResize();
+    EXPECT_EQ(window->placement.Left, windowed.Left);
+    EXPECT_EQ(window->placement.Width, windowed.Width);
+    EXPECT_EQ(window->clientWidth, from == Platform::WindowState::Normal ? 720 : 1920);
+  }
+  // Enter alone is no toggle.
+  Frm_Main::OnKeyDown(13, 0);
+  EXPECT_EQ(window->state, Platform::WindowState::Normal);
+
+  // The start: as the player left it, unless the command line says otherwise.
+  User.FullScreen = true;
+  Frm_Main::ChooseStartMode(false);
+  Frm_Main::Show();
+  EXPECT_EQ(window->state, Platform::WindowState::Normal);
+  Frm_Main::ChooseStartMode(std::nullopt);
+  Frm_Main::Show();
+  EXPECT_EQ(window->state, Platform::WindowState::FullScreen);
 }
 
 TEST_F(MainWindowTest, KeysReachTheGameExceptF1AndF10) {

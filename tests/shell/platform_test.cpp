@@ -346,18 +346,21 @@ TEST(CommandLine, ReadsItsOptionsAndRefusesAnythingElse) {
   EXPECT_EQ(line.What, Action::Play);
   EXPECT_EQ(line.Choices.Skin, "s");
   EXPECT_EQ(line.Choices.Data, "d");
+  EXPECT_FALSE(line.FullScreen.has_value());
+  EXPECT_EQ(ParseCommandLine({"--windowed", "--fullscreen"}).FullScreen, true) << "the last word counts";
+  EXPECT_EQ(ParseCommandLine({"--fullscreen", "--windowed"}).FullScreen, false);
   const CommandLine check = ParseCommandLine({"--check-skin=s"});
   EXPECT_EQ(check.What, Action::CheckSkin);
   EXPECT_EQ(check.Choices.Skin, "s");
   for (const std::vector<std::string>& bad : std::vector<std::vector<std::string>>{
-           {"--fullscreen"}, {"-x"}, {"level3"}, {"--skin"}, {"--data-dir="}, {"--check-skin"}}) {
+           {"--full-screen"}, {"-x"}, {"level3"}, {"--skin"}, {"--data-dir="}, {"--check-skin"}}) {
     EXPECT_EQ(ParseCommandLine(bad).What, Action::Refuse) << bad[0];
   }
 
-  const char* unknown[] = {"kestrel", "--fullscreen"};
+  const char* unknown[] = {"kestrel", "--full-screen"};
   testing::internal::CaptureStderr();
   EXPECT_EQ(RunCommandLine(2, unknown), 2);
-  EXPECT_NE(testing::internal::GetCapturedStderr().find("unknown option '--fullscreen'"), std::string::npos);
+  EXPECT_NE(testing::internal::GetCapturedStderr().find("unknown option '--full-screen'"), std::string::npos);
 }
 
 TEST(CommandLine, APlayersFolderThatCannotBeMadeStopsTheStartWithStatusOne) {

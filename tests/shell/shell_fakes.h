@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "shell/platform/game_window.h"
@@ -73,6 +74,18 @@ class FakeWindow final : public Platform::GameWindow {
     clientWidth = width;
     clientHeight = height;
   }
+  // Full screen on a screen of screenWidth x screenHeight; off, back to the state before.
+  void SetFullScreen(bool on) override {
+    if (on == (state == Platform::WindowState::FullScreen)) return;
+    if (on) {
+      before = {state, clientWidth, clientHeight};
+      state = Platform::WindowState::FullScreen;
+      clientWidth = screenWidth;
+      clientHeight = screenHeight;
+    } else {
+      std::tie(state, clientWidth, clientHeight) = before;
+    }
+  }
   void SetCaption(const std::string& text) override { caption = text; }
   void CursorInClient(int32_t& x, int32_t& y) const override {
     x = cursorX;
@@ -92,6 +105,8 @@ class FakeWindow final : public Platform::GameWindow {
   int32_t clientWidth, clientHeight;
   Platform::WindowState state = Platform::WindowState::Normal;
   int32_t cursorX = 0, cursorY = 0;
+  int32_t screenWidth = 1920, screenHeight = 1080;
+  std::tuple<Platform::WindowState, int32_t, int32_t> before;
   Platform::PictureRect placement;
   std::vector<Platform::CursorHandle> cursors;
   int showCount = 0, minimiseCount = 0;

@@ -187,7 +187,8 @@ def select_panel():
         sx = L.STAGE_SLOT_X + L.STAGE_SLOT_STEP * i
         colour = lerp((120, 210, 90), (240, 90, 70), i / 19.0)
         slot = rrect_mask(img, (sx, L.STAGE_SLOT_Y, sx + L.STAGE_SLOT_W, L.STAGE_SLOT_Y + L.STAGE_SLOT_H), 3)
-        fill_image(img, slot, vgradient(img.size, shade(colour, 0.45), shade(colour, -0.15), S(L.STAGE_SLOT_Y),
+        # a gentle gradient: a locked slot, darkened by half in the game, keeps no bright top
+        fill_image(img, slot, vgradient(img.size, shade(colour, 0.15), shade(colour, -0.2), S(L.STAGE_SLOT_Y),
                                         S(L.STAGE_SLOT_Y + L.STAGE_SLOT_H)))
     for j, word in enumerate(("Easy", "Normal", "Hard")):
         text(img, (L.DIFF_ICON_X + L.DIFF_ICON_STEP * j + 18, L.DIFF_ICON_Y + 44), word, 11, W.INK, anchor="mm")
@@ -224,7 +225,7 @@ def confirm_panel(question):
     w, h = L.CONFIRM_SIZE
     img = canvas(w, h)
     W.panel(img, (2, 2, w - 2, h - 4), radius=20, shadow=0.5)
-    text(img, (w / 2, 44), question, 19, W.INK, anchor="mm")
+    text(img, (w / 2, 44), question, 16, W.INK, anchor="mm")
     text(img, (w / 2, 74), "The game in play will end.", 12, (150, 100, 70), anchor="mm")
     panel = downsample(img)
     bw, bh = L.BUTTON_SIZE
@@ -239,21 +240,25 @@ def confirm_panel(question):
 
 HELP_LINES = [
     ("h", "How to play"),
-    ("p", "Pairs drop into the well. Line up four or more of one colour, across or down, and they vanish."),
+    ("p", "Pairs drop into the well. Line up four or more of one colour and they vanish."),
     ("targets", ""),
-    ("p", "These are targets: only they score. Clear them all to win the stage, then click to go on."),
+    ("p", "Only targets score. Clear them all to win the stage."),
     ("h2", "Mouse"),
     ("k", "Move", "steer the pair"),
     ("k", "Right click", "rotate"),
     ("k", "Hold left", "drop faster"),
-    ("h2", "Keys"),
-    ("k", "Left, Right", "move"),
-    ("k", "Up", "rotate"),
+    ("h2", "Keys and gamepad"),
+    ("k", "Left, Right", "move (d-pad, stick)"),
+    ("k", "Up", "rotate (pad: south)"),
     ("k", "Down", "drop one row"),
+    ("k", "Pad east", "hold to drop faster"),
+    ("k", "Esc", "pause (pad: Start)"),
+    ("k", "Arrows, Enter", "menus (d-pad, south)"),
+    ("k", "F11", "full screen (Alt+Enter)"),
     ("k", "Space", "hide the window"),
     ("h2", "Chains"),
-    ("p", "Pieces that fall into a new line make a chain. Chains and later stages score more."),
-    ("c", "Click to close this page"),
+    ("p", "Chains and later stages score more."),
+    ("c", "Click or press Enter to close"),
 ]
 
 

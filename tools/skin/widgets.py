@@ -6,8 +6,8 @@ from PIL import Image, ImageDraw
 
 import layout as L
 from draw import (S, blur, canvas, downsample, drop_shadow, ellipse_mask, fill, fill_image, glossy, grow,
-                  intersect, lerp, new_mask, poly_mask, rrect_mask, shade, shift, subtract, text, text_mask, union,
-                  vgradient)
+                  intersect, lerp, new_mask, poly_mask, rrect_mask, shade, shift, subtract, text, text_mask,
+                  text_width, union, vgradient)
 
 CREAM = (255, 248, 232)
 BORDER = (214, 128, 62)
@@ -54,17 +54,22 @@ def button(w, h, caption, lit, base=ORANGE, size=15):
     hl = intersect(inner, rrect_mask(img, (rect[0] + 5, rect[1] + 2, rect[2] - 5, rect[1] + (h - 6) * 0.45),
                                      (h - 6) / 4))
     fill(img, blur(hl, 0.6), (255, 255, 255), 0.5)
+    # the caption keeps clear of the rounded ends
+    while size > 9 and text_width(caption, size) > w - h:
+        size -= 1
     text(img, (w / 2, (rect[1] + rect[3]) / 2 + 0.5), caption, size, (255, 255, 255), anchor="mm",
          outline=shade(colour, -0.55), outline_px=1.3)
     return downsample(img)
 
 
 def glow_link(w, h):
-    """The web link's highlight: a warm glow frame that fades in over the label under it."""
+    """The web link's highlight: a warm frame that fades in around the label under it; inside
+    only a faint tint, so the blue label stays dark on its light ground."""
     img = canvas(w, h)
     m = rrect_mask(img, (2, 2, w - 2, h - 2), 8)
-    fill(img, blur(m, 1.5), (255, 230, 120), 0.55)
-    fill(img, subtract(m, grow(m, -1.5)), (250, 150, 40), 0.95)
+    fill(img, blur(subtract(grow(m, 1.0), grow(m, -3.0)), 1.2), (255, 200, 90), 0.6)
+    fill(img, m, (255, 236, 190), 0.18)
+    fill(img, subtract(m, grow(m, -2.0)), (226, 120, 30), 0.95)
     return downsample(img)
 
 
@@ -94,7 +99,8 @@ def times_sign(img, w, row_top, h, outline):
 def movenum_strip():
     """11 rows of 17: the digits of the score pop-ups and, in row 10, the multiplication sign."""
     w, h = L.MOVE_GLYPH
-    strip = glyph_strip(w, h, [str(d) for d in range(10)] + [" "], 15, (255, 255, 200), (255, 196, 60),
+    # small enough that the pop-ups of targets side by side stay apart as digits
+    strip = glyph_strip(w, h, [str(d) for d in range(10)] + [" "], 11, (255, 255, 200), (255, 196, 60),
                         (120, 50, 20), condensed=True)
     sign = canvas(w, h * 11)
     times_sign(sign, w, 10 * h, h, (120, 50, 20))
