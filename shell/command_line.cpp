@@ -2,11 +2,8 @@
 
 #include <cstdio>
 
-<<<<<<< HEAD
 #include "config/skin_check.h"
-=======
 #include "shell/main_window.h"
->>>>>>> main
 #include "shell/startup.h"
 
 namespace {

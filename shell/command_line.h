@@ -1,9 +1,5 @@
-<<<<<<< HEAD
-// The program's command line: --help, --version, --skin DIR, --data-dir DIR, --check-skin DIR.
-=======
 // The program's command line: --help, --version, --skin DIR, --data-dir DIR, --fullscreen,
-// --windowed.
->>>>>>> main
+// --windowed, --check-skin DIR.
 #pragma once
 
 #include <optional>
