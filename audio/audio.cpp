@@ -229,6 +229,25 @@ AudioHandle LoadSoundSample(const std::string& path, int32_t maxPlaybacks) {
   return handle;
 }
 
+DecodedSound DecodeSoundFile(const std::string& path) {
+  DecodedSound sound;
+  int rate = 0, channels = 0;
+  Uint16 format = 0;
+  if (!mixer.open || Mix_QuerySpec(&rate, &format, &channels) == 0 || format != AUDIO_S16SYS) return sound;
+  SDL_RWops* file = OpenSoundFile(path);
+  if (file == nullptr) return sound;
+  Mix_Chunk* chunk = Mix_LoadWAV_RW(file, 0);
+  SDL_RWclose(file);
+  if (chunk == nullptr) return sound;
+  const auto* samples = reinterpret_cast<const int16_t*>(chunk->abuf);
+  const size_t frames = chunk->alen / sizeof(int16_t) / static_cast<size_t>(channels);
+  sound.Samples.reserve(frames);
+  for (size_t f = 0; f < frames; ++f) sound.Samples.push_back(samples[f * static_cast<size_t>(channels)]);
+  sound.Rate = rate;
+  Mix_FreeChunk(chunk);
+  return sound;
+}
+
 void PlaySoundSample(AudioHandle handle, int32_t volume) {
   Sample* sample = FindSample(handle);
   if (sample == nullptr) return;

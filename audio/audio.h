@@ -57,6 +57,13 @@ void SetMusicStreamVolume(AudioHandle stream, int32_t volume);  // 0..100, clamp
 // A sample decoded from the whole file; 0 when it cannot be loaded. At most `maxPlaybacks`
 // playbacks of it sound at once: a further one cuts off the one that has played longest.
 AudioHandle LoadSoundSample(const std::string& path, int32_t maxPlaybacks);
+// A whole sound file decoded at the device's rate, its first channel only: for looking at where
+// a track joins its end to its start. Empty when the device is closed or the file does not decode.
+struct DecodedSound {
+  std::vector<int16_t> Samples;
+  int32_t Rate = 0;  // samples a second
+};
+DecodedSound DecodeSoundFile(const std::string& path);
 // Starts one playback of the sample from its beginning at volume 0..100 (clamped).
 void PlaySoundSample(AudioHandle sample, int32_t volume);
 

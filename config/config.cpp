@@ -161,8 +161,9 @@ void LoadScreenButtons(const std::string& section) {
   auto imageNumber = [&](const std::string& key) {
     int32_t image = MainIniNumber(section, key);
     if (image < 0 || image > Config.ButtonImageCount) {
-      Raise(ErrorKind::SubscriptOutOfRange,
-            MainIniKeyName(section, key) + ": no button image " + std::to_string(image));
+      SkinFault(ErrorKind::SubscriptOutOfRange,
+                MainIniKeyName(section, key) + ": no button image " + std::to_string(image));
+      return 0;
     }
     return image;
   };

@@ -7,6 +7,17 @@
 #include "shell/runtime.h"
 #include "shell/shell_state.h"
 
+namespace {
+std::vector<std::string>* g_skinFaults = nullptr;
+}  // namespace
+
+void CollectSkinFaults(std::vector<std::string>* faults) { g_skinFaults = faults; }
+
+void SkinFault(ErrorKind kind, const std::string& detail) {
+  if (g_skinFaults == nullptr) Raise(kind, detail);
+  g_skinFaults->push_back(RuntimeError(kind, detail).what());
+}
+
 void OpenSkin(const std::string& directory) {
   Shell.MainIni.SetINIFileName(directory + "/main.ini");
   Shell.ImagePath = directory + WithSlashes(Shell.MainIni.GetIniKey("MainSettings", "ImagesDir"));
@@ -19,19 +30,24 @@ std::string WithSlashes(std::string path) {
 
 int32_t MainIniNumber(const std::string& section, const std::string& key) {
   std::string text = Shell.MainIni.GetIniKey(section, key);
-  if (text.empty()) Raise(ErrorKind::TypeMismatch, MainIniKeyName(section, key) + " is missing");
+  if (text.empty()) {
+    SkinFault(ErrorKind::TypeMismatch, MainIniKeyName(section, key) + " is missing");
+    return 0;
+  }
   try {
     return TextToInt(text);
   } catch (const RuntimeError& error) {
-    Raise(error.Kind(), MainIniKeyName(section, key) + " holds \"" + text + "\", not a 32-bit number");
+    SkinFault(error.Kind(), MainIniKeyName(section, key) + " holds \"" + text + "\", not a 32-bit number");
+    return 0;
   }
 }
 
 int32_t MainIniTableTop(const std::string& section, const std::string& key) {
   int32_t top = MainIniNumber(section, key);
   if (top < 0 || top > MaxTableIndex) {
-    Raise(ErrorKind::SubscriptOutOfRange, MainIniKeyName(section, key) + " holds " + std::to_string(top) +
-                                              "; it must lie in 0.." + std::to_string(MaxTableIndex));
+    SkinFault(ErrorKind::SubscriptOutOfRange, MainIniKeyName(section, key) + " holds " + std::to_string(top) +
+                                                  "; it must lie in 0.." + std::to_string(MaxTableIndex));
+    return 0;
   }
   return top;
 }
@@ -50,10 +66,16 @@ void ReadImage(CGDISurface& surface, const std::string& name) {
   try {
     read = surface.Read(file);
   } catch (const RuntimeError& error) {
-    if (error.Detail().find(file) != std::string::npos) throw;
-    Raise(error.Kind(), error.Detail().empty() ? file : file + " (" + error.Detail() + ")");
+    if (error.Detail().find(file) == std::string::npos) {
+      SkinFault(error.Kind(), error.Detail().empty() ? file : file + " (" + error.Detail() + ")");
+    } else if (g_skinFaults != nullptr) {
+      g_skinFaults->push_back(error.what());
+    } else {
+      throw;
+    }
+    return;
   }
-  if (!read) Raise(ErrorKind::InvalidPicture, file);
+  if (!read) SkinFault(ErrorKind::InvalidPicture, file);
 }
 
 namespace {

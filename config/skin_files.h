@@ -5,8 +5,10 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "config/skin_text.h"
+#include "shell/runtime.h"
 #include "surface/cgdisurface.h"
 
 // The highest index a main.ini count may give a table; larger counts are refused instead of
@@ -33,6 +35,13 @@ bool ImageFileExists(const std::string& name);
 // Reads ImagePath + name into the surface; a missing or unreadable file raises FileNotFound
 // or InvalidPicture naming the file.
 void ReadImage(CGDISurface& surface, const std::string& name);
+
+// While a list is set, a key or picture at fault is written there instead of raised: the key
+// reads as 0 (a table size as 0) and the picture stays as it was, so that the loaders go on and
+// one run of them finds every fault of a skin (the skin checker). nullptr raises again.
+void CollectSkinFaults(std::vector<std::string>* faults);
+// Raises the fault, or writes it down while a list is set.
+void SkinFault(ErrorKind kind, const std::string& detail);
 
 // The loaders count their steps here; start-up shows them as the loading window's progress.
 // Nothing is shown until a reporter is set; an empty function takes it away again.

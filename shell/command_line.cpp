@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "config/skin_check.h"
 #include "shell/main_window.h"
 #include "shell/startup.h"
 
@@ -12,7 +13,10 @@ constexpr const char* Usage =
     "A falling-pair puzzle game: steer the falling pairs so that lines of four or more of one\n"
     "colour vanish, and clear every target of the stage.\n"
     "\n"
-    "  --skin DIR      play the skin in DIR (its main.ini, images/ and sounds/)\n"
+    "  --skin DIR      play the skin in DIR (its main.ini, images/ and sounds/), or a skin\n"
+    "                  that comes with the game by its name (high-contrast)\n"
+    "  --check-skin DIR  report every fault of the skin in DIR (or named) and exit:\n"
+    "                  status 0 when the game can play it, 1 when it cannot\n"
     "  --data-dir DIR  keep the settings and high scores in DIR\n"
     "  --fullscreen    start in full screen (F11 or Alt+Enter switches)\n"
     "  --windowed      start in a window\n"
@@ -47,7 +51,10 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
     }
     const size_t equals = argument.find('=');
     const std::string name = argument.substr(0, equals);
-    std::string* folder = name == "--skin" ? &line.Choices.Skin : name == "--data-dir" ? &line.Choices.Data : nullptr;
+    if (name == "--check-skin") line.What = CommandLine::Action::CheckSkin;
+    std::string* folder = name == "--skin" || name == "--check-skin" ? &line.Choices.Skin
+                          : name == "--data-dir"                     ? &line.Choices.Data
+                                                                     : nullptr;
     if (folder == nullptr) {
       return refuse(argument.starts_with("-") ? "unknown option '" + argument + "'"
                                               : "unexpected argument '" + argument + "'");
@@ -75,6 +82,12 @@ int RunCommandLine(int argc, const char* const argv[]) {
     case CommandLine::Action::Refuse:
       std::fprintf(stderr, "kestrel: %s\nTry 'kestrel --help' for more information.\n", line.Problem.c_str());
       return 2;
+    case CommandLine::Action::CheckSkin: {
+      Locations::Use(Locations::OfRunningProgram(line.Choices));
+      const SkinReport report = CheckSkin(Locations::SkinDirectory());
+      std::fputs(FormatSkinReport(Locations::SkinDirectory(), report).c_str(), stdout);
+      return report.Plays() ? 0 : 1;
+    }
     case CommandLine::Action::Play:
       break;
   }

@@ -1,5 +1,5 @@
 // The program's command line: --help, --version, --skin DIR, --data-dir DIR, --fullscreen,
-// --windowed.
+// --windowed, --check-skin DIR.
 #pragma once
 
 #include <optional>
@@ -9,7 +9,7 @@
 #include "shell/locations.h"
 
 struct CommandLine {
-  enum class Action { Play, Help, Version, Refuse };
+  enum class Action { Play, Help, Version, CheckSkin, Refuse };
   Action What = Action::Play;
   Locations::Choices Choices;
   std::optional<bool> FullScreen;  // none: as the player left the game last time
@@ -21,6 +21,6 @@ struct CommandLine {
 CommandLine ParseCommandLine(const std::vector<std::string>& arguments);
 
 // What main() does: reads the command line, then prints the help or the version (exit status
-// 0), refuses a bad command line (a message on stderr, exit status 2) or plays the game
-// (Mod_Main's status).
+// 0), refuses a bad command line (a message on stderr, exit status 2), checks a skin (exit
+// status 0 when the game can play it, 1 when not) or plays the game (Mod_Main's status).
 int RunCommandLine(int argc, const char* const argv[]);

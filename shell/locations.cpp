@@ -61,6 +61,20 @@ Environment Environment::OfProcess() {
   return environment;
 }
 
+namespace {
+
+// The folder of a skin that comes with the game, by name: "default" the layout's own skin, any
+// other name its folder skins/<name>. Empty for a path, for a name that is a skin folder in the
+// working folder, and for a name no kept skin has.
+std::string KeptSkin(const std::string& layoutSkin, const std::string& choice) {
+  if (choice.find('/') != std::string::npos || HoldsMainIni(choice)) return {};
+  if (choice == DefaultSkinName) return layoutSkin;
+  const fs::path kept = fs::path(layoutSkin) / SkinsFromSkin / choice;
+  return HoldsMainIni(kept) ? Clean(kept) : std::string();
+}
+
+}  // namespace
+
 const char* SkinFromProgram() { return KESTREL_SKIN_FROM_PROGRAM; }
 const char* LibraryFromProgram() { return KESTREL_LIBRARY_FROM_PROGRAM; }
 
@@ -80,8 +94,13 @@ Folders Decide(const std::string& programDirectory, const Choices& choices, cons
     folders.Library = folders.Skin = folders.Player = folders.Program;
   }
   if (!choices.Skin.empty()) {
-    folders.Skin = Clean(choices.Skin);
-    folders.SkinReadOnly = false;
+    const std::string kept = KeptSkin(folders.Skin, choices.Skin);
+    if (kept.empty()) {
+      folders.Skin = Clean(choices.Skin);
+      folders.SkinReadOnly = false;
+    } else {
+      folders.Skin = kept;
+    }
   }
   if (!choices.Data.empty()) folders.Player = Clean(choices.Data);
   return folders;

@@ -11,7 +11,10 @@
 //   library is in the game's private folder (+ LibraryFromProgram()), the skin is only read,
 //   and the player's files live in $XDG_DATA_HOME/kestrel (~/.local/share/kestrel when that is
 //   unset or not an absolute path).
-// --skin and --data-dir replace the skin folder and the player's folder in either layout.
+// --skin and --data-dir replace the skin folder and the player's folder in either layout. --skin
+// also takes the name of a skin that comes with the game: "default", or a folder of
+// SkinsFromSkin beside the default skin (skins/high-contrast); a folder of that name in the
+// working folder comes first.
 #pragma once
 
 #include <string>
@@ -39,6 +42,9 @@ struct Environment {
   std::string Home;
   static Environment OfProcess();
 };
+
+constexpr const char* SkinsFromSkin = "skins";
+constexpr const char* DefaultSkinName = "default";
 
 // The install layout, relative to the installed program's folder (set by the build).
 const char* SkinFromProgram();

@@ -14,6 +14,7 @@
 #include "audio/audio.h"
 #include "config/config.h"
 #include "config/images.h"
+#include "config/skin_check.h"
 #include "config/user_settings.h"
 #include "game/game_state.h"
 #include "game/random.h"
@@ -146,6 +147,9 @@ TEST(MutationTest, DamagedFilesNeverCrashStartup) {
       WriteText(dir / "gameinfo.cfg", mutator.MutateBytes(table));
     }
 
+    // The skin checker reads the same damage without failing itself, and finds a fault in
+    // every skin that stops start-up.
+    const bool checkerPlays = damageMain ? CheckSkin(dir.string()).Plays() : true;
     PrepareStartup(dir);
     try {
       RunStartupLoaders();
@@ -155,6 +159,7 @@ TEST(MutationTest, DamagedFilesNeverCrashStartup) {
       ExpectSensibleState();
     } catch (const RuntimeError& error) {
       ++stopped;
+      EXPECT_FALSE(checkerPlays) << "the checker passed a skin that stops start-up: " << error.what();
       EXPECT_TRUE(damageMain) << "user files alone stopped start-up: " << error.what();
       const std::string message = error.what();
       EXPECT_TRUE(message.find("main.ini") != std::string::npos || message.find(dir.string()) != std::string::npos)

@@ -302,6 +302,15 @@ TEST(Locations, AnInstalledProgramReadsItsSkinAndKeepsThePlayersFilesInTheDataHo
   EXPECT_FALSE(folders.SkinReadOnly);
   EXPECT_EQ(folders.Player, "/tmp/p");
 
+  // A skin that comes with the game is chosen by name and stays read-only; "default" is the
+  // layout's own.
+  const fs::path skin = fs::path("games") / Locations::SkinFromProgram();
+  Tree kept({skin, skin / Locations::SkinsFromSkin / "high-contrast"});
+  folders = Locations::Decide(kept / "games", {"high-contrast", ""}, {});
+  EXPECT_EQ(folders.Skin, kept / (skin / Locations::SkinsFromSkin / "high-contrast"));
+  EXPECT_TRUE(folders.SkinReadOnly);
+  EXPECT_EQ(Locations::Decide(kept / "games", {"default", ""}, {}).Skin, kept / skin);
+
   // main.ini beside the program makes it a build tree again.
   Tree both({"games", fs::path("games") / Locations::SkinFromProgram()});
   EXPECT_FALSE(Locations::IsInstalledLayout(both / "games"));
@@ -340,8 +349,11 @@ TEST(CommandLine, ReadsItsOptionsAndRefusesAnythingElse) {
   EXPECT_FALSE(line.FullScreen.has_value());
   EXPECT_EQ(ParseCommandLine({"--windowed", "--fullscreen"}).FullScreen, true) << "the last word counts";
   EXPECT_EQ(ParseCommandLine({"--fullscreen", "--windowed"}).FullScreen, false);
-  for (const std::vector<std::string>& bad :
-       std::vector<std::vector<std::string>>{{"--full-screen"}, {"-x"}, {"level3"}, {"--skin"}, {"--data-dir="}}) {
+  const CommandLine check = ParseCommandLine({"--check-skin=s"});
+  EXPECT_EQ(check.What, Action::CheckSkin);
+  EXPECT_EQ(check.Choices.Skin, "s");
+  for (const std::vector<std::string>& bad : std::vector<std::vector<std::string>>{
+           {"--full-screen"}, {"-x"}, {"level3"}, {"--skin"}, {"--data-dir="}, {"--check-skin"}}) {
     EXPECT_EQ(ParseCommandLine(bad).What, Action::Refuse) << bad[0];
   }
 

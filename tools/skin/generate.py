@@ -4,6 +4,10 @@ tools/skin/preview.png and the program's icons packaging/icons/kestrel-<n>.png. 
 gives the same files.
 
     /usr/bin/python3 tools/skin/generate.py [--images-only] [--out DIR] [--icons DIR]
+    /usr/bin/python3 tools/skin/generate.py --theme high-contrast
+
+A theme other than the default (theme.py) makes skins/<theme>/ (main.ini and images/, its
+sounds a link to the default skin's) and its contact sheet tools/skin/preview-<theme>.png.
 
 Needs python3-pil, python3-numpy, fonts-dejavu-core and oggenc (vorbis-tools): tools/deps.sh skin.
 """
@@ -18,6 +22,7 @@ import creatures  # noqa: E402
 import cursors  # noqa: E402
 import layout as L  # noqa: E402
 import screens  # noqa: E402
+import theme  # noqa: E402
 import widgets as W  # noqa: E402
 from draw import save_opaque, save_picture, save_sprite  # noqa: E402
 from ini import main_ini  # noqa: E402
@@ -44,12 +49,9 @@ def write_images(images):
     pair("angel", creatures.angel_sheet())
     pair("tit_logo", screens.title_logo())
     pair("diff", W.difficulty_words())
-    pair("timenum", W.glyph_strip(*L.TIME_GLYPH, "0123456789", 21, (255, 255, 255), (200, 224, 255),
-                                  (40, 70, 130)))
-    sprite("score0.bmp", "score1.bmp", W.glyph_strip(*L.SCORE_GLYPH, "0123456789", 19, (255, 255, 255),
-                                                     (255, 214, 120), (150, 70, 30)))
-    sprite("stage0.bmp", "stage1.bmp", W.glyph_strip(*L.STAGE_GLYPH, "0123456789", 28, (255, 246, 200),
-                                                     (250, 150, 50), (130, 50, 20)))
+    pair("timenum", W.glyph_strip(*L.TIME_GLYPH, "0123456789", *theme.digits["time"]))
+    sprite("score0.bmp", "score1.bmp", W.glyph_strip(*L.SCORE_GLYPH, "0123456789", *theme.digits["score"]))
+    sprite("stage0.bmp", "stage1.bmp", W.glyph_strip(*L.STAGE_GLYPH, "0123456789", *theme.digits["stage"]))
     sprite("movenum0.bmp", "movenum1.bmp", W.movenum_strip())
     pair("pause", screens.pause_panel())
     pair("gameover", screens.game_over_panel())
@@ -84,24 +86,33 @@ def write_images(images):
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
-    parser.add_argument("--out", default=os.path.join(HERE, "..", "..", "skin"))
+    parser.add_argument("--theme", choices=theme.THEMES, default="default")
+    parser.add_argument("--out", help="the skin folder (default: skin/, or skins/<theme>/)")
     parser.add_argument("--icons", default=os.path.join(HERE, "..", "..", "packaging", "icons"))
     parser.add_argument("--images-only", action="store_true", help="skip the sounds and music")
     args = parser.parse_args()
-    out = os.path.abspath(args.out)
+    default = args.theme == "default"
+    root = os.path.join(HERE, "..", "..")
+    out = os.path.abspath(args.out or (os.path.join(root, "skin") if default else os.path.join(root, "skins", args.theme)))
+    theme.apply(args.theme)
     images, sounds = os.path.join(out, "images"), os.path.join(out, "sounds")
     os.makedirs(images, exist_ok=True)
-    os.makedirs(sounds, exist_ok=True)
     with open(os.path.join(out, "main.ini"), "w", newline="\n") as f:
         f.write(main_ini())
     write_images(images)
-    if not args.images_only:
+    if not default:
+        # the default skin's sounds and music, shared
+        if not os.path.lexists(sounds):
+            os.symlink(os.path.relpath(os.path.join(root, "skin", "sounds"), out), sounds)
+    elif not args.images_only:
         import audio
+        os.makedirs(sounds, exist_ok=True)
         audio.write_sounds(sounds)
     import preview
-    preview.contact_sheet(out, os.path.join(HERE, "preview.png"))
-    import icons
-    icons.write_icons(os.path.abspath(args.icons))
+    preview.contact_sheet(out, os.path.join(HERE, "preview.png" if default else f"preview-{args.theme}.png"))
+    if default:
+        import icons
+        icons.write_icons(os.path.abspath(args.icons))
 
 
 if __name__ == "__main__":

@@ -1,0 +1,73 @@
+"""Looks other than the default skin's, made by the same drawing code with other colours and
+options. A theme is applied once, before anything is drawn.
+
+high-contrast, for players with low vision or colour-vision deficiency: pieces in yellow, sky
+blue and vermilion (far apart in brightness, not only in hue), each with a large black symbol of
+its own (circle, triangle, diamond) and a thick white outline, on dark backgrounds, with large
+outlined digits. The layout, the words and the sounds are the default skin's.
+"""
+import numpy as np
+from PIL import Image
+
+import creatures
+import layout as L
+import screens
+from draw import canvas, drop_shadow, fill, grow, rrect_mask, union
+
+# The digit strips: (font size, top colour, bottom colour, outline) of each.
+DEFAULT_DIGITS = {
+    "time": (21, (255, 255, 255), (200, 224, 255), (40, 70, 130)),
+    "score": (19, (255, 255, 255), (255, 214, 120), (150, 70, 30)),
+    "stage": (28, (255, 246, 200), (250, 150, 50), (130, 50, 20)),
+}
+HIGH_CONTRAST_DIGITS = {
+    "time": (24, (255, 255, 255), (255, 255, 255), (0, 0, 0)),
+    "score": (23, (255, 255, 120), (255, 230, 0), (0, 0, 0)),
+    "stage": (32, (255, 255, 255), (255, 230, 0), (0, 0, 0)),
+}
+HIGH_CONTRAST_COLOURS = [(255, 214, 0), (86, 180, 233), (225, 80, 20)]
+DARK = 0.28      # how much of the default backgrounds' brightness the dark ones keep
+
+THEMES = ("default", "high-contrast")
+digits = DEFAULT_DIGITS
+
+
+def _bold_piece(colour, link):
+    """A pair half: flat colour inside a thick white outline, its symbol large and black."""
+    img = canvas(L.CELL, L.CELL)
+    body = rrect_mask(img, (4, 4, 28, 28), 7)
+    if link in creatures.BRIDGES:
+        body = union(body, rrect_mask(img, creatures.BRIDGES[link], 3))
+    drop_shadow(img, body, 0.5, 1.0, 0.8, 0.6)
+    fill(img, grow(body, 2.5), (255, 255, 255))
+    fill(img, body, creatures.COLOURS[colour])
+    mark = creatures.mark_mask(img, colour, 16, 16.5, 8.0)
+    fill(img, grow(mark, 1.2), (255, 255, 255))
+    fill(img, mark, (0, 0, 0))
+    return img
+
+
+def _darkened(make):
+    def dark():
+        img = make()
+        arr = np.asarray(img.convert("RGB"), np.float64) * DARK
+        return Image.fromarray(arr.round().astype(np.uint8), "RGB")
+    return dark
+
+
+def apply(name):
+    global digits
+    if name == "default":
+        return
+    creatures.COLOURS[:] = HIGH_CONTRAST_COLOURS
+    creatures.piece = _bold_piece
+    screens.title_background = _darkened(screens.title_background)
+    original_sky = screens._sky
+
+    def dark_sky(img, w, h):
+        original_sky(img, w, h)
+        arr = np.asarray(img, np.float64)
+        arr[:, :, :3] *= DARK
+        img.paste(Image.fromarray(arr.round().astype(np.uint8), "RGBA"))
+    screens._sky = dark_sky
+    digits = HIGH_CONTRAST_DIGITS
