@@ -1,4 +1,4 @@
-# Shared by .ci/play-under-xvfb and .ci/check-install (sourced, not run): a virtual X display,
+# Shared by .ci/play-under-xvfb, .ci/check-install and bench/cpu_share.sh (sourced, not run): a virtual X display,
 # the game played through it as a player would, and the checks of what it saved.
 
 # Starts Xvfb (screen $XVFB_SCREEN, 1024x768x24 unless set) on the first free display number

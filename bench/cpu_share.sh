@@ -14,6 +14,7 @@
 # as on a desktop (tools/deps.sh bench installs what the script needs).
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source .ci/xvfb-play.sh
 game_binary=$(realpath "${1:-build/release/bin/kestrel}")
 seconds=${2:-10}
 ticks_per_second=$(getconf CLK_TCK)
@@ -43,12 +44,7 @@ measure() {  # label: prints one table row
 }
 
 start_display() {  # WIDTHxHEIGHT
-  local display=90
-  while [[ -e /tmp/.X11-unix/X$display || -e /tmp/.X$display-lock ]]; do display=$((display + 1)); done
-  Xvfb ":$display" -screen 0 "${1}x24" -nolisten tcp >/dev/null 2>&1 &
-  xvfb=$!
-  export DISPLAY=":$display"
-  for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+  XVFB_SCREEN="${1}x24" start_xvfb
   openbox >/dev/null 2>&1 &
   wm=$!
   sleep 1
