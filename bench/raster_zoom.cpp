@@ -93,7 +93,7 @@ void BM_MemcpyDestination(benchmark::State& state) {
   SetBytes(state, frames);
 }
 
-#define DISPLAY_SIZES Args({1391, 1047})->Args({2896, 2176})->Unit(benchmark::kMicrosecond)
+#define DISPLAY_SIZES Args({1391, 1047})->Args({2852, 2141})->Args({2896, 2176})->Unit(benchmark::kMicrosecond)
 
 BENCHMARK(BM_ZoomPD_EverythingChanged)->DISPLAY_SIZES;
 BENCHMARK(BM_ZoomPD_SpritesChanged)->DISPLAY_SIZES;
