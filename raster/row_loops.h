@@ -82,25 +82,55 @@ struct AlphaChannelBlend {
   int16_t level;           // 0..32
 };
 
-// One destination row of the bilinear zooms. Per destination column, 32-bit entries hold two
-// 16-bit lanes: the samples (P(x0), P(x1)) of the source row above and of the row below, the
-// fraction as (-fx, fx) and as (fx, fx). The tables run kBilinearSpareColumns entries past
-// `width` and are aligned to 32 bytes.
-struct BilinearRow {
-  uint16_t* dst;
-  const uint32_t* topSamples;
-  const uint32_t* bottomSamples;
-  // The samples XOR those of the previous image; null: every pixel is written. Otherwise a
-  // pixel is written only where one of its four samples changed.
-  const uint32_t* topChanges;
-  const uint32_t* bottomChanges;
-  const uint32_t* columnCross;
-  const uint32_t* columnFraction;
-  int32_t fy;
+// The bilinear zooms work from source rows expanded through the column tables once per
+// source row, then combine two expanded rows into each destination row. Per destination
+// column i the zoom samples source columns first[i] and first[i] + 1 (first[i] alone from
+// column columnsWithNeighbour on), with fx = the low lane of fraction[i]; the tables run
+// kBilinearSpareColumns entries past `width` (copies of the last column, fraction 0) and are
+// aligned to 32 bytes.
+struct BilinearColumns {
+  const int32_t* first;
+  const uint32_t* cross;     // (-fx, fx) as 16-bit lanes
+  const uint32_t* fraction;  // (fx, fx)
+  const int16_t* fx;
+  int32_t columnsWithNeighbour;
   int32_t width;
 };
 
+// An expanded row holds kBilinearExpandedEntries 32-bit entries (aligned to 32 bytes) laid out
+// as its path's expansion and row loop agree: the portable and SSE2 loops keep the samples
+// (P(x0), P(x1)) as 16-bit lanes at entries 0 .. width + spare - 1 and the samples XOR those
+// of the previous image at kBilinearTableLength on; the AVX2 loops keep each channel apart.
+struct BilinearExpansion {
+  uint32_t* expanded;
+  const uint16_t* row;
+  // The same row of the previous image; null: the changes are not needed. An unchanged row
+  // may pass itself.
+  const uint16_t* previousRow;
+  const BilinearColumns* columns;
+  int32_t srcWidth;  // the row's readable pixels
+};
+
+// One destination row from the expanded source rows above and below.
+struct BilinearRow {
+  uint16_t* dst;
+  const uint32_t* top;
+  const uint32_t* bottom;
+  // Whether a pixel is written only where one of its four samples changed (both rows were
+  // expanded with their previous rows).
+  bool detectChanges;
+  const BilinearColumns* columns;
+  int32_t fy;
+};
+
 inline constexpr int32_t kBilinearSpareColumns = 16;
+
+// The largest destination width and height the bilinear zooms serve (a 4K display's zoom
+// surface fits). It also keeps every bilinear weight within 16 bits: a fraction can fall
+// below zero by at most its destination index.
+inline constexpr int32_t kMaxZoomSide = 4096;
+inline constexpr int32_t kBilinearTableLength = kMaxZoomSide + kBilinearSpareColumns;
+inline constexpr int32_t kBilinearExpandedEntries = 4 * kBilinearTableLength;
 
 // The bilinear zooms' positions and weights are fixed point with 12 fractional bits.
 inline constexpr int32_t kFixedOne = 4096;
@@ -118,7 +148,8 @@ struct RowLoops {
   void (*colorMask)(ColorMask, const BlitRows&) = nullptr;
   void (*alphaChannelBlend)(AlphaChannelBlend, const BlitRows&) = nullptr;
   void (*scaledKeyedCopy)(const ZoomArea&) = nullptr;
-  void (*bilinearRow)(BilinearRow) = nullptr;
+  void (*bilinearExpand)(const BilinearExpansion&) = nullptr;
+  void (*bilinearRow)(const BilinearRow&) = nullptr;
 };
 
 extern const RowLoops kPortableRowLoops;

@@ -45,26 +45,53 @@ RASTERKIT_INLINE Values Channel(Entries top, Entries bottom, const Weights& w, i
   return value < 0 ? Values{} : value > 31 ? Values{} + 31 : value;
 }
 
-[[gnu::noinline]] void BilinearRowLoop(const BilinearRow row) {
-  const bool detectChanges = row.topChanges != nullptr;
+uint32_t PackSamples(uint16_t low, uint16_t high) { return uint32_t{low} | uint32_t{high} << 16; }
+
+// The samples of the expanded row, then (with a previous row) their changes; spare columns
+// sample their one pixel twice and never count as changed.
+void ExpandSamples(const BilinearExpansion& expansion) {
+  const BilinearColumns& columns = *expansion.columns;
+  uint32_t* samples = expansion.expanded;
+  uint32_t* changes = expansion.expanded + kBilinearTableLength;
+  const uint16_t* row = expansion.row;
+  const uint16_t* previous = expansion.previousRow;
+  const int32_t end = columns.width + kBilinearSpareColumns;
+  int32_t i = 0;
+  for (; i < columns.columnsWithNeighbour; ++i) memcpy(&samples[i], row + columns.first[i], sizeof(uint32_t));
+  for (; i < end; ++i) samples[i] = PackSamples(row[columns.first[i]], row[columns.first[i]]);
+  if (previous == nullptr) return;
+  for (i = 0; i < columns.columnsWithNeighbour; ++i) {
+    uint32_t before;
+    memcpy(&before, previous + columns.first[i], sizeof(uint32_t));
+    changes[i] = before ^ samples[i];
+  }
+  for (; i < columns.width; ++i)
+    changes[i] = PackSamples(previous[columns.first[i]], previous[columns.first[i]]) ^ samples[i];
+  for (; i < end; ++i) changes[i] = 0;
+}
+
+[[gnu::noinline]] void BilinearRowLoop(const BilinearRow& row) {
+  const BilinearColumns& columns = *row.columns;
+  const uint32_t* topChanges = row.top + kBilinearTableLength;
+  const uint32_t* bottomChanges = row.bottom + kBilinearTableLength;
   const Values fy = Values{} + row.fy;
-  for (int32_t column = 0; column < row.width; column += kGroup) {
+  for (int32_t column = 0; column < columns.width; column += kGroup) {
     Values unchanged{};
     int32_t unchangedCount = 0;
-    if (detectChanges) {
-      unchanged = (LoadEntries(row.topChanges + column) | LoadEntries(row.bottomChanges + column)) == 0;
+    if (row.detectChanges) {
+      unchanged = (LoadEntries(topChanges + column) | LoadEntries(bottomChanges + column)) == 0;
       for (int32_t k = 0; k < kGroup; ++k) unchangedCount += unchanged[k] != 0;
       if (unchangedCount == kGroup) continue;
     }
     // fx is the low lane of the (fx, fx) entry, a signed 16-bit value.
-    const Values fx = (Values)(LoadEntries(row.columnFraction + column) << 16) >> 16;
+    const Values fx = (Values)(LoadEntries(columns.fraction + column) << 16) >> 16;
     const Values fxy = (fx * fy) >> 12;
     const Weights w{kFixedOne - fx - (fy - fxy), fx - fxy, fy - fxy, fxy};
-    const Entries top = LoadEntries(row.topSamples + column), bottom = LoadEntries(row.bottomSamples + column);
+    const Entries top = LoadEntries(row.top + column), bottom = LoadEntries(row.bottom + column);
     const Values pixel =
         Channel(top, bottom, w, 10) << 10 | Channel(top, bottom, w, 5) << 5 | Channel(top, bottom, w, 0);
     const Pixels pixels = __builtin_convertvector(pixel, Pixels);
-    const int32_t count = row.width - column < kGroup ? row.width - column : kGroup;
+    const int32_t count = columns.width - column < kGroup ? columns.width - column : kGroup;
     if (count == kGroup && unchangedCount == 0) {
       memcpy(row.dst + column, &pixels, sizeof pixels);
       continue;
@@ -77,6 +104,6 @@ RASTERKIT_INLINE Values Channel(Entries top, Entries bottom, const Weights& w, i
 
 }  // namespace
 
-extern constinit const RowLoops kPortableRowLoops = WholeRowLoops(BilinearRowLoop);
+extern constinit const RowLoops kPortableRowLoops = WholeRowLoops(BilinearRowLoop, ExpandSamples);
 
 }  // namespace rasterkit

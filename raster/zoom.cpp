@@ -17,14 +17,11 @@ namespace {
 using rasterkit::kBilinearSpareColumns;
 using rasterkit::kFixedOne;
 
-// The largest destination width and height the scratch tables serve (a 4K display's zoom
-// surface fits). It also keeps every bilinear weight within 16 bits: a fraction can fall
-// below zero by at most its destination index.
-constexpr int32_t kMaxZoomSide = 4096;
+using rasterkit::kMaxZoomSide;
 
 // The row loops read whole groups of columns; the tables carry spare entries so that the
 // last group of a row never reads past them.
-constexpr int32_t kTableLength = kMaxZoomSide + kBilinearSpareColumns;
+constexpr int32_t kTableLength = rasterkit::kBilinearTableLength;
 
 bool ZoomArgumentsUsable(int32_t dstPitchPixels, int32_t srcPitchPixels, int32_t srcHeight, int32_t dstHeight,
                          int32_t srcWidth, int32_t dstWidth) {
@@ -70,71 +67,51 @@ uint32_t PackLanes(int32_t low, int32_t high) {
 // Bilinear (myZoom3, myZoomPD)
 //
 // With fxy = (fx * fy) >> 12 the weights are w00 = 4096 - fx - (fy - fxy), w01 = fx - fxy,
-// w10 = fy - fxy and w11 = fxy. Each source row used is expanded once into one 32-bit entry per
-// destination column holding its two samples (P(x0), P(x1)) as 16-bit lanes, so that on x86
-// one multiply-add of such an entry with (w00, w01) or (w10, w11) gives half a channel's sum.
+// w10 = fy - fxy and w11 = fxy. Each source row used is expanded once through the column
+// tables by the active path (row_loops.h); every destination row combines two expanded rows.
 
-// Per destination column: the source column x0, and the fraction as (-fx, fx) and (fx, fx).
 alignas(32) int32_t ColumnFirst[kTableLength];
 alignas(32) uint32_t ColumnCross[kTableLength];
 alignas(32) uint32_t ColumnFraction[kTableLength];
-// Columns 0 .. ColumnsWithNeighbour - 1 sample two adjacent source pixels; the rest (the last
-// column, and any that start on the last source column) sample one pixel twice.
-int32_t ColumnsWithNeighbour;
+alignas(32) int16_t ColumnFx[kTableLength];
+rasterkit::BilinearColumns Columns{ColumnFirst, ColumnCross, ColumnFraction, ColumnFx, 0, 0};
 
 void BuildBilinearColumns(int32_t srcWidth, int32_t dstWidth) {
   const int64_t step = FixedStep(srcWidth, dstWidth);
-  ColumnsWithNeighbour = dstWidth;
+  // Columns from columnsWithNeighbour on (the last column, and any that start on the last
+  // source column) sample one pixel twice.
+  Columns.columnsWithNeighbour = dstWidth;
+  Columns.width = dstWidth;
   for (int32_t i = 0; i < dstWidth; ++i) {
     const AxisSample column = SampleAxis(i, srcWidth, dstWidth, step);
     ColumnFirst[i] = column.first;
     ColumnCross[i] = PackLanes(-column.fraction, column.fraction);
     ColumnFraction[i] = PackLanes(column.fraction, column.fraction);
-    if (column.next == column.first && ColumnsWithNeighbour == dstWidth) ColumnsWithNeighbour = i;
+    ColumnFx[i] = static_cast<int16_t>(column.fraction);
+    if (column.next == column.first && Columns.columnsWithNeighbour == dstWidth) Columns.columnsWithNeighbour = i;
   }
   for (int32_t i = dstWidth; i < dstWidth + kBilinearSpareColumns; ++i) {
     ColumnFirst[i] = ColumnFirst[dstWidth - 1];
     ColumnCross[i] = 0;
     ColumnFraction[i] = 0;
+    ColumnFx[i] = 0;
   }
 }
 
-// One source row seen through the column table, kept while consecutive destination rows use it.
+// One source row expanded, kept while consecutive destination rows use it.
 struct ExpandedRow {
   int32_t sourceRow;
-  bool samplesReady;
+  bool expanded;
   bool changed;  // some pixel of the row differs from the previous image's row
-  alignas(32) uint32_t samples[kTableLength];
-  alignas(32) uint32_t changes[kTableLength];  // samples XOR the previous image's samples
+  alignas(32) uint32_t entries[rasterkit::kBilinearExpandedEntries];
 };
 
 ExpandedRow ExpandedRows[2];
-alignas(32) const uint32_t NoChanges[kTableLength] = {};
-
-void GatherSamples(uint32_t* samples, const uint16_t* row, int32_t dstWidth) {
-  int32_t i = 0;
-  for (; i < ColumnsWithNeighbour; ++i) memcpy(&samples[i], row + ColumnFirst[i], sizeof(uint32_t));
-  for (; i < dstWidth + kBilinearSpareColumns; ++i) samples[i] = PackLanes(row[ColumnFirst[i]], row[ColumnFirst[i]]);
-}
-
-// The samples of the previous image's row XOR `samples`: zero where both samples are the same.
-void GatherChanges(uint32_t* changes, const uint32_t* samples, const uint16_t* previousRow, int32_t dstWidth) {
-  int32_t i = 0;
-  for (; i < ColumnsWithNeighbour; ++i) {
-    uint32_t previous;
-    memcpy(&previous, previousRow + ColumnFirst[i], sizeof(uint32_t));
-    changes[i] = previous ^ samples[i];
-  }
-  for (; i < dstWidth; ++i)
-    changes[i] = PackLanes(previousRow[ColumnFirst[i]], previousRow[ColumnFirst[i]]) ^ samples[i];
-  for (; i < dstWidth + kBilinearSpareColumns; ++i) changes[i] = 0;
-}
 
 struct BilinearImages {
   const void* src;
   const void* prev;  // null: every pixel counts as changed
   int32_t srcPitchPixels;
-  int32_t dstWidth;
   int32_t srcWidth;
 };
 
@@ -143,7 +120,7 @@ void ForgetExpandedRows() {
   ExpandedRows[1].sourceRow = -1;
 }
 
-// The slot holding source row `row`, filled (without its samples) if needed; the slot `keep`
+// The slot holding source row `row`, filled (without expanding it) if needed; the slot `keep`
 // is not reused.
 ExpandedRow& RowSlot(const BilinearImages& images, int32_t row, const ExpandedRow* keep) {
   for (ExpandedRow& slot : ExpandedRows) {
@@ -151,44 +128,41 @@ ExpandedRow& RowSlot(const BilinearImages& images, int32_t row, const ExpandedRo
   }
   ExpandedRow& slot = (keep == &ExpandedRows[0]) ? ExpandedRows[1] : ExpandedRows[0];
   slot.sourceRow = row;
-  slot.samplesReady = false;
+  slot.expanded = false;
   slot.changed = images.prev == nullptr || memcmp(SourceRow(images.src, images.srcPitchPixels, row),
                                                   SourceRow(images.prev, images.srcPitchPixels, row),
                                                   static_cast<size_t>(images.srcWidth) * sizeof(uint16_t)) != 0;
   return slot;
 }
 
-void PrepareSamples(const BilinearImages& images, ExpandedRow& slot) {
-  if (slot.samplesReady) return;
-  GatherSamples(slot.samples, SourceRow(images.src, images.srcPitchPixels, slot.sourceRow), images.dstWidth);
-  if (images.prev != nullptr && slot.changed) {
-    GatherChanges(slot.changes, slot.samples, SourceRow(images.prev, images.srcPitchPixels, slot.sourceRow),
-                  images.dstWidth);
+void Expand(const BilinearImages& images, ExpandedRow& slot) {
+  if (slot.expanded) return;
+  const uint16_t* row = SourceRow(images.src, images.srcPitchPixels, slot.sourceRow);
+  const uint16_t* previousRow = nullptr;
+  if (images.prev != nullptr) {
+    previousRow = slot.changed ? SourceRow(images.prev, images.srcPitchPixels, slot.sourceRow) : row;
   }
-  slot.samplesReady = true;
+  rasterkit::ActiveRowLoops().bilinearExpand({slot.entries, row, previousRow, &Columns, images.srcWidth});
+  slot.expanded = true;
 }
-
-const uint32_t* ChangesOf(const ExpandedRow& slot) { return slot.changed ? slot.changes : NoChanges; }
 
 // Fills destination rows 0 .. rowsToWrite - 1. With a previous image, a destination pixel is
 // written only when one of its four source samples differs from the previous image's.
-void BilinearZoom(void* dstPtr, int32_t dstPitchPixels, int32_t dstHeight, int32_t rowsToWrite,
+void BilinearZoom(void* dstPtr, int32_t dstPitchPixels, int32_t dstWidth, int32_t dstHeight, int32_t rowsToWrite,
                   const BilinearImages& images, int32_t srcHeight) {
-  BuildBilinearColumns(images.srcWidth, images.dstWidth);
+  BuildBilinearColumns(images.srcWidth, dstWidth);
   ForgetExpandedRows();
   const auto bilinearRow = rasterkit::ActiveRowLoops().bilinearRow;
-  const bool detectChanges = images.prev != nullptr;
   const int64_t stepY = FixedStep(srcHeight, dstHeight);
   for (int32_t k = 0; k < rowsToWrite; ++k) {
     const AxisSample sample = SampleAxis(k, srcHeight, dstHeight, stepY);
     ExpandedRow& top = RowSlot(images, sample.first, nullptr);
     ExpandedRow& bottom = RowSlot(images, sample.next, &top);
     if (!top.changed && !bottom.changed) continue;
-    PrepareSamples(images, top);
-    PrepareSamples(images, bottom);
-    bilinearRow({DestinationRow(dstPtr, dstPitchPixels, k), top.samples, bottom.samples,
-                 detectChanges ? ChangesOf(top) : nullptr, detectChanges ? ChangesOf(bottom) : nullptr, ColumnCross,
-                 ColumnFraction, sample.fraction, images.dstWidth});
+    Expand(images, top);
+    Expand(images, bottom);
+    bilinearRow({DestinationRow(dstPtr, dstPitchPixels, k), top.entries, bottom.entries, images.prev != nullptr,
+                 &Columns, sample.fraction});
   }
 }
 
@@ -248,7 +222,7 @@ int32_t myZoom3(void* dstPtr, const void* srcPtr, int32_t dstPitchPixels, int32_
                 int32_t dstHeight, int32_t srcWidth, int32_t dstWidth) {
   if (!ZoomArgumentsUsable(dstPitchPixels, srcPitchPixels, srcHeight, dstHeight, srcWidth, dstWidth)) return 0;
   if (!WithinTables(dstHeight, dstWidth)) return 0;
-  BilinearZoom(dstPtr, dstPitchPixels, dstHeight, dstHeight, {srcPtr, nullptr, srcPitchPixels, dstWidth, srcWidth},
+  BilinearZoom(dstPtr, dstPitchPixels, dstWidth, dstHeight, dstHeight, {srcPtr, nullptr, srcPitchPixels, srcWidth},
                srcHeight);
   return 0;
 }
@@ -258,8 +232,8 @@ int32_t myZoomPD(void* dstPtr, const void* srcPtr, int32_t dstPitchPixels, int32
   if (!ZoomArgumentsUsable(dstPitchPixels, srcPitchPixels, srcHeight, dstHeight, srcWidth, dstWidth)) return 0;
   if (!WithinTables(dstHeight, dstWidth) || prevPtr == nullptr) return 0;
   // The last two destination rows are left as they are.
-  BilinearZoom(dstPtr, dstPitchPixels, dstHeight, dstHeight - 2, {srcPtr, prevPtr, srcPitchPixels, dstWidth, srcWidth},
-               srcHeight);
+  BilinearZoom(dstPtr, dstPitchPixels, dstWidth, dstHeight, dstHeight - 2,
+               {srcPtr, prevPtr, srcPitchPixels, srcWidth}, srcHeight);
   return 0;
 }
 
