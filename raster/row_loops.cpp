@@ -47,6 +47,7 @@ void FillGaps(RowLoops& loops, const RowLoops& narrower) {
   fill(loops.colorMask, narrower.colorMask);
   fill(loops.alphaChannelBlend, narrower.alphaChannelBlend);
   fill(loops.scaledKeyedCopy, narrower.scaledKeyedCopy);
+  fill(loops.bilinearPrepare, narrower.bilinearPrepare);
   fill(loops.bilinearExpand, narrower.bilinearExpand);
   fill(loops.bilinearRow, narrower.bilinearRow);
 }

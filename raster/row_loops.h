@@ -87,14 +87,15 @@ struct AlphaChannelBlend {
 // column i the zoom samples source columns first[i] and first[i] + 1 (first[i] alone from
 // column columnsWithNeighbour on), with fx = the low lane of fraction[i]; the tables run
 // kBilinearSpareColumns entries past `width` (copies of the last column, fraction 0) and are
-// aligned to 32 bytes.
+// aligned to 32 bytes. A path may derive tables of its own from them once per zoom
+// (bilinearPrepare), before any row is expanded.
 struct BilinearColumns {
   const int32_t* first;
   const uint32_t* cross;     // (-fx, fx) as 16-bit lanes
   const uint32_t* fraction;  // (fx, fx)
-  const int16_t* fx;
   int32_t columnsWithNeighbour;
   int32_t width;
+  int32_t srcWidth;  // the pixels of a source row that may be read
 };
 
 // An expanded row holds kBilinearExpandedEntries 32-bit entries (aligned to 32 bytes) laid out
@@ -108,7 +109,6 @@ struct BilinearExpansion {
   // may pass itself.
   const uint16_t* previousRow;
   const BilinearColumns* columns;
-  int32_t srcWidth;  // the row's readable pixels
 };
 
 // One destination row from the expanded source rows above and below.
@@ -127,7 +127,7 @@ inline constexpr int32_t kBilinearSpareColumns = 16;
 
 // The largest destination width and height the bilinear zooms serve (a 4K display's zoom
 // surface fits). It also keeps every bilinear weight within 16 bits: a fraction can fall
-// below zero by at most its destination index.
+// below zero by at most its destination index, so -4096 < fx, fy < 4096.
 inline constexpr int32_t kMaxZoomSide = 4096;
 inline constexpr int32_t kBilinearTableLength = kMaxZoomSide + kBilinearSpareColumns;
 inline constexpr int32_t kBilinearExpandedEntries = 4 * kBilinearTableLength;
@@ -148,6 +148,7 @@ struct RowLoops {
   void (*colorMask)(ColorMask, const BlitRows&) = nullptr;
   void (*alphaChannelBlend)(AlphaChannelBlend, const BlitRows&) = nullptr;
   void (*scaledKeyedCopy)(const ZoomArea&) = nullptr;
+  void (*bilinearPrepare)(const BilinearColumns&) = nullptr;  // null: nothing to derive
   void (*bilinearExpand)(const BilinearExpansion&) = nullptr;
   void (*bilinearRow)(const BilinearRow&) = nullptr;
 };

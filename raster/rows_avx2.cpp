@@ -20,22 +20,42 @@ constexpr int kLanes = 16;
 // Bilinear zoom
 //
 // An expanded row is a run of blocks of 16 destination columns, 64 entries each: blue, green,
-// red, then changes, 16 entries apiece. A channel entry holds (c(P(x0)), c(P(x1))) as 16-bit
-// lanes, a change entry is nonzero where either sample differs from the previous image's.
-// Within each group of 16 entries the columns come as 0-3, 8-11, then 4-7, 12-15: the order
-// in which AVX2 unpacks the 16 weights of a block into pairs, and in which packing the two
-// halves' results gives the 16 pixels back in order.
+// red, then changes, 16 entries apiece, the even columns of the block first, then the odd
+// ones. A channel entry holds (16 c(P(x0)), 16 c(P(x1))) as 16-bit lanes, a change entry is
+// nonzero where either sample differs from the previous image's.
 //
-// A channel's sum is then two multiply-adds per half: (c00, c01) with (w00, w01) and
-// (c10, c11) with (w10, w11), exact in 32 bits (the weights fit 16 bits, see kMaxZoomSide).
+// A channel's sum for eight columns is then two multiply-adds, (c00, c01) with (w00, w01) and
+// (c10, c11) with (w10, w11), exact in 32 bits (the weights fit 16 bits, see kMaxZoomSide):
+// 16 times the bilinear sum, so that the high half of each 32-bit lane is the sum >> 12, and
+// one word blend puts the even and the odd columns' values back in column order.
 
 constexpr int32_t kBlock = 16;
+constexpr int32_t kHalf = kBlock / 2;
 constexpr int32_t kBlockEntries = 4 * kBlock;
 constexpr int32_t kChangeEntries = 3 * kBlock;
 static_assert(kBlock <= kBilinearSpareColumns, "the last block reads past the row");
 static_assert(kBilinearTableLength % kBlock == 0 &&
                   kBilinearTableLength / kBlock * kBlockEntries <= kBilinearExpandedEntries,
               "an expanded row holds a block for every column");
+
+// Tables of one zoom, in the entry order of the blocks (PrepareColumns).
+//
+// Where a block's samples come from. Where its columns have neighbours and its even columns'
+// first samples lie within base[0] .. base[0] + 14, its odd columns' within base[1] ..
+// base[1] + 14, and base[1] + 16 is still a pixel of the row, the samples of each half come
+// from two loads of 16 pixels, at base and at base + 1: an even offset from base is a whole
+// dword of the first, an odd one of the second. Otherwise they are read one at a time.
+struct BlockSource {
+  int32_t base[2];
+  bool nearby;
+};
+BlockSource BlockSources[kBilinearTableLength / kBlock];
+// Per column: its offset from its half's base, halved, with the offset's low bit as the sign
+// bit (a dword permute reads the low three bits, a blend the sign).
+alignas(32) uint32_t SampleOffsets[kBilinearTableLength];
+// Per column: (4096 - fx, fx) and (4 (fx - 4096), 4 fx) as 16-bit lanes.
+alignas(32) uint32_t RowFractions[kBilinearTableLength];
+alignas(32) uint32_t ScaledFractions[kBilinearTableLength];
 
 RASTERKIT_INLINE __m256i LoadEntries(const uint32_t* entries) {
   return _mm256_load_si256(reinterpret_cast<const __m256i*>(entries));
@@ -45,15 +65,40 @@ RASTERKIT_INLINE void StoreEntries(uint32_t* entries, __m256i value) {
   _mm256_store_si256(reinterpret_cast<__m256i*>(entries), value);
 }
 
-RASTERKIT_INLINE __m256i LoadPixelsAt(const void* at) {
+RASTERKIT_INLINE __m256i LoadPixelsAt(const uint16_t* at) {
   return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at));
 }
 
 // Where column `j` (0..15) of a block sits among its 16 entries.
-constexpr int32_t EntryOfColumn(int32_t j) { return (j & 3) | (j & 4) << 1 | (j & 8) >> 1; }
+constexpr int32_t EntryOfColumn(int32_t j) { return (j & 1) * kHalf + (j >> 1); }
+
+uint32_t PackLanes(int32_t low, int32_t high) {
+  return static_cast<uint32_t>(static_cast<uint16_t>(low)) | static_cast<uint32_t>(static_cast<uint16_t>(high)) << 16;
+}
+
+void PrepareColumns(const BilinearColumns& columns) {
+  // The last pixel the loads at base + 1 may end on.
+  const int32_t lastBase = columns.srcWidth - 1 - kBlock;
+  for (int32_t column = 0; column < columns.width; column += kBlock) {
+    const int32_t* first = columns.first + column;
+    BlockSource& source = BlockSources[column / kBlock];
+    source.base[0] = first[0];
+    source.base[1] = first[1];
+    source.nearby = column + kBlock <= columns.columnsWithNeighbour && first[1] <= lastBase &&
+                    first[kBlock - 2] - first[0] <= 14 && first[kBlock - 1] - first[1] <= 14;
+    for (int32_t j = 0; j < kBlock; ++j) {
+      const int32_t entry = column + EntryOfColumn(j);
+      const uint32_t offset = static_cast<uint32_t>(first[j] - source.base[j & 1]);
+      SampleOffsets[entry] = offset >> 1 | offset << 31;
+      const int32_t fx = static_cast<int16_t>(columns.fraction[column + j]);
+      RowFractions[entry] = PackLanes(kFixedOne - fx, fx);
+      ScaledFractions[entry] = PackLanes(4 * (fx - kFixedOne), 4 * fx);
+    }
+  }
+}
 
 uint32_t ChannelPair(uint16_t first, uint16_t next, int shift) {
-  return static_cast<uint32_t>((first >> shift) & 0x1F) | static_cast<uint32_t>((next >> shift) & 0x1F) << 16;
+  return PackLanes(((first >> shift) & 0x1F) << 4, ((next >> shift) & 0x1F) << 4);
 }
 
 // Column i, one pixel at a time.
@@ -65,57 +110,44 @@ void ExpandColumn(const BilinearExpansion& expansion, uint32_t* block, int32_t i
   const int32_t entry = EntryOfColumn(i % kBlock);
   for (int channel = 0; channel < 3; ++channel) block[channel * kBlock + entry] = ChannelPair(first, next, 5 * channel);
   if (expansion.previousRow != nullptr) {
-    block[kChangeEntries + entry] = static_cast<uint32_t>(first ^ expansion.previousRow[x0]) |
-                                    static_cast<uint32_t>(next ^ expansion.previousRow[x1]) << 16;
+    block[kChangeEntries + entry] =
+        PackLanes(first ^ expansion.previousRow[x0], next ^ expansion.previousRow[x1]);
   }
 }
 
-// The samples (P(x0), P(x0 + 1)) of eight columns whose x0 lie within base .. base + 14, from
-// 16 pixels at base and 16 at base + 1: an even offset from base is a whole dword of the
-// first load, an odd one of the second. `index` holds offset / 2, `odd` the offset's low bit
-// as the sign bit.
-RASTERKIT_INLINE __m256i SamplesNear(const uint16_t* row, int32_t base, __m256i index, __m256 odd) {
-  const __m256i even = _mm256_permutevar8x32_epi32(LoadPixelsAt(row + base), index);
-  const __m256i shifted = _mm256_permutevar8x32_epi32(LoadPixelsAt(row + base + 1), index);
-  return _mm256_castps_si256(_mm256_blendv_ps(_mm256_castsi256_ps(even), _mm256_castsi256_ps(shifted), odd));
+// The samples (P(x0), P(x0 + 1)) of half a block whose base is at `at`.
+RASTERKIT_INLINE __m256i SamplesNear(const uint16_t* at, __m256i offsets) {
+  const __m256i even = _mm256_permutevar8x32_epi32(LoadPixelsAt(at), offsets);
+  const __m256i odd = _mm256_permutevar8x32_epi32(LoadPixelsAt(at + 1), offsets);
+  return _mm256_castps_si256(
+      _mm256_blendv_ps(_mm256_castsi256_ps(even), _mm256_castsi256_ps(odd), _mm256_castsi256_ps(offsets)));
 }
 
-// Half `half` of the block at `column` (its columns 0-3 and 8-11, or 4-7 and 12-15), every
-// column with a neighbour and their first samples within base .. base + 14, where
-// base + 16 is still a pixel of the row.
-RASTERKIT_INLINE void ExpandHalf(const BilinearExpansion& expansion, uint32_t* block, __m256i first, int32_t base,
-                                 int half) {
-  const __m256i offset = _mm256_sub_epi32(first, _mm256_set1_epi32(base));
-  const __m256i index = _mm256_srli_epi32(offset, 1);
-  const __m256 odd = _mm256_castsi256_ps(_mm256_slli_epi32(offset, 31));
-  const __m256i samples = SamplesNear(expansion.row, base, index, odd);
-  const __m256i channelBits = _mm256_set1_epi16(0x1F);
-  uint32_t* entries = block + half * (kBlock / 2);
-  StoreEntries(entries, _mm256_and_si256(samples, channelBits));
-  StoreEntries(entries + kBlock, _mm256_and_si256(_mm256_srli_epi16(samples, 5), channelBits));
-  StoreEntries(entries + 2 * kBlock, _mm256_and_si256(_mm256_srli_epi16(samples, 10), channelBits));
+RASTERKIT_INLINE void ExpandHalf(const BilinearExpansion& expansion, uint32_t* entries, __m256i offsets, int32_t base) {
+  const __m256i samples = SamplesNear(expansion.row + base, offsets);
+  const __m256i channelBits = _mm256_set1_epi16(0x1F << 4);
+  StoreEntries(entries, _mm256_and_si256(_mm256_slli_epi16(samples, 4), channelBits));
+  StoreEntries(entries + kBlock, _mm256_and_si256(_mm256_srli_epi16(samples, 5 - 4), channelBits));
+  StoreEntries(entries + 2 * kBlock, _mm256_and_si256(_mm256_srli_epi16(samples, 10 - 4), channelBits));
   if (expansion.previousRow != nullptr) {
-    const __m256i before = SamplesNear(expansion.previousRow, base, index, odd);
-    StoreEntries(entries + kChangeEntries, _mm256_xor_si256(samples, before));
+    StoreEntries(entries + kChangeEntries,
+                 _mm256_xor_si256(samples, SamplesNear(expansion.previousRow + base, offsets)));
   }
 }
 
 void ExpandBlocks(const BilinearExpansion& expansion) {
-  const BilinearColumns& columns = *expansion.columns;
-  // The last source pixel the vector loads may read.
-  const int32_t lastBase = expansion.srcWidth - 1 - kBlock;
-  for (int32_t column = 0; column < columns.width; column += kBlock) {
+  const int32_t width = expansion.columns->width;
+  for (int32_t column = 0; column < width; column += kBlock) {
     uint32_t* block = expansion.expanded + column / kBlock * kBlockEntries;
-    const int32_t* first = columns.first + column;
-    const bool nearby = column + kBlock <= columns.columnsWithNeighbour && first[4] <= lastBase &&
-                        first[11] - first[0] <= 14 && first[15] - first[4] <= 14;
-    if (!nearby) {
+    const BlockSource& source = BlockSources[column / kBlock];
+    if (!source.nearby) {
       for (int32_t i = column; i < column + kBlock; ++i) ExpandColumn(expansion, block, i);
       continue;
     }
-    const __m256i low = LoadPixelsAt(first), high = LoadPixelsAt(first + 8);
-    ExpandHalf(expansion, block, _mm256_permute2x128_si256(low, high, 0x20), first[0], 0);
-    ExpandHalf(expansion, block, _mm256_permute2x128_si256(low, high, 0x31), first[4], 1);
+    for (int half = 0; half < 2; ++half) {
+      ExpandHalf(expansion, block + half * kHalf, LoadEntries(SampleOffsets + column + half * kHalf),
+                 source.base[half]);
+    }
   }
 }
 
@@ -124,38 +156,40 @@ struct BlockWeights {
   __m256i top[2], bottom[2];
 };
 
-RASTERKIT_INLINE BlockWeights WeightsOfBlock(__m256i fx, __m256i fy, __m256i topRowWeight) {
-  // (fx * fy) >> 12, exact in 16 bits: the shifted high half plus the top four bits of the low.
-  const __m256i fxy =
-      _mm256_or_si256(_mm256_slli_epi16(_mm256_mulhi_epi16(fx, fy), 4), _mm256_srli_epi16(_mm256_mullo_epi16(fx, fy), 12));
-  const __m256i w01 = _mm256_sub_epi16(fx, fxy);
-  const __m256i w00 = _mm256_sub_epi16(topRowWeight, w01);  // 4096 - fy - (fx - fxy)
-  const __m256i w10 = _mm256_sub_epi16(fy, fxy);
-  return {{_mm256_unpacklo_epi16(w00, w01), _mm256_unpackhi_epi16(w00, w01)},
-          {_mm256_unpacklo_epi16(w10, fxy), _mm256_unpackhi_epi16(w10, fxy)}};
+// With fy4 = 4 fy in every lane. The high half of (4 (fx - 4096)) (4 fy) is
+// floor((fx - 4096) fy / 4096) = -(fy - fxy) = -w10, that of (4 fx) (4 fy) is fxy = w11; the
+// weights above are (4096 - fx, fx) less those below.
+RASTERKIT_INLINE BlockWeights WeightsOfBlock(int32_t column, __m256i fy4) {
+  const __m256i negateLow = _mm256_set1_epi32(0x0001FFFF);
+  BlockWeights weights;
+  for (int half = 0; half < 2; ++half) {
+    const int32_t at = column + half * kHalf;
+    weights.bottom[half] = _mm256_sign_epi16(_mm256_mulhi_epi16(LoadEntries(ScaledFractions + at), fy4), negateLow);
+    weights.top[half] = _mm256_sub_epi16(LoadEntries(RowFractions + at), weights.bottom[half]);
+  }
+  return weights;
 }
 
-RASTERKIT_INLINE __m256i HalfChannel(const uint32_t* top, const uint32_t* bottom, const BlockWeights& weights,
-                                     int half) {
-  const int32_t at = half * (kBlock / 2);
-  const __m256i sum = _mm256_add_epi32(_mm256_madd_epi16(LoadEntries(top + at), weights.top[half]),
-                                       _mm256_madd_epi16(LoadEntries(bottom + at), weights.bottom[half]));
-  return _mm256_srai_epi32(sum, 12);
+RASTERKIT_INLINE __m256i HalfSum(const uint32_t* top, const uint32_t* bottom, const BlockWeights& weights, int half) {
+  const int32_t at = half * kHalf;
+  return _mm256_add_epi32(_mm256_madd_epi16(LoadEntries(top + at), weights.top[half]),
+                          _mm256_madd_epi16(LoadEntries(bottom + at), weights.bottom[half]));
 }
 
 // The 16 values of one channel in column order, held within 0..31.
 RASTERKIT_INLINE __m256i ChannelOfBlock(const uint32_t* top, const uint32_t* bottom, const BlockWeights& weights) {
-  const __m256i values = _mm256_packus_epi32(HalfChannel(top, bottom, weights, 0), HalfChannel(top, bottom, weights, 1));
-  return _mm256_min_epu16(values, _mm256_set1_epi16(31));
+  const __m256i values = _mm256_blend_epi16(_mm256_srli_epi32(HalfSum(top, bottom, weights, 0), 16),
+                                            HalfSum(top, bottom, weights, 1), 0xAA);
+  return _mm256_min_epi16(_mm256_max_epi16(values, _mm256_setzero_si256()), _mm256_set1_epi16(31));
 }
 
 // All ones in the lane of each pixel whose four samples are unchanged, in column order.
 RASTERKIT_INLINE __m256i UnchangedOfBlock(const uint32_t* top, const uint32_t* bottom) {
   const __m256i zero = _mm256_setzero_si256();
-  const __m256i changes0 = _mm256_or_si256(LoadEntries(top + kChangeEntries), LoadEntries(bottom + kChangeEntries));
-  const __m256i changes1 = _mm256_or_si256(LoadEntries(top + kChangeEntries + kBlock / 2),
-                                           LoadEntries(bottom + kChangeEntries + kBlock / 2));
-  return _mm256_packs_epi32(_mm256_cmpeq_epi32(changes0, zero), _mm256_cmpeq_epi32(changes1, zero));
+  const __m256i even = _mm256_or_si256(LoadEntries(top + kChangeEntries), LoadEntries(bottom + kChangeEntries));
+  const __m256i odd =
+      _mm256_or_si256(LoadEntries(top + kChangeEntries + kHalf), LoadEntries(bottom + kChangeEntries + kHalf));
+  return _mm256_blend_epi16(_mm256_cmpeq_epi32(even, zero), _mm256_cmpeq_epi32(odd, zero), 0xAA);
 }
 
 // The first `count` pixels (at most 16) written where keepOld is clear.
@@ -168,34 +202,35 @@ void StoreSixteen(uint16_t* dst, __m256i pixels, __m256i keepOld, int32_t count)
 }
 
 [[gnu::noinline]] void BilinearRowLoop(const BilinearRow& line) {
-  const BilinearColumns& columns = *line.columns;
-  const __m256i fy = _mm256_set1_epi16(static_cast<int16_t>(line.fy));
-  const __m256i topRowWeight = _mm256_set1_epi16(static_cast<int16_t>(kFixedOne - line.fy));
-  for (int32_t column = 0; column < columns.width; column += kBlock) {
-    const uint32_t* top = line.top + column / kBlock * kBlockEntries;
-    const uint32_t* bottom = line.bottom + column / kBlock * kBlockEntries;
+  const int32_t width = line.columns->width;
+  const bool detectChanges = line.detectChanges;
+  uint16_t* const dst = line.dst;
+  const uint32_t* top = line.top;
+  const uint32_t* bottom = line.bottom;
+  const __m256i fy4 = _mm256_set1_epi16(static_cast<int16_t>(4 * line.fy));
+  for (int32_t column = 0; column < width; column += kBlock, top += kBlockEntries, bottom += kBlockEntries) {
     __m256i keepOld = _mm256_setzero_si256();
-    if (line.detectChanges) {
+    if (detectChanges) {
       keepOld = UnchangedOfBlock(top, bottom);
       if (_mm256_movemask_epi8(keepOld) == -1) continue;
     }
-    const BlockWeights weights = WeightsOfBlock(LoadPixelsAt(columns.fx + column), fy, topRowWeight);
+    const BlockWeights weights = WeightsOfBlock(column, fy4);
     const __m256i blue = ChannelOfBlock(top, bottom, weights);
     const __m256i green = ChannelOfBlock(top + kBlock, bottom + kBlock, weights);
     const __m256i red = ChannelOfBlock(top + 2 * kBlock, bottom + 2 * kBlock, weights);
     const __m256i pixels =
         _mm256_or_si256(_mm256_or_si256(_mm256_slli_epi16(red, 10), _mm256_slli_epi16(green, 5)), blue);
-    const int32_t count = columns.width - column;
+    const int32_t count = width - column;
     if (count >= kBlock && _mm256_movemask_epi8(keepOld) == 0) {
-      _mm256_storeu_si256(reinterpret_cast<__m256i*>(line.dst + column), pixels);
+      _mm256_storeu_si256(reinterpret_cast<__m256i*>(dst + column), pixels);
     } else {
-      StoreSixteen(line.dst + column, pixels, keepOld, count < kBlock ? count : kBlock);
+      StoreSixteen(dst + column, pixels, keepOld, count < kBlock ? count : kBlock);
     }
   }
 }
 
 }  // namespace
 
-extern constinit const RowLoops kAvx2RowLoops = WholeRowLoops(BilinearRowLoop, ExpandBlocks);
+extern constinit const RowLoops kAvx2RowLoops = WholeRowLoops(BilinearRowLoop, ExpandBlocks, PrepareColumns);
 
 }  // namespace rasterkit

@@ -73,8 +73,7 @@ uint32_t PackLanes(int32_t low, int32_t high) {
 alignas(32) int32_t ColumnFirst[kTableLength];
 alignas(32) uint32_t ColumnCross[kTableLength];
 alignas(32) uint32_t ColumnFraction[kTableLength];
-alignas(32) int16_t ColumnFx[kTableLength];
-rasterkit::BilinearColumns Columns{ColumnFirst, ColumnCross, ColumnFraction, ColumnFx, 0, 0};
+rasterkit::BilinearColumns Columns{ColumnFirst, ColumnCross, ColumnFraction, 0, 0, 0};
 
 void BuildBilinearColumns(int32_t srcWidth, int32_t dstWidth) {
   const int64_t step = FixedStep(srcWidth, dstWidth);
@@ -82,19 +81,18 @@ void BuildBilinearColumns(int32_t srcWidth, int32_t dstWidth) {
   // source column) sample one pixel twice.
   Columns.columnsWithNeighbour = dstWidth;
   Columns.width = dstWidth;
+  Columns.srcWidth = srcWidth;
   for (int32_t i = 0; i < dstWidth; ++i) {
     const AxisSample column = SampleAxis(i, srcWidth, dstWidth, step);
     ColumnFirst[i] = column.first;
     ColumnCross[i] = PackLanes(-column.fraction, column.fraction);
     ColumnFraction[i] = PackLanes(column.fraction, column.fraction);
-    ColumnFx[i] = static_cast<int16_t>(column.fraction);
     if (column.next == column.first && Columns.columnsWithNeighbour == dstWidth) Columns.columnsWithNeighbour = i;
   }
   for (int32_t i = dstWidth; i < dstWidth + kBilinearSpareColumns; ++i) {
     ColumnFirst[i] = ColumnFirst[dstWidth - 1];
     ColumnCross[i] = 0;
     ColumnFraction[i] = 0;
-    ColumnFx[i] = 0;
   }
 }
 
@@ -142,7 +140,7 @@ void Expand(const BilinearImages& images, ExpandedRow& slot) {
   if (images.prev != nullptr) {
     previousRow = slot.changed ? SourceRow(images.prev, images.srcPitchPixels, slot.sourceRow) : row;
   }
-  rasterkit::ActiveRowLoops().bilinearExpand({slot.entries, row, previousRow, &Columns, images.srcWidth});
+  rasterkit::ActiveRowLoops().bilinearExpand({slot.entries, row, previousRow, &Columns});
   slot.expanded = true;
 }
 
@@ -152,7 +150,8 @@ void BilinearZoom(void* dstPtr, int32_t dstPitchPixels, int32_t dstWidth, int32_
                   const BilinearImages& images, int32_t srcHeight) {
   BuildBilinearColumns(images.srcWidth, dstWidth);
   ForgetExpandedRows();
-  const auto bilinearRow = rasterkit::ActiveRowLoops().bilinearRow;
+  const rasterkit::RowLoops& loops = rasterkit::ActiveRowLoops();
+  if (loops.bilinearPrepare != nullptr) loops.bilinearPrepare(Columns);
   const int64_t stepY = FixedStep(srcHeight, dstHeight);
   for (int32_t k = 0; k < rowsToWrite; ++k) {
     const AxisSample sample = SampleAxis(k, srcHeight, dstHeight, stepY);
@@ -161,7 +160,7 @@ void BilinearZoom(void* dstPtr, int32_t dstPitchPixels, int32_t dstWidth, int32_
     if (!top.changed && !bottom.changed) continue;
     Expand(images, top);
     Expand(images, bottom);
-    bilinearRow({DestinationRow(dstPtr, dstPitchPixels, k), top.entries, bottom.entries, images.prev != nullptr,
+    loops.bilinearRow({DestinationRow(dstPtr, dstPitchPixels, k), top.entries, bottom.entries, images.prev != nullptr,
                  &Columns, sample.fraction});
   }
 }
