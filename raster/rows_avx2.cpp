@@ -50,8 +50,8 @@ struct BlockSource {
   bool nearby;
 };
 BlockSource BlockSources[kBilinearTableLength / kBlock];
-// Per column: its offset from its half's base, halved, with the offset's low bit as the sign
-// bit (a dword permute reads the low three bits, a blend the sign).
+// Per column: its offset from its half's base, halved, with the offset's low bit as the top
+// bit of every byte (a dword permute reads the low three bits, a byte blend the top ones).
 alignas(32) uint32_t SampleOffsets[kBilinearTableLength];
 // Per column: (4096 - fx, fx) and (4 (fx - 4096), 4 fx) as 16-bit lanes.
 alignas(32) uint32_t RowFractions[kBilinearTableLength];
@@ -89,7 +89,7 @@ void PrepareColumns(const BilinearColumns& columns) {
     for (int32_t j = 0; j < kBlock; ++j) {
       const int32_t entry = column + EntryOfColumn(j);
       const uint32_t offset = static_cast<uint32_t>(first[j] - source.base[j & 1]);
-      SampleOffsets[entry] = offset >> 1 | offset << 31;
+      SampleOffsets[entry] = offset >> 1 | ((offset & 1) != 0 ? 0x80808080u : 0);
       const int32_t fx = static_cast<int16_t>(columns.fraction[column + j]);
       RowFractions[entry] = PackLanes(kFixedOne - fx, fx);
       ScaledFractions[entry] = PackLanes(4 * (fx - kFixedOne), 4 * fx);
@@ -119,24 +119,26 @@ void ExpandColumn(const BilinearExpansion& expansion, uint32_t* block, int32_t i
 RASTERKIT_INLINE __m256i SamplesNear(const uint16_t* at, __m256i offsets) {
   const __m256i even = _mm256_permutevar8x32_epi32(LoadPixelsAt(at), offsets);
   const __m256i odd = _mm256_permutevar8x32_epi32(LoadPixelsAt(at + 1), offsets);
-  return _mm256_castps_si256(
-      _mm256_blendv_ps(_mm256_castsi256_ps(even), _mm256_castsi256_ps(odd), _mm256_castsi256_ps(offsets)));
+  return _mm256_blendv_epi8(even, odd, offsets);
 }
 
-RASTERKIT_INLINE void ExpandHalf(const BilinearExpansion& expansion, uint32_t* entries, __m256i offsets, int32_t base) {
-  const __m256i samples = SamplesNear(expansion.row + base, offsets);
+// `previousRow` null: no changes.
+RASTERKIT_INLINE void ExpandHalf(const uint16_t* row, const uint16_t* previousRow, uint32_t* entries, __m256i offsets,
+                                 int32_t base) {
+  const __m256i samples = SamplesNear(row + base, offsets);
   const __m256i channelBits = _mm256_set1_epi16(0x1F << 4);
   StoreEntries(entries, _mm256_and_si256(_mm256_slli_epi16(samples, 4), channelBits));
   StoreEntries(entries + kBlock, _mm256_and_si256(_mm256_srli_epi16(samples, 5 - 4), channelBits));
   StoreEntries(entries + 2 * kBlock, _mm256_and_si256(_mm256_srli_epi16(samples, 10 - 4), channelBits));
-  if (expansion.previousRow != nullptr) {
-    StoreEntries(entries + kChangeEntries,
-                 _mm256_xor_si256(samples, SamplesNear(expansion.previousRow + base, offsets)));
+  if (previousRow != nullptr) {
+    StoreEntries(entries + kChangeEntries, _mm256_xor_si256(samples, SamplesNear(previousRow + base, offsets)));
   }
 }
 
 void ExpandBlocks(const BilinearExpansion& expansion) {
   const int32_t width = expansion.columns->width;
+  const uint16_t* const row = expansion.row;
+  const uint16_t* const previousRow = expansion.previousRow;
   for (int32_t column = 0; column < width; column += kBlock) {
     uint32_t* block = expansion.expanded + column / kBlock * kBlockEntries;
     const BlockSource& source = BlockSources[column / kBlock];
@@ -145,7 +147,7 @@ void ExpandBlocks(const BilinearExpansion& expansion) {
       continue;
     }
     for (int half = 0; half < 2; ++half) {
-      ExpandHalf(expansion, block + half * kHalf, LoadEntries(SampleOffsets + column + half * kHalf),
+      ExpandHalf(row, previousRow, block + half * kHalf, LoadEntries(SampleOffsets + column + half * kHalf),
                  source.base[half]);
     }
   }
