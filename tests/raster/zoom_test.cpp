@@ -246,7 +246,8 @@ TEST(ZoomTest, DestinationsBeyondTheTablesAreLeftAlone) {
 }
 
 // The scaled presentation of a 4K display: 724 x 544 onto 2896 x 2176, far beyond twice the
-// source width, so the right neighbour of the last columns is clamped.
+// source width, so the right neighbour of the last columns is clamped. Then a few sprites
+// change: each source row pair is shared by about four destination rows.
 TEST(ZoomTest, FourKPresentationMatchesTheReference) {
   std::mt19937 rng(2896);
   const Image src = RandomImage(rng, 724, 544);
@@ -258,6 +259,43 @@ TEST(ZoomTest, FourKPresentationMatchesTheReference) {
   myZoom3(actual.data(), src.data(), 2896, src.pitch, 544, 2176, 724, 2896);
   zoom_reference::myZoom3(expected.data(), src.data(), 2896, src.pitch, 544, 2176, 724, 2896);
   ExpectSameBytes(actual, expected, "myZoom3 4K", 0);
+
+  std::memcpy(prev.data(), src.data(), prev.bytes.size());
+  for (int sprite = 0; sprite < 6; ++sprite) {
+    const int32_t left = int32_t(rng() % 700), top = int32_t(rng() % 520);
+    for (int32_t y = top; y < top + 24; ++y)
+      for (int32_t x = left; x < left + 24; ++x) prev.at(x, y) ^= uint16_t(1 + rng() % 0x7FFF);
+  }
+  myZoomPD(actual.data(), src.data(), 2852, src.pitch, 544, 2141, 724, 2852, prev.data());
+  zoom_reference::myZoomPD(expected.data(), src.data(), 2852, src.pitch, 544, 2141, 724, 2852, prev.data());
+  ExpectSameBytes(actual, expected, "myZoomPD sprites", 0);
+}
+
+// The largest destinations: with 4095 destination pixels from 4094 source pixels the truncated
+// step leaves fractions down to about -4093, the far end of what the weights hold.
+TEST(ZoomTest, ExtremeFractionsMatchTheReference) {
+  std::mt19937 rng(4095);
+  for (const bool alongRows : {false, true}) {
+    const int32_t srcWidth = alongRows ? 3 : 4094, srcHeight = alongRows ? 4094 : 3;
+    const int32_t dstWidth = alongRows ? 5 : 4095, dstHeight = alongRows ? 4095 : 5;
+    const Image src = RandomImage(rng, srcWidth, srcHeight);
+    Image prev(srcWidth, srcHeight, src.pitch);
+    std::memcpy(prev.data(), src.data(), prev.bytes.size());
+    for (int c = 0; c < 200; ++c) prev.at(int32_t(rng() % srcWidth), int32_t(rng() % srcHeight)) ^= 0x4210;
+    Image actual = RandomImage(rng, dstWidth, dstHeight);
+    Image expected = actual;
+    myZoom3(actual.data(), src.data(), actual.pitch, src.pitch, srcHeight, dstHeight, srcWidth, dstWidth);
+    zoom_reference::myZoom3(expected.data(), src.data(), expected.pitch, src.pitch, srcHeight, dstHeight, srcWidth,
+                            dstWidth);
+    ExpectSameBytes(actual, expected, "myZoom3", alongRows);
+    actual.bytes.Randomize(rng);
+    expected = actual;
+    myZoomPD(actual.data(), src.data(), actual.pitch, src.pitch, srcHeight, dstHeight, srcWidth, dstWidth,
+             prev.data());
+    zoom_reference::myZoomPD(expected.data(), src.data(), expected.pitch, src.pitch, srcHeight, dstHeight, srcWidth,
+                             dstWidth, prev.data());
+    ExpectSameBytes(actual, expected, "myZoomPD", alongRows);
+  }
 }
 
 }  // namespace
