@@ -110,8 +110,7 @@ void ExpandColumn(const BilinearExpansion& expansion, uint32_t* block, int32_t i
   const int32_t entry = EntryOfColumn(i % kBlock);
   for (int channel = 0; channel < 3; ++channel) block[channel * kBlock + entry] = ChannelPair(first, next, 5 * channel);
   if (expansion.previousRow != nullptr) {
-    block[kChangeEntries + entry] =
-        PackLanes(first ^ expansion.previousRow[x0], next ^ expansion.previousRow[x1]);
+    block[kChangeEntries + entry] = PackLanes(first ^ expansion.previousRow[x0], next ^ expansion.previousRow[x1]);
   }
 }
 

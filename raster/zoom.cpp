@@ -161,7 +161,7 @@ void BilinearZoom(void* dstPtr, int32_t dstPitchPixels, int32_t dstWidth, int32_
     Expand(images, top);
     Expand(images, bottom);
     loops.bilinearRow({DestinationRow(dstPtr, dstPitchPixels, k), top.entries, bottom.entries, images.prev != nullptr,
-                 &Columns, sample.fraction});
+                       &Columns, sample.fraction});
   }
 }
 
@@ -231,8 +231,8 @@ int32_t myZoomPD(void* dstPtr, const void* srcPtr, int32_t dstPitchPixels, int32
   if (!ZoomArgumentsUsable(dstPitchPixels, srcPitchPixels, srcHeight, dstHeight, srcWidth, dstWidth)) return 0;
   if (!WithinTables(dstHeight, dstWidth) || prevPtr == nullptr) return 0;
   // The last two destination rows are left as they are.
-  BilinearZoom(dstPtr, dstPitchPixels, dstWidth, dstHeight, dstHeight - 2,
-               {srcPtr, prevPtr, srcPitchPixels, srcWidth}, srcHeight);
+  BilinearZoom(dstPtr, dstPitchPixels, dstWidth, dstHeight, dstHeight - 2, {srcPtr, prevPtr, srcPitchPixels, srcWidth},
+               srcHeight);
   return 0;
 }
 

@@ -290,8 +290,7 @@ TEST(ZoomTest, ExtremeFractionsMatchTheReference) {
     ExpectSameBytes(actual, expected, "myZoom3", alongRows);
     actual.bytes.Randomize(rng);
     expected = actual;
-    myZoomPD(actual.data(), src.data(), actual.pitch, src.pitch, srcHeight, dstHeight, srcWidth, dstWidth,
-             prev.data());
+    myZoomPD(actual.data(), src.data(), actual.pitch, src.pitch, srcHeight, dstHeight, srcWidth, dstWidth, prev.data());
     zoom_reference::myZoomPD(expected.data(), src.data(), expected.pitch, src.pitch, srcHeight, dstHeight, srcWidth,
                              dstWidth, prev.data());
     ExpectSameBytes(actual, expected, "myZoomPD", alongRows);
