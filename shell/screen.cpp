@@ -62,6 +62,19 @@ bool CScreen::TimeOut() {
   return elapsedScaled >= periodScaled;
 }
 
+uint32_t CScreen::MillisecondsUntilDue() const {
+  int64_t elapsed = 0, elapsedScaled = 0, periodScaled = 0;
+  if (__builtin_sub_overflow(Platform::PerformanceCounter(), LastCount_, &elapsed) ||
+      __builtin_mul_overflow(elapsed, int64_t{1000}, &elapsedScaled) ||
+      __builtin_mul_overflow(CounterFreq_, int64_t{FramePeriodMs}, &periodScaled) || CounterFreq_ <= 0) {
+    return 0;
+  }
+  if (elapsedScaled >= periodScaled) return 0;
+  // A counter that ran backwards waits one period at most.
+  const int64_t remainingScaled = elapsedScaled < 0 ? periodScaled : periodScaled - elapsedScaled;
+  return static_cast<uint32_t>((remainingScaled + CounterFreq_ - 1) / CounterFreq_);
+}
+
 void CScreen::Render() {
   LastCount_ = Platform::PerformanceCounter();
   if (ScreenDC_ == nullptr) return;
@@ -70,6 +83,10 @@ void CScreen::Render() {
     return;
   }
   const CGDISurface& current = Shell.BackBuffer[Shell.BackIndex];
+  if (current.DrawingSkipped()) {
+    PresentAll_ = true;
+    return;
+  }
   const Mode mode = Shell.ViewWidth == 720 ? Mode::Unscaled : Mode::Zoomed;
   if (mode != Mode_ || ScreenDC_->LostPicture()) {
     Mode_ = mode;
