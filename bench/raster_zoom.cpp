@@ -1,5 +1,6 @@
 // The scaled presentation: the 724 x 544 back buffer zoomed onto the zoom surface of a
-// maximised window, 1391 x 1047 (1920 x 1080 display) and 2896 x 2176 (3840 x 2160 display).
+// maximised window, 1391 x 1047 (1920 x 1080 display), 2852 x 2141 and 2896 x 2176 (3840 x 2160
+// display).
 // The change-aware zoom is timed with every pixel changed, with a few sprites changed and with
 // nothing changed, beside the plain bilinear zoom, its scalar reference and memcpy of the
 // destination bytes.
