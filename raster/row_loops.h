@@ -105,8 +105,8 @@ struct BilinearColumns {
 struct BilinearExpansion {
   uint32_t* expanded;
   const uint16_t* row;
-  // The same row of the previous image; null: the changes are not needed. An unchanged row
-  // may pass itself.
+  // The same row of the previous image; null: the changes are not needed. A row equal to its
+  // previous one passes itself: its changes are all zero.
   const uint16_t* previousRow;
   const BilinearColumns* columns;
 };

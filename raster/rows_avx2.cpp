@@ -129,7 +129,9 @@ RASTERKIT_INLINE void ExpandHalf(const uint16_t* row, const uint16_t* previousRo
   StoreEntries(entries, _mm256_and_si256(_mm256_slli_epi16(samples, 4), channelBits));
   StoreEntries(entries + kBlock, _mm256_and_si256(_mm256_srli_epi16(samples, 5 - 4), channelBits));
   StoreEntries(entries + 2 * kBlock, _mm256_and_si256(_mm256_srli_epi16(samples, 10 - 4), channelBits));
-  if (previousRow != nullptr) {
+  if (previousRow == row) {
+    StoreEntries(entries + kChangeEntries, _mm256_setzero_si256());
+  } else if (previousRow != nullptr) {
     StoreEntries(entries + kChangeEntries, _mm256_xor_si256(samples, SamplesNear(previousRow + base, offsets)));
   }
 }

@@ -50,32 +50,41 @@ uint32_t PackSamples(uint16_t low, uint16_t high) { return uint32_t{low} | uint3
 // The samples of the expanded row, then (with a previous row) their changes; spare columns
 // sample their one pixel twice and never count as changed.
 void ExpandSamples(const BilinearExpansion& expansion) {
-  const BilinearColumns& columns = *expansion.columns;
-  uint32_t* samples = expansion.expanded;
-  uint32_t* changes = expansion.expanded + kBilinearTableLength;
-  const uint16_t* row = expansion.row;
-  const uint16_t* previous = expansion.previousRow;
-  const int32_t end = columns.width + kBilinearSpareColumns;
+  const int32_t* const first = expansion.columns->first;
+  const int32_t withNeighbour = expansion.columns->columnsWithNeighbour;
+  const int32_t width = expansion.columns->width;
+  const int32_t end = width + kBilinearSpareColumns;
+  uint32_t* const samples = expansion.expanded;
+  uint32_t* const changes = expansion.expanded + kBilinearTableLength;
+  const uint16_t* const row = expansion.row;
+  const uint16_t* const previous = expansion.previousRow;
   int32_t i = 0;
-  for (; i < columns.columnsWithNeighbour; ++i) memcpy(&samples[i], row + columns.first[i], sizeof(uint32_t));
-  for (; i < end; ++i) samples[i] = PackSamples(row[columns.first[i]], row[columns.first[i]]);
+  for (; i < withNeighbour; ++i) memcpy(&samples[i], row + first[i], sizeof(uint32_t));
+  for (; i < end; ++i) samples[i] = PackSamples(row[first[i]], row[first[i]]);
   if (previous == nullptr) return;
-  for (i = 0; i < columns.columnsWithNeighbour; ++i) {
+  if (previous == row) {
+    memset(changes, 0, static_cast<size_t>(end) * sizeof(uint32_t));
+    return;
+  }
+  for (i = 0; i < withNeighbour; ++i) {
     uint32_t before;
-    memcpy(&before, previous + columns.first[i], sizeof(uint32_t));
+    memcpy(&before, previous + first[i], sizeof(uint32_t));
     changes[i] = before ^ samples[i];
   }
-  for (; i < columns.width; ++i)
-    changes[i] = PackSamples(previous[columns.first[i]], previous[columns.first[i]]) ^ samples[i];
+  for (; i < width; ++i) changes[i] = PackSamples(previous[first[i]], previous[first[i]]) ^ samples[i];
   for (; i < end; ++i) changes[i] = 0;
 }
 
-[[gnu::noinline]] void BilinearRowLoop(const BilinearRow& row) {
-  const BilinearColumns& columns = *row.columns;
+// On a copy of the request: the stores to the destination cannot change a local, so its fields
+// stay in registers.
+[[gnu::noinline]] void BilinearRowLoop(const BilinearRow& request) {
+  const BilinearRow row = request;
+  const int32_t width = row.columns->width;
+  const uint32_t* const fractions = row.columns->fraction;
   const uint32_t* topChanges = row.top + kBilinearTableLength;
   const uint32_t* bottomChanges = row.bottom + kBilinearTableLength;
   const Values fy = Values{} + row.fy;
-  for (int32_t column = 0; column < columns.width; column += kGroup) {
+  for (int32_t column = 0; column < width; column += kGroup) {
     Values unchanged{};
     int32_t unchangedCount = 0;
     if (row.detectChanges) {
@@ -84,14 +93,14 @@ void ExpandSamples(const BilinearExpansion& expansion) {
       if (unchangedCount == kGroup) continue;
     }
     // fx is the low lane of the (fx, fx) entry, a signed 16-bit value.
-    const Values fx = (Values)(LoadEntries(columns.fraction + column) << 16) >> 16;
+    const Values fx = (Values)(LoadEntries(fractions + column) << 16) >> 16;
     const Values fxy = (fx * fy) >> 12;
     const Weights w{kFixedOne - fx - (fy - fxy), fx - fxy, fy - fxy, fxy};
     const Entries top = LoadEntries(row.top + column), bottom = LoadEntries(row.bottom + column);
     const Values pixel =
         Channel(top, bottom, w, 10) << 10 | Channel(top, bottom, w, 5) << 5 | Channel(top, bottom, w, 0);
     const Pixels pixels = __builtin_convertvector(pixel, Pixels);
-    const int32_t count = columns.width - column < kGroup ? columns.width - column : kGroup;
+    const int32_t count = width - column < kGroup ? width - column : kGroup;
     if (count == kGroup && unchangedCount == 0) {
       memcpy(row.dst + column, &pixels, sizeof pixels);
       continue;

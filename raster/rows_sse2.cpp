@@ -106,21 +106,24 @@ void StoreEight(uint16_t* dst, __m128i pixels, __m128i keepOld, int32_t count) {
 }
 
 // The expanded rows are the portable path's: samples, then their changes.
-[[gnu::noinline]] void BilinearRowLoop(const BilinearRow& line) {
-  const BilinearColumns& columns = *line.columns;
+// On a copy of the request: the stores to the destination cannot change a local, so its fields
+// stay in registers.
+[[gnu::noinline]] void BilinearRowLoop(const BilinearRow& request) {
+  const BilinearRow line = request;
+  const int32_t width = line.columns->width;
   const RowWeights row{_mm_set1_epi32(static_cast<uint16_t>(kFixedOne - line.fy)),
                        _mm_set1_epi32(static_cast<uint16_t>(line.fy)), _mm_set1_epi16(static_cast<int16_t>(line.fy)),
-                       columns.cross, columns.fraction};
+                       line.columns->cross, line.columns->fraction};
   const uint32_t* topChanges = line.top + kBilinearTableLength;
   const uint32_t* bottomChanges = line.bottom + kBilinearTableLength;
-  for (int32_t column = 0; column < columns.width; column += kGroup) {
+  for (int32_t column = 0; column < width; column += kGroup) {
     __m128i keepOld = _mm_setzero_si128();
     if (line.detectChanges) {
       keepOld = UnchangedOfEight(topChanges, bottomChanges, column);
       if (_mm_movemask_epi8(keepOld) == 0xFFFF) continue;
     }
     const __m128i pixels = InterpolateEight(row, line.top, line.bottom, column);
-    const int32_t count = columns.width - column;
+    const int32_t count = width - column;
     if (count >= kGroup && _mm_movemask_epi8(keepOld) == 0) {
       _mm_storeu_si128(reinterpret_cast<__m128i*>(line.dst + column), pixels);
     } else {
