@@ -5,6 +5,7 @@
 # reach by hand (the pop-ups of a chain, stage clear) come from the whole-game test:
 #   KESTREL_SCREENS=DIR build/release/bin/test_e2e --gtest_filter='*Pictures*'
 # Usage: tools/focus-screens.sh [build directory] [picture folder]   (build/release, build/release/focus-screens)
+# Needs the virtual display and tools that `tools/deps.sh ci` installs.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source .ci/xvfb-play.sh
