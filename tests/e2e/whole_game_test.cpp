@@ -298,6 +298,7 @@ class WholeGameTest : public ::testing::Test {
     Platform::SetClockSource(&clock_);
     GameRandom::UseFixedSeed(2024);
     Frm_Loading::ResetStepCount();
+    ResetFocus();  // one program run per test, as a player starts the game afresh
   }
 
   void TearDown() override {
