@@ -43,20 +43,31 @@ void FrameFocusedRow(CGDISurface& screen) {
   int32_t left = 0, top = 0, right = 0, bottom = 0;
   switch (FocusedRow()) {
     case FocusRow::StageBar:  // the bar and the pointer above and below it
-      left = StageBarLeft - 8, top = StagePointerTop - 10, right = StageBarRight + 8, bottom = StageBarBottom + 11;
+      left = StageBarLeft;
+      top = StagePointerTop;
+      right = StageBarRight;
+      bottom = StageBarBottom + 5;
       break;
     case FocusRow::Difficulty:  // the buttons and the words under them
-      left = DifficultyButtonLeft - 8, top = DifficultyButtonTop - 10;
-      right = DifficultyButtonLeft + 2 * DifficultyButtonPitch + DifficultyButtonSize + 8;
-      bottom = DifficultyButtonTop + DifficultyButtonSize + 18;
+      left = DifficultyButtonLeft;
+      top = DifficultyButtonTop;
+      right = DifficultyButtonLeft + 2 * DifficultyButtonPitch + DifficultyButtonSize;
+      bottom = DifficultyButtonTop + DifficultyButtonSize + 12;
       break;
     case FocusRow::Music:
-      left = MusicButtonLeft - 8, top = MusicButtonTop - 10;
-      right = MusicButtonLeft + 4 * MusicButtonPitch + MusicButtonWidth + 8, bottom = MusicButtonTop + MusicButtonHeight + 6;
+      left = MusicButtonLeft;
+      top = MusicButtonTop;
+      right = MusicButtonLeft + 4 * MusicButtonPitch + MusicButtonWidth;
+      bottom = MusicButtonTop + MusicButtonHeight;
       break;
     case FocusRow::None:
       return;
   }
+  // 8 pixels of room at the sides, 10 above for the bounce, 6 below
+  left -= 8;
+  top -= 10;
+  right += 8;
+  bottom += 6;
   for (int32_t i = 0; i < 3; ++i) {
     const uint8_t r = i < 2 ? 28 : 255, g = i < 2 ? 36 : 255, b = i < 2 ? 96 : 255;
     const int32_t corner = i == 0 ? 1 : 0;  // the outermost line leaves the corners out: rounder
