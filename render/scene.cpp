@@ -248,6 +248,27 @@ void DrawFrame() {
   }
 }
 
+bool FrameRedrawsEverything(int32_t tick) {
+  switch (Game.GameMode) {
+    case ModePlay:
+      return true;
+    case ModeTitle:
+    case ModeStageSelect: {
+      const CGDISurface& back = Images.TitleBackImage;
+      if (back.FrameCount() < 1) return false;
+      FrameInfo frame;
+      back.FrameRect(&frame, 0);
+      const CGDISurface& screen = ScreenSurface();
+      return frame.Left == 0 && frame.Top == 0 && frame.AnchorX == 0 && frame.AnchorY == 0 &&
+             frame.Right >= LogicalWidth && frame.Bottom >= LogicalHeight &&
+             CheckedMod(tick, LogicalWidth) >= screen.Width() - LogicalWidth &&
+             CheckedMod(tick, LogicalHeight) >= screen.Height() - LogicalHeight;
+    }
+    default:
+      return false;
+  }
+}
+
 void ScrollTitleBackground() {
   CGDISurface& screen = ScreenSurface();
   const int32_t x = CheckedMod(Shell.GameTick, LogicalWidth);

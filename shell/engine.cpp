@@ -1,5 +1,6 @@
 #include "shell/engine.h"
 
+#include <algorithm>
 #include <exception>
 
 #include "shell/platform/platform.h"
@@ -51,7 +52,13 @@ void CGameEngine::StartGame() {
         if (GameRefresh) GameRefresh();
       });
     }
-    Platform::Sleep(1);
+    // Until the next frame is due the loop waits for input, which wakes it at once: a
+    // frame's work and its messages are all an idle game costs.
+    uint32_t wait = 1;
+    IgnoreErrors([&] {
+      if (presenter_ != nullptr) wait = std::max<uint32_t>(presenter_->MillisecondsUntilDue(), 1);
+    });
+    Platform::WaitForEvents(wait);
   }
   IgnoreErrors([&] { Destroy(); });
   IgnoreErrors([&] {

@@ -1,6 +1,7 @@
 // CGameEngine: the loop that drives the game after start-up. StartGame pumps the window
 // messages, asks the presenter whether a frame is due, presents the last finished frame and
-// raises GameRefresh; it returns once ExitGame was set and GameExit was raised.
+// raises GameRefresh, then waits for the next message or the next due frame (at least 1 ms);
+// it returns once ExitGame was set and GameExit was raised.
 #pragma once
 
 #include <cstdint>

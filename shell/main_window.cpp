@@ -13,6 +13,7 @@
 #include "game/game_state.h"
 #include "game/input.h"
 #include "render/scene.h"
+#include "render/sheet.h"
 #include "shell/engine.h"
 #include "shell/locations.h"
 #include "shell/platform/platform.h"
@@ -286,6 +287,11 @@ void Frm_Main::OnGameRefresh() {
   Shell.GameTick = CheckedAdd(Shell.GameTick, 1);
   ControlsFrame();
   LogicStep();
+  // A frame nobody can see runs whole, but its pixel work is skipped where the next frame
+  // drawn into this back buffer (two ticks on) repaints every pixel of it anyway; the
+  // presenter shows no picture drawn that way.
+  const bool unseen = g_window != nullptr && !g_window->PictureTarget()->Showing();
+  ScreenSurface().SkipDrawing(unseen && FrameRedrawsEverything(CheckedAdd(Shell.GameTick, 2)));
   DrawFrame();
   if (Shell.FadeStep > 0) DrawFadeStep();
 }

@@ -30,6 +30,33 @@ void ZoomedSpan(int32_t first, int32_t end, int32_t srcSize, int32_t dstSize, in
   dstEnd = std::min(FirstSampling(end, srcSize, dstSize), dstSize);
 }
 
+// Rows are compared four pixels at a time, then pixel by pixel within the group that differs.
+constexpr int32_t GroupPixels = sizeof(uint64_t) / sizeof(uint16_t);
+
+bool GroupsDiffer(const uint16_t* a, const uint16_t* b) {
+  uint64_t x, y;
+  memcpy(&x, a, sizeof x);
+  memcpy(&y, b, sizeof y);
+  return x != y;
+}
+
+// The first index where two rows of `width` pixels differ; they must differ somewhere.
+int32_t FirstDifference(const uint16_t* row, const uint16_t* shown, int32_t width) {
+  int32_t x = 0;
+  while (x + GroupPixels <= width && !GroupsDiffer(row + x, shown + x)) x += GroupPixels;
+  while (row[x] == shown[x]) ++x;
+  return x;
+}
+
+// One past the last index where two rows of `width` pixels differ; they differ at `first`.
+int32_t EndOfDifference(const uint16_t* row, const uint16_t* shown, int32_t first, int32_t width) {
+  int32_t end = width;
+  while (end - GroupPixels >= first && !GroupsDiffer(row + end - GroupPixels, shown + end - GroupPixels))
+    end -= GroupPixels;
+  while (row[end - 1] == shown[end - 1]) --end;
+  return end;
+}
+
 void AddArea(std::vector<ChangedArea>& areas, const ChangedArea& area) {
   if (area.Right <= area.Left || area.Bottom <= area.Top) return;
   if (!areas.empty() && areas.back().Bottom >= area.Top) {
@@ -62,6 +89,19 @@ bool CScreen::TimeOut() {
   return elapsedScaled >= periodScaled;
 }
 
+uint32_t CScreen::MillisecondsUntilDue() const {
+  int64_t elapsed = 0, elapsedScaled = 0, periodScaled = 0;
+  if (__builtin_sub_overflow(Platform::PerformanceCounter(), LastCount_, &elapsed) ||
+      __builtin_mul_overflow(elapsed, int64_t{1000}, &elapsedScaled) ||
+      __builtin_mul_overflow(CounterFreq_, int64_t{FramePeriodMs}, &periodScaled) || CounterFreq_ <= 0) {
+    return 0;
+  }
+  if (elapsedScaled >= periodScaled) return 0;
+  // A counter that ran backwards waits one period at most.
+  const int64_t remainingScaled = elapsedScaled < 0 ? periodScaled : periodScaled - elapsedScaled;
+  return static_cast<uint32_t>((remainingScaled + CounterFreq_ - 1) / CounterFreq_);
+}
+
 void CScreen::Render() {
   LastCount_ = Platform::PerformanceCounter();
   if (ScreenDC_ == nullptr) return;
@@ -70,6 +110,10 @@ void CScreen::Render() {
     return;
   }
   const CGDISurface& current = Shell.BackBuffer[Shell.BackIndex];
+  if (current.DrawingSkipped()) {
+    PresentAll_ = true;
+    return;
+  }
   const Mode mode = Shell.ViewWidth == 720 ? Mode::Unscaled : Mode::Zoomed;
   if (mode != Mode_ || ScreenDC_->LostPicture()) {
     Mode_ = mode;
@@ -157,8 +201,8 @@ bool CScreen::FindChanges(const CGDISurface& current, bool everything) {
       const uint16_t* row = RowOf(current.ptr(), pitch, y);
       const uint16_t* shown = RowOf(Shown_.data(), pitch, y);
       if (memcmp(row, shown, static_cast<size_t>(width) * sizeof(uint16_t)) == 0) continue;
-      while (row[left] == shown[left]) ++left;
-      while (row[right - 1] == shown[right - 1]) --right;
+      left = FirstDifference(row, shown, width);
+      right = EndOfDifference(row, shown, left, width);
     }
     AddArea(Changes_, {left, y, right, y + 1});
   }

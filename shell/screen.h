@@ -4,8 +4,9 @@
 //
 // Only what changed is handed over: the presenter keeps a copy of the picture it last showed
 // (or zoomed), compares the new back buffer with it row by row and presents the changed
-// areas alone, or nothing. While nobody can see the target nothing is zoomed or presented;
-// the first presentation after that hands over the whole picture.
+// areas alone, or nothing. While nobody can see the target nothing is zoomed or presented,
+// nor is a back buffer whose drawing was skipped; the first presentation after that hands
+// over the whole picture.
 #pragma once
 
 #include <cstdint>
@@ -21,6 +22,9 @@ class CScreen {
 
   bool Create(int32_t w, int32_t h, PresentTarget* target);
   bool TimeOut();
+  // Whole milliseconds until TimeOut turns true (rounded up, at most one period), 0 when it
+  // already is or the counter cannot tell.
+  uint32_t MillisecondsUntilDue() const;
   void Render();
 
   int64_t LastCount() const { return LastCount_; }

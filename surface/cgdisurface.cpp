@@ -76,7 +76,7 @@ BlendRoutine BlendFor(int32_t Style) {
 void KeyedCopy(CGDISurface& dst, const CGDISurface& src, const FrameInfo& frame, Rect from, int32_t X, int32_t Y,
                float k) {
   Rect to;
-  if (!PlaceCopy(dst, src, frame, from, X, Y, k, to)) return;
+  if (!PlaceCopy(dst, src, frame, from, X, Y, k, to) || dst.DrawingSkipped()) return;
   SourcePixels pixels(src, dst);
   if (k == 1.0f)
     Raster::GDIBlt_16(dst.ptr(), dst.pitch(), &to, pixels.get(), src.pitch(), from.Left, from.Top, src.TranColor());
@@ -87,7 +87,7 @@ void KeyedCopy(CGDISurface& dst, const CGDISurface& src, const FrameInfo& frame,
 void OpaqueCopy(CGDISurface& dst, const CGDISurface& src, const FrameInfo& frame, Rect from, int32_t X,
                 int32_t Y) {
   Rect to;
-  if (!PlaceCopy(dst, src, frame, from, X, Y, 1.0f, to)) return;
+  if (!PlaceCopy(dst, src, frame, from, X, Y, 1.0f, to) || dst.DrawingSkipped()) return;
   SourcePixels pixels(src, dst);
   Raster::GDIBltFast_16(dst.ptr(), dst.pitch(), &to, pixels.get(), src.pitch(), from.Left, from.Top);
 }
@@ -97,7 +97,7 @@ void BlendCopy(CGDISurface& dst, const CGDISurface& src, int32_t Style, const Fr
   BlendRoutine blend = BlendFor(Style);
   if (blend == nullptr) return;
   Rect to;
-  if (!PlaceCopy(dst, src, frame, from, X, Y, 1.0f, to)) return;
+  if (!PlaceCopy(dst, src, frame, from, X, Y, 1.0f, to) || dst.DrawingSkipped()) return;
   SourcePixels pixels(src, dst);
   blend(dst.ptr(), dst.pitch(), &to, pixels.get(), src.pitch(), from.Left, from.Top, src.TranColor(), effect);
 }
@@ -121,6 +121,7 @@ CGDISurface& CGDISurface::operator=(CGDISurface&& other) noexcept {
     tranColor_ = std::exchange(other.tranColor_, kDefaultTranColor);
     clip_ = std::exchange(other.clip_, Rect{0, 0, 0, 0});
     frames_ = std::exchange(other.frames_, {});
+    skipDrawing_ = std::exchange(other.skipDrawing_, false);
   }
   return *this;
 }
@@ -187,7 +188,7 @@ void CGDISurface::RenderTo(PresentTarget* dstdc, int32_t X, int32_t Y, int16_t f
 
 void CGDISurface::DrawLine(int32_t x0, int32_t y0, int32_t X1, int32_t Y1, uint8_t r, uint8_t g, uint8_t b) {
   int32_t color = Raster::color32_16(r, g, b);
-  if (width_ == 0 || height_ == 0) return;  // no pixel to clamp to
+  if (width_ == 0 || height_ == 0 || skipDrawing_) return;  // no pixel to clamp to, or none to draw
   x0 = std::clamp<int32_t>(x0, 0, width_ - 1);
   X1 = std::clamp<int32_t>(X1, 0, width_ - 1);
   y0 = std::clamp<int32_t>(y0, 0, height_ - 1);
@@ -260,7 +261,7 @@ bool CGDISurface::EffectBltClipAlpha(const CGDISurface& src, int32_t X, int32_t 
     Rect from = SubArea(iT, iL, iH, iW), to;
     if (!PlaceCopy(*this, src, FrameOf(src, 0), from, X, Y, 1.0f, to)) return true;
     // The mask is read at the source's offsets with the source's pitch.
-    if (!Alpha.ptr() || Alpha.pitch() != src.pitch() || Alpha.Height() < from.Bottom) return true;
+    if (!Alpha.ptr() || Alpha.pitch() != src.pitch() || Alpha.Height() < from.Bottom || skipDrawing_) return true;
     SourcePixels pixels(src, *this);
     Raster::GDIAlphaBlendByAlphaChannel2_16(ptr(), pitch_, &to, pixels.get(), src.pitch(), from.Left, from.Top,
                                             Alpha.ptr(), std::clamp(alpha2, 0, kFullAlphaLevel));
@@ -271,11 +272,12 @@ bool CGDISurface::EffectBltClipAlpha(const CGDISurface& src, int32_t X, int32_t 
 }
 
 void CGDISurface::Clear() {
-  if (pixels_) std::memset(pixels_.get(), 0, static_cast<size_t>(pitch_) * height_);
+  if (pixels_ && !skipDrawing_) std::memset(pixels_.get(), 0, static_cast<size_t>(pitch_) * height_);
 }
 
 void CGDISurface::FillColor(uint8_t r, uint8_t g, uint8_t b) {
   int32_t color = Raster::color32_16(r, g, b);
+  if (skipDrawing_) return;
   if (width_ % 2 == 0) {  // rows without padding: one run over the whole image
     Raster::GDIMemset(pixels_.get(), width_ * height_, color);
     return;
@@ -283,6 +285,9 @@ void CGDISurface::FillColor(uint8_t r, uint8_t g, uint8_t b) {
   for (int32_t y = 0; y < height_; ++y)
     Raster::GDIMemset(pixels_.get() + static_cast<size_t>(y) * (pitch_ / 2), width_, color);
 }
+
+void CGDISurface::SkipDrawing(bool skip) { skipDrawing_ = skip; }
+bool CGDISurface::DrawingSkipped() const { return skipDrawing_; }
 
 bool CGDISurface::ReadFrames(const std::string& /*filename*/) {
   frames_.assign(1, FrameInfo{0, 0, width_, height_, 0, 0});

@@ -78,6 +78,11 @@ class CGDISurface {
                           int32_t iW, const CGDISurface& Alpha, int32_t alpha2);
   void Clear();
   void FillColor(uint8_t r, uint8_t g, uint8_t b);
+  // While set, drawing onto this surface leaves its pixels as they are; every check, error and
+  // result stays as it would be. For frames that nobody will see: the pixels are then not the
+  // last frame's.
+  void SkipDrawing(bool skip);
+  bool DrawingSkipped() const;
 
   bool ReadFrames(const std::string& filename);
   // Copies frame `FrameCount` into *lpRect when it exists; raises SubscriptOutOfRange on a
@@ -94,4 +99,5 @@ class CGDISurface {
   int32_t tranColor_ = 0x7C1F;
   Rect clip_{0, 0, 0, 0};
   std::vector<FrameInfo> frames_;
+  bool skipDrawing_ = false;
 };

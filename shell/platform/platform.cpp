@@ -4,6 +4,7 @@
 #include <SDL.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
@@ -84,6 +85,15 @@ void Sleep(uint32_t milliseconds) {
     return;
   }
   SDL_Delay(milliseconds);
+}
+
+void WaitForEvents(uint32_t milliseconds) {
+  if (g_clock != nullptr || SDL_WasInit(SDL_INIT_EVENTS) == 0) {
+    Sleep(milliseconds);
+    return;
+  }
+  // A null event leaves the message in the queue for the dispatcher.
+  SDL_WaitEventTimeout(nullptr, static_cast<int>(std::min<uint32_t>(milliseconds, INT32_MAX)));
 }
 
 double SecondsOfDay() {

@@ -12,6 +12,9 @@ int64_t PerformanceCounter();
 int64_t PerformanceFrequency();
 uint32_t TickCount();
 void Sleep(uint32_t milliseconds);
+// Sleeps until a window message is queued or `milliseconds` have passed. A replacement clock
+// sleeps the whole time; without SDL's events it is Sleep.
+void WaitForEvents(uint32_t milliseconds);
 // The local time of day in seconds since midnight, with its fraction.
 double SecondsOfDay();
 // The current local date and time as a day count: days since 30 December 1899, the

@@ -181,7 +181,11 @@ int32_t HeldButtons(Uint32 state) {
          ((state & SDL_BUTTON_MMASK) != 0 ? 4 : 0);
 }
 
-// RGB555 to XRGB8888, each 5-bit channel widened to the full 8-bit range.
+// RGB555 to XRGB8888, each 5-bit channel widened to the full 8-bit range. The loop is
+// vectorised; on x86 a second copy for processors with AVX2 widens twice the pixels a step.
+#if defined(__x86_64__)
+__attribute__((target_clones("avx2", "default")))
+#endif
 void WidenRow(const uint16_t* source, uint32_t* destination, int32_t width) {
   for (int32_t x = 0; x < width; ++x) {
     const uint32_t pixel = source[x];

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "audio/audio.h"
 #include "config/config.h"
@@ -9,6 +11,7 @@
 #include "game/focus.h"
 #include "game/game_state.h"
 #include "render/scene.h"
+#include "render/sheet.h"
 #include "render_support.h"
 #include "shell/runtime.h"
 #include "shell/shell_state.h"
@@ -409,6 +412,53 @@ TEST_F(SceneTest, CrossFadeRunsFifteenStepsFrom248To24) {
   }
   EXPECT_EQ(drawn, expected);
   EXPECT_EQ(Shell.FadeStep, 0);
+}
+
+// A frame nobody sees may skip its pixel work: it must change the same state as a drawn one,
+// and the frame drawn after it must not show anything of the pixels it left behind.
+TEST_F(SceneTest, SkippedFramesAgeLikeDrawnOnesAndRedrawsLeaveNothingOld) {
+  Images.TitleBackImage = MakeSurface(720, 540, [](int32_t x, int32_t y) { return Rgb(x % 32, y % 32, 7); });
+  Config.ScreenButtons[0] = ScreenButton{0, 10, 5, 30, 10, 30, -1};
+  Shell.MouseX = Shell.MouseY = 20;  // over the button, which lights up a step a frame
+  Game.ScorePopups[0] = ScorePopup{"70", 2, 300, 200, 3, true};
+  Game.PlayState = PlayPaused;
+  for (int32_t mode : {ModeTitle, ModeStageSelect, ModePlay}) {
+    Game.GameMode = mode;
+    Shell.GameTick = 100;
+    ASSERT_TRUE(FrameRedrawsEverything(Shell.GameTick)) << mode;
+    const GameGlobals gameBefore = Game;
+    const std::vector<ScreenButton> buttonsBefore = Config.ScreenButtons;
+    CGDISurface& screen = ScreenSurface();
+    ClearScreen();
+    DrawFrame();
+    const std::vector<uint16_t> drawn(screen.ptr(), screen.ptr() + screen.pitch() / 2 * screen.Height());
+    const int32_t popupAge = Game.ScorePopups[0].Age, buttonAlpha = Config.ScreenButtons[0].Alpha;
+
+    Game = gameBefore;
+    Config.ScreenButtons = buttonsBefore;
+    screen.FillColor(255, 0, 255);
+    const uint16_t old = ScreenPixel(0, 0);
+    screen.SkipDrawing(true);
+    DrawFrame();
+    screen.SkipDrawing(false);
+    EXPECT_EQ(ScreenPixel(0, 0), old) << "a skipped frame leaves the pixels";
+    EXPECT_EQ(Game.ScorePopups[0].Age, popupAge);
+    EXPECT_EQ(Config.ScreenButtons[0].Alpha, buttonAlpha);
+
+    Game = gameBefore;
+    Config.ScreenButtons = buttonsBefore;
+    DrawFrame();
+    const auto differs = std::mismatch(drawn.begin(), drawn.end(), screen.ptr());
+    EXPECT_EQ(differs.first, drawn.end()) << "mode " << mode << " offset " << (differs.first - drawn.begin());
+  }
+  // The title's tiles miss the margin while their offset is below 4; a title background smaller
+  // than the screen leaves gaps.
+  Game.GameMode = ModeTitle;
+  EXPECT_FALSE(FrameRedrawsEverything(720 * 3 + 3));
+  EXPECT_FALSE(FrameRedrawsEverything(540 * 5 + 2));
+  EXPECT_TRUE(FrameRedrawsEverything(540 * 5 + 4));
+  Images.TitleBackImage = MakeSolid(720, 539, 0);
+  EXPECT_FALSE(FrameRedrawsEverything(100));
 }
 
 TEST_F(SceneTest, UnknownModeDrawsNothing) {

@@ -95,29 +95,44 @@ TEST(EngineCreate, RefusedByEngineReadyLeavesNoPresenter) {
   EXPECT_NE(engine.Presenter(), nullptr);
 }
 
-// The loop with a clock that only the loop's own 1 ms sleeps move: a frame is due on every
-// 28th pass.
+// The loop with a clock that only the loop's own waits move: after a pass it waits until the
+// next frame is due, so an idle game wakes once a frame and the frame after the first pass is
+// due on the second.
 TEST(EngineLoop, ExitFromAHandlerFinishesThatPassThenStops) {
   FakeClock clock;
   RecordingTarget target;
   CGameEngine engine;
   ASSERT_TRUE(engine.Create(720, 540, &target));
   std::vector<std::string> log;
-  int passes = 0;
+  std::vector<int64_t> passTimes;
   engine.DispatchMessages = [&] {
-    ++passes;
+    passTimes.push_back(clock.counter);
     log.push_back("dispatch");
-    if (passes == 29) engine.SetExitGame(true);  // the pass whose frame is due
+    if (passTimes.size() == 2) engine.SetExitGame(true);  // the pass whose frame is due
   };
   engine.GameRefresh = [&] { log.push_back("refresh"); };
   engine.GameExit = [&] {
     log.push_back(engine.Presenter() == nullptr ? "exit without presenter" : "exit with presenter");
   };
   engine.StartGame();
-  ASSERT_EQ(passes, 29);
-  const std::vector<std::string> tail(log.end() - 4, log.end());
-  EXPECT_EQ(tail, (std::vector<std::string>{"dispatch", "dispatch", "refresh", "exit without presenter"}));
-  EXPECT_EQ(std::count(log.begin(), log.end(), "refresh"), 1);
+  ASSERT_EQ(passTimes.size(), 2u);
+  EXPECT_EQ(passTimes[1] - passTimes[0], CScreen::FramePeriodMs * 1000);
+  EXPECT_EQ(log, (std::vector<std::string>{"dispatch", "dispatch", "refresh", "exit without presenter"}));
+}
+
+TEST(EngineLoop, WaitEndsWhenTheFrameIsDueRoundedUpToAMillisecond) {
+  FakeClock clock;
+  CScreen screen;
+  ASSERT_TRUE(screen.Create(720, 540, nullptr));
+  EXPECT_EQ(screen.MillisecondsUntilDue(), 28u);
+  clock.AdvanceMicroseconds(26'500);
+  EXPECT_EQ(screen.MillisecondsUntilDue(), 2u);
+  EXPECT_FALSE(screen.TimeOut());
+  clock.AdvanceMicroseconds(1'500);
+  EXPECT_EQ(screen.MillisecondsUntilDue(), 0u);
+  EXPECT_TRUE(screen.TimeOut());
+  clock.counter -= 1'000'000;  // a counter that runs backwards waits one period, not longer
+  EXPECT_EQ(screen.MillisecondsUntilDue(), 28u);
 }
 
 TEST(EngineLoop, FailingStepsLoseOnlyThemselves) {

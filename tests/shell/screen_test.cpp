@@ -224,12 +224,25 @@ TEST_F(ScreenTest, PresentingOnlyTheChangesShowsWhatAWholePresentationWould) {
       target.Scramble();
       target.lost = true;
     }
-    // The engine's order: the finished frame is presented, then the next one is drawn.
+    // Back on screen, the buffer whose drawing was skipped while hidden is not presented.
+    if (target.showing && hiddenBefore) {
+      const int32_t copiesBefore = target.copies;
+      screen.Render();
+      ASSERT_EQ(target.copies, copiesBefore) << "frame " << frame;
+    }
+    // The engine's order: the finished frame is presented, then the next one is drawn. A frame
+    // nobody sees skips its drawing and leaves other pixels in its buffer.
     Shell.BackIndex = 1 - Shell.BackIndex;
     CGDISurface& back = Shell.BackBuffer[Shell.BackIndex];
-    for (int32_t y = 0; y < height; ++y) {
-      std::copy_n(scene.begin() + static_cast<ptrdiff_t>(y) * width, width,
-                  reinterpret_cast<uint16_t*>(reinterpret_cast<uint8_t*>(back.ptr()) + static_cast<size_t>(y) * back.pitch()));
+    back.SkipDrawing(false);
+    if (target.showing) {
+      for (int32_t y = 0; y < height; ++y) {
+        std::copy_n(scene.begin() + static_cast<ptrdiff_t>(y) * width, width,
+                    reinterpret_cast<uint16_t*>(reinterpret_cast<uint8_t*>(back.ptr()) + static_cast<size_t>(y) * back.pitch()));
+      }
+    } else {
+      back.FillColor(static_cast<uint8_t>(rng()), static_cast<uint8_t>(rng()), static_cast<uint8_t>(rng()));
+      back.SkipDrawing(true);
     }
     const int32_t copiesBefore = target.copies;
     screen.Render();
