@@ -49,19 +49,20 @@ key Up; key Return; sleep 0.5; shot select-start
 key Up; shot select-music
 key Up; shot select-difficulty
 key Up; shot select-stage
-key Return; sleep 2; shot help
-key Return; sleep 2; shot play
+key Return; sleep 2; shot play      # from stage 5: no help page first
 key Escape; shot pause-resume
 key Down; shot pause-new-game
 key Return; shot confirm-new-game-no
 key Left; shot confirm-new-game-yes
-key Escape; sleep 0.3
+key Escape; sleep 0.3               # no: back to the pause panel
 key Down; key Down; shot pause-exit
 key Down; key Down; shot pause-web
-key Up; key Up; key Return; shot confirm-exit-no
+key Up; key Return; sleep 1; shot help
+key Return; sleep 1                 # back to the pause panel
+key Down; key Down; key Return; shot confirm-exit-no
 key Left; shot confirm-exit-yes
 key Right; key Return; sleep 0.3
 key Escape; sleep 1                 # play on: the pairs pile up in the entry column
-for _ in $(seq 60); do xdotool key --clearmodifiers Down; sleep 0.05; done
+for _ in $(seq 200); do xdotool key --clearmodifiers Down; sleep 0.04; done
 sleep 3; key Down; shot game-over
 echo "pictures in $out"
