@@ -39,7 +39,6 @@ def label(img, xy, s, size=12, colour=INK, anchor="la"):
 
 # --- buttons ----------------------------------------------------------------------------------
 
-
 def button(w, h, caption, lit, base=ORANGE, size=15):
     """A glossy pill button. The lit look is what the keyboard's focus and the cursor show, so
     it must stand out on light panels and dark ones alike: brighter, in a navy-and-white ring,
