@@ -535,7 +535,7 @@ TEST_F(WholeGameTest, PicturesOfScreensHardToReachByHand) {
   const char* folder = std::getenv("KESTREL_SCREENS");
   if (folder == nullptr) GTEST_SKIP() << "KESTREL_SCREENS names no folder for the pictures";
   Hands keys(false);
-  auto tap = [&keys](std::initializer_list<Control> controls) {
+  auto tap = [&keys](std::vector<Control> controls) {
     return [&keys, controls] {
       for (Control control : controls) keys.Tap(control);
     };
