@@ -1,7 +1,6 @@
 #include "render/scene.h"
 
 #include <cmath>
-#include <cstdlib>
 #include <string>
 
 #include "audio/audio.h"
@@ -28,11 +27,55 @@ constexpr int32_t ExitNoButton = 8;
 // T: the time of day in seconds, at single precision, which drives the smooth sways.
 double TimeOfDay() { return static_cast<float>(Services().SecondsOfDay()); }
 
-// The chosen item of the stage selection's row with the keyboard's focus pulses between
-// the lit level and the resting one; the other rows show their choice fully lit.
-int32_t ChosenLevel(FocusRow row) {
-  if (FocusedRow() != row) return FullLevel;
-  return FullLevel - 2 * std::abs(CheckedMod(Shell.GameTick, 16) - 8);
+// How far the chosen item of a stage-selection row is raised: the row with the keyboard's
+// focus bounces its choice like a ball, up to 6 pixels every 24 frames, so the eye finds the
+// row at once; the other rows keep their choice still.
+int32_t ChosenLift(FocusRow row) {
+  if (FocusedRow() != row) return 0;
+  const int32_t fromTop = CheckedMod(Shell.GameTick, 24) - 12;
+  return (144 - fromTop * fromTop) / 24;
+}
+
+// The frame round the stage-selection row with the keyboard's focus, with room for the
+// bounce: two navy lines outside and a white one inside, the look of a focused button's ring,
+// so that it shows on light panels and dark ones.
+void FrameFocusedRow(CGDISurface& screen) {
+  int32_t left = 0, top = 0, right = 0, bottom = 0;
+  switch (FocusedRow()) {
+    case FocusRow::StageBar:  // the bar and the pointer above and below it
+      left = StageBarLeft;
+      top = StagePointerTop;
+      right = StageBarRight;
+      bottom = StageBarBottom + 5;
+      break;
+    case FocusRow::Difficulty:  // the buttons and the words under them
+      left = DifficultyButtonLeft;
+      top = DifficultyButtonTop;
+      right = DifficultyButtonLeft + 2 * DifficultyButtonPitch + DifficultyButtonSize;
+      bottom = DifficultyButtonTop + DifficultyButtonSize + 12;
+      break;
+    case FocusRow::Music:
+      left = MusicButtonLeft;
+      top = MusicButtonTop;
+      right = MusicButtonLeft + 4 * MusicButtonPitch + MusicButtonWidth;
+      bottom = MusicButtonTop + MusicButtonHeight;
+      break;
+    case FocusRow::None:
+      return;
+  }
+  // 8 pixels of room at the sides, 10 above for the bounce, 6 below
+  left -= 8;
+  top -= 10;
+  right += 8;
+  bottom += 6;
+  for (int32_t i = 0; i < 3; ++i) {
+    const uint8_t r = i < 2 ? 28 : 255, g = i < 2 ? 36 : 255, b = i < 2 ? 96 : 255;
+    const int32_t corner = i == 0 ? 1 : 0;  // the outermost line leaves the corners out: rounder
+    screen.DrawLine(left + i + corner, top + i, right - i - corner, top + i, r, g, b);
+    screen.DrawLine(left + i + corner, bottom - i, right - i - corner, bottom - i, r, g, b);
+    screen.DrawLine(left + i, top + i + corner, left + i, bottom - i - corner, r, g, b);
+    screen.DrawLine(right - i, top + i + corner, right - i, bottom - i - corner, r, g, b);
+  }
 }
 
 bool IsConfirmationOrHelp(int32_t playState) { return playState >= OverlayNewGame; }
@@ -252,23 +295,26 @@ void DrawStageSelectScreen() {
   for (int32_t i = User.UserMaxStage; i < StageSlotCount; ++i) {
     screen.EffectBlt(Images.ScratchSurface, 0, CheckedAdd(StageSlotLeft, CheckedMul(StageSlotPitch, i)), StageSlotTop, 128, 0);
   }
+  FrameFocusedRow(screen);
   DrawThroughMask(screen, Images.SelPointImages[0], Images.SelPointImages[1],
-                  CheckedAdd(StagePointerLeft, CheckedMul(StageSlotPitch, Game.Stage)), StagePointerTop,
-                  ChosenLevel(FocusRow::StageBar));
+                  CheckedAdd(StagePointerLeft, CheckedMul(StageSlotPitch, Game.Stage)),
+                  StagePointerTop - ChosenLift(FocusRow::StageBar), FullLevel);
   DrawDigits(std::to_string(CheckedAdd(Game.Stage, 1)), Game.Stage < 9 ? 224 : 211, 94, Config.StageImages[0],
              Config.StageImages[1], 26, 10);
   for (int32_t j = 0; j < 3; ++j) {
+    const bool chosen = j == Game.Difficulty;
     DrawSheetCell(screen, Images.SelDiffImages[0], Images.SelDiffImages[1], 0, j, DifficultyButtonSize, DifficultyButtonSize,
-                  DifficultyButtonLeft + DifficultyButtonPitch * j, DifficultyButtonTop,
-                  j == Game.Difficulty ? ChosenLevel(FocusRow::Difficulty) : 16);
+                  DifficultyButtonLeft + DifficultyButtonPitch * j,
+                  DifficultyButtonTop - (chosen ? ChosenLift(FocusRow::Difficulty) : 0), chosen ? FullLevel : 16);
   }
   // Music choices open one by one with every fourth stage cleared.
   const int32_t openMusic = User.UserMaxStage / 4;
   for (int32_t k = 0; k < 5; ++k) {
     const CGDISurface& sheet = k > openMusic ? Images.SelMusicImages[1] : Images.SelMusicImages[0];
+    const bool chosen = k == Game.MusicChoice;
     DrawSheetCell(screen, sheet, Images.SelMusicImages[2], 0, k, MusicButtonWidth, MusicButtonHeight,
-                  MusicButtonLeft + MusicButtonPitch * k, MusicButtonTop,
-                  k == Game.MusicChoice ? ChosenLevel(FocusRow::Music) : 16);
+                  MusicButtonLeft + MusicButtonPitch * k, MusicButtonTop - (chosen ? ChosenLift(FocusRow::Music) : 0),
+                  chosen ? FullLevel : 16);
   }
   DrawAngel(448, 240, false);
   DrawScreenButtons(screen);

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -17,6 +18,7 @@
 #include "audio/audio.h"
 #include "config/config.h"
 #include "config/user_settings.h"
+#include "game/board.h"
 #include "game/focus.h"
 #include "game/game_state.h"
 #include "game/random.h"
@@ -253,6 +255,20 @@ uint64_t ScorePicture() {
                      Config.ShowScoreY + Config.ScoreImages[0].Height() / 10);
 }
 
+// Keeps the picture just drawn as a BMP, once the fades of the last few frames have settled.
+Step Picture(const fs::path& folder, const std::string& name) {
+  auto frames = std::make_shared<int>(0);
+  return {"picture " + name, [frames] { *frames = 0; }, [frames, file = folder / (name + ".bmp")] {
+            if (++*frames < 10) return false;
+            const CGDISurface& screen = Shell.BackBuffer[Shell.BackIndex];
+            SDL_Surface* picture = SDL_CreateRGBSurfaceWithFormatFrom(screen.ptr(), 720, 540, 16, screen.pitch(),
+                                                                      SDL_PIXELFORMAT_RGB555);
+            EXPECT_TRUE(picture != nullptr && SDL_SaveBMP(picture, file.c_str()) == 0) << SDL_GetError();
+            SDL_FreeSurface(picture);
+            return true;
+          }};
+}
+
 std::string ReadFile(const fs::path& path) {
   std::ifstream file(path, std::ios::binary);
   std::stringstream text;
@@ -282,6 +298,7 @@ class WholeGameTest : public ::testing::Test {
     Platform::SetClockSource(&clock_);
     GameRandom::UseFixedSeed(2024);
     Frm_Loading::ResetStepCount();
+    ResetFocus();  // one program run per test, as a player starts the game afresh
   }
 
   void TearDown() override {
@@ -511,6 +528,52 @@ void PlayWithoutMouse(bool pad) {
 
 TEST_F(WholeGameTest, KeyboardAlone) { PlayWithoutMouse(false); }
 TEST_F(WholeGameTest, GamepadAlone) { PlayWithoutMouse(true); }
+
+// Not a check but pictures for a person to look at: with KESTREL_SCREENS naming a folder, the
+// keyboard's focus and the score pop-ups on the screens that are hard to reach by hand.
+TEST_F(WholeGameTest, PicturesOfScreensHardToReachByHand) {
+  const char* folder = std::getenv("KESTREL_SCREENS");
+  if (folder == nullptr) GTEST_SKIP() << "KESTREL_SCREENS names no folder for the pictures";
+  Hands keys(false);
+  auto tap = [&keys](std::vector<Control> controls) {
+    return [&keys, controls] {
+      for (Control control : controls) keys.Tap(control);
+    };
+  };
+  std::vector<Step> steps = {
+      {"title", [] {}, [] { return Game.GameMode == ModeTitle && Shell.GameTick > 20; }},
+      {"stage selection", tap({Control::Confirm}), [] { return Game.GameMode == ModeStageSelect; }},
+      {"help page", tap({Control::Confirm}), [] { return Game.PlayState == OverlayHelp && Shell.FadeStep == 0; }, 200},
+      {"play", tap({Control::Confirm}), [] { return Game.PlayState == PlayRunning && Shell.FadeStep == 0; }},
+      {"three targets side by side scored in a chain",
+       [] {
+         for (int column = 2; column < 5; ++column) AddScore("70", 228 + 32 * column, 90 + 32 * 10, 2);
+       },
+       [] { return true; }},
+      Picture(folder, "chain-popups"),
+      {"three targets of one colour wait under the entering pair", [] { PrepareOneLineClear(); },
+       [] { return Game.PairActive && Game.Pair.Row == -1; }, 200},
+      {"stage clear",
+       [&keys] {
+         for (int i = 0; i < 3; ++i) keys.Tap(Control::Left);
+         for (int i = 0; i < 12; ++i) keys.Tap(Control::Down);
+       },
+       [] { return Game.PlayState == PlayStageClear; }, 300},
+      Picture(folder, "stage-clear"),
+      {"next stage", tap({Control::Confirm}), [] { return Game.PlayState == PlayRunning; }},
+      {"game over", [] { Game.Board[3][0] = BoardCell{1, 5, 0}; }, [] { return Game.PlayState == PlayGameOver; }, 300},
+      Picture(folder, "game-over-new-game"),
+      {"focus on exit", tap({Control::Down}), [] { return FocusedButton() == 3; }},
+      Picture(folder, "game-over-exit"),
+      {"title again", tap({Control::Confirm}), [] { return Game.GameMode == ModeTitle; }},
+      {"quit", tap({Control::Back, Control::Confirm}), [] { return !Frm_Main::FirstClose(); }},
+  };
+  Player player(std::move(steps));
+  g_player = &player;
+  EXPECT_EQ(Mod_Main([&](CGameEngine& engine) { player.FollowFrames(engine); }), 0);
+  g_player = nullptr;
+  EXPECT_TRUE(player.Finished()) << "stopped at: " << player.CurrentStep();
+}
 
 TEST_F(WholeGameTest, AMissingImageStopsStartUpNamingTheFile) {
   fs::remove(programDir_ / "images" / "help.bmp");

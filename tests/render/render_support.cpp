@@ -6,6 +6,7 @@
 #include "config/config.h"
 #include "config/images.h"
 #include "config/user_settings.h"
+#include "game/focus.h"
 #include "game/game_state.h"
 #include "shell/platform/platform.h"
 #include "shell/shell_services.h"
@@ -162,6 +163,7 @@ void RenderTest::SetUp() {
   ResetImageCatalogue();
   ResetAudioGlobals();
   ResetUserSettingsGlobals();
+  ResetFocus();
   for (CGDISurface& buffer : Shell.BackBuffer) buffer.Create(724, 544);
   Shell.FadeSurface.Create(724, 544);
   LoadSyntheticSkin();

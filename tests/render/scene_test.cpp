@@ -8,6 +8,7 @@
 #include "config/config.h"
 #include "config/images.h"
 #include "config/user_settings.h"
+#include "game/focus.h"
 #include "game/game_state.h"
 #include "render/scene.h"
 #include "render/sheet.h"
@@ -362,6 +363,40 @@ TEST_F(SceneTest, StageSelectionNumberAndMarker) {
   DrawFrame();
   EXPECT_EQ(ScreenPixel(211, 94), MaskBlend(panel, GlyphColour(1), 31, 32));
   EXPECT_EQ(ScreenPixel(237, 94), MaskBlend(panel, GlyphColour(0), 31, 32));
+}
+
+TEST_F(SceneTest, TheFocusedStageSelectionRowIsFramedAndBouncesItsChoice) {
+  Game.GameMode = ModeStageSelect;
+  Images.TitleBackImage = MakeSolid(720, 540, 0);
+  const uint16_t panel = Drawn(Rgb(31, 31, 31));
+  const uint16_t marker = MaskBlend(panel, Rgb(31, 0, 0), 31, 32);
+  const uint16_t hard = MaskBlend(panel, GlyphColour(2), 31, 32);
+  const uint16_t navy = Rgb(3, 4, 12);
+  const int32_t stageFrameX = 317 - 8, difficultyFrameX = 268 - 8;
+  Game.Stage = 3;
+  Game.Difficulty = 2;
+  const int32_t markerX = 316 + 14 * 3, hardX = 268 + 128;
+  DrawFrame();
+  EXPECT_EQ(ScreenPixel(stageFrameX, 110), panel) << "no frame while the focus is hidden";
+  MenuKey(40);  // the first key shows the focus, on the stage bar: no start button here
+  for (auto [tick, lift] : {std::pair{0, 0}, std::pair{6, 4}, std::pair{12, 6}, std::pair{21, 2}, std::pair{24, 0}}) {
+    Shell.GameTick = tick;
+    DrawFrame();
+    EXPECT_EQ(ScreenPixel(markerX, 86 - lift), marker) << "tick " << tick;
+    EXPECT_EQ(ScreenPixel(markerX, 90 - lift), panel) << "tick " << tick;
+    EXPECT_EQ(ScreenPixel(hardX, 172), hard) << "the unfocused rows keep still";
+  }
+  EXPECT_EQ(ScreenPixel(stageFrameX, 110), navy);
+  EXPECT_EQ(ScreenPixel(difficultyFrameX, 190), panel);
+  MenuKey(40);  // the difficulty row
+  Shell.GameTick = 12;
+  DrawFrame();
+  EXPECT_EQ(ScreenPixel(stageFrameX, 110), panel);
+  EXPECT_EQ(ScreenPixel(difficultyFrameX, 190), navy);
+  EXPECT_EQ(ScreenPixel(markerX, 86), marker);
+  EXPECT_EQ(ScreenPixel(hardX, 166), hard);
+  EXPECT_EQ(ScreenPixel(hardX, 166 + 36), panel);
+  EXPECT_EQ(ScreenPixel(268, 172), MaskBlend(panel, GlyphColour(0), 31, 16)) << "only the choice moves";
 }
 
 TEST_F(SceneTest, CrossFadeRunsFifteenStepsFrom248To24) {

@@ -189,10 +189,10 @@ def play_screen(skin, overlay=None):
             piece(scr, skin, 1, 1, 0, bx + 64, by + 96, 28)
             piece(scr, skin, 2, 3, 0, bx + 96, by + 96, 28)
             mv, mm = skin.image("movenum0.bmp"), skin.image("movenum1.bmp")
-            for i, d in enumerate("60"):
-                scr.masked(mv, mm, bx + 130 + 12 * i, by + 300, (0, 17 * int(d), mv.shape[1], 17))
-            scr.masked(mv, mm, bx + 130 + 24, by + 300, (0, 170, mv.shape[1], 17))
-            scr.masked(mv, mm, bx + 130 + 36, by + 300, (0, 17 * 2, mv.shape[1], 17))
+            # the pop-ups of three targets side by side cleared in a chain: "70", times 2
+            for target in range(3):
+                for i, row in enumerate((7, 0, 10, 2)):
+                    scr.masked(mv, mm, bx + 32 * (3 + target) + 12 * i, by + 32 * 9, (0, 17 * row, mv.shape[1], 17))
     for c, (x, y) in enumerate(L.CHARACTERS):
         sb, sm = skin.image(f"sb{c}.bmp"), skin.image(f"sb{c}m.bmp")
         cw, ch = sb.shape[1] // 12, sb.shape[0] // 4

@@ -14,6 +14,7 @@ BORDER = (214, 128, 62)
 INK = (84, 48, 30)
 ORANGE = (250, 160, 60)
 SKY = (120, 190, 245)
+FOCUS_RING = (28, 36, 96)     # the keyboard's focus on light and dark grounds alike
 
 
 def panel(img, rect, radius=12, colour=CREAM, border=BORDER, opacity=1.0, shadow=0.4, border_px=2.5):
@@ -39,15 +40,20 @@ def label(img, xy, s, size=12, colour=INK, anchor="la"):
 # --- buttons ----------------------------------------------------------------------------------
 
 def button(w, h, caption, lit, base=ORANGE, size=15):
-    """A glossy pill button; the lit look is brighter with a warm glow."""
+    """A glossy pill button. The lit look is what the keyboard's focus and the cursor show, so
+    it must stand out on light panels and dark ones alike: brighter, in a navy-and-white ring,
+    with pointers at both ends. The ring lies within the plain look's outline, so both looks
+    cover the same ground (the confirmation panels are cut open in it)."""
     img = canvas(w, h)
     rect = (3, 2, w - 3, h - 4)
     m = rrect_mask(img, rect, (h - 6) / 2)
+    drop_shadow(img, m, 1.0, 2.0, 1.2, 0.5)
+    colour = base
     if lit:
-        fill(img, blur(grow(m, 1.5), 2.0), (255, 240, 120), 0.9)
-    else:
-        drop_shadow(img, m, 1.0, 2.0, 1.2, 0.5)
-    colour = shade(base, 0.12) if lit else base
+        fill(img, m, FOCUS_RING)
+        fill(img, grow(m, -2.2), (255, 255, 255))
+        m = grow(m, -3.2)
+        colour = shade(base, 0.18)
     fill(img, m, shade(colour, -0.45))
     inner = grow(m, -1.2)
     fill_image(img, inner, vgradient(img.size, shade(colour, 0.45), shade(colour, -0.12), S(rect[1]), S(rect[3])))
@@ -57,55 +63,71 @@ def button(w, h, caption, lit, base=ORANGE, size=15):
     # the caption keeps clear of the rounded ends
     while size > 9 and text_width(caption, size) > w - h:
         size -= 1
-    text(img, (w / 2, (rect[1] + rect[3]) / 2 + 0.5), caption, size, (255, 255, 255), anchor="mm",
+    middle = (rect[1] + rect[3]) / 2 + 0.5
+    if lit:
+        # in the rounded ends, clear of the caption, pointing at it
+        k = h / 34
+        for side in (-1, 1):
+            x = w / 2 + side * (w / 2 - 6.2 - ((h - 6) / 2 - 3.2) * 0.5)
+            pointer = poly_mask(img, [(x + side * 2.3 * k, middle - 4.5 * k), (x - side * 2.3 * k, middle),
+                                      (x + side * 2.3 * k, middle + 4.5 * k)])
+            fill(img, grow(pointer, 1.1), (255, 255, 255))
+            fill(img, pointer, FOCUS_RING)
+    text(img, (w / 2, middle), caption, size, (255, 255, 255), anchor="mm",
          outline=shade(colour, -0.55), outline_px=1.3)
     return downsample(img)
 
 
 def glow_link(w, h):
-    """The web link's highlight: a warm frame that fades in around the label under it; inside
-    only a faint tint, so the blue label stays dark on its light ground."""
+    """The web link's highlight: the buttons' focus ring round the label under it; inside only a
+    faint tint, so the blue label stays dark on its light ground."""
     img = canvas(w, h)
-    m = rrect_mask(img, (2, 2, w - 2, h - 2), 8)
-    fill(img, blur(subtract(grow(m, 1.0), grow(m, -3.0)), 1.2), (255, 200, 90), 0.6)
+    m = rrect_mask(img, (1, 1, w - 1, h - 1), 8)
     fill(img, m, (255, 236, 190), 0.18)
-    fill(img, subtract(m, grow(m, -2.0)), (226, 120, 30), 0.95)
+    fill(img, subtract(m, grow(m, -2.2)), FOCUS_RING)
+    fill(img, subtract(grow(m, -2.2), grow(m, -3.2)), (255, 255, 255))
     return downsample(img)
 
 
 # --- digit strips -----------------------------------------------------------------------------
 
-def glyph_strip(w, h, glyphs, size, top, bottom, outline, dy=0.0, condensed=False):
+def glyph_strip(w, h, glyphs, size, top, bottom, outline, dy=0.0):
     """One glyph per row, centred, with a gradient fill, an outline and a soft shadow."""
     img = canvas(w, h * len(glyphs))
     for i, g in enumerate(glyphs):
-        m = text_mask(img, (w / 2, i * h + h / 2 + dy), g, size, anchor="mm", condensed=condensed)
+        m = text_mask(img, (w / 2, i * h + h / 2 + dy), g, size, anchor="mm")
         fill(img, blur(shift(grow(m, 1.2), 1, 1.5), 0.8), (0, 0, 0), 0.45)
         fill(img, grow(m, 1.3), outline)
         fill_image(img, m, vgradient(img.size, top, bottom, S(i * h + 2), S(i * h + h - 2)))
     return downsample(img)
 
 
-def times_sign(img, w, row_top, h, outline):
-    cx, cy, r = w / 2, row_top + h / 2, 3.2
-    m = new_mask(img)
-    d = ImageDraw.Draw(m)
-    d.line([S(cx - r), S(cy - r), S(cx + r), S(cy + r)], fill=255, width=S(1.8))
-    d.line([S(cx - r), S(cy + r), S(cx + r), S(cy - r)], fill=255, width=S(1.8))
-    fill(img, grow(m, 1.0), outline)
-    fill(img, m, (255, 250, 200))
-
-
 def movenum_strip():
-    """11 rows of 17: the digits of the score pop-ups and, in row 10, the multiplication sign."""
+    """11 rows of 17: the digits of the score pop-ups and, in row 10, the multiplication sign.
+    Each glyph sits on an opaque tag filling its cell, so a pop-up cleanly covers the tail of
+    one drawn before it 32 pixels to its left (targets side by side) instead of mixing with
+    it. Glyphs are set 12 apart, so the covered one keeps the first 8 pixels of its third
+    glyph: digits keep to the left 8 pixels of their cell and the small sign to the right 4,
+    where the next pop-up hides it. Three "70x2" side by side read "70 70 70 x2"."""
     w, h = L.MOVE_GLYPH
-    # small enough that the pop-ups of targets side by side stay apart as digits
-    strip = glyph_strip(w, h, [str(d) for d in range(10)] + [" "], 11, (255, 255, 200), (255, 196, 60),
-                        (120, 50, 20), condensed=True)
-    sign = canvas(w, h * 11)
-    times_sign(sign, w, 10 * h, h, (120, 50, 20))
-    strip.alpha_composite(downsample(sign))
-    return strip
+    img = canvas(w, h * 11)
+    edge = (40, 14, 6)
+    for i in range(11):
+        y = i * h
+        fill(img, rrect_mask(img, (0, y + 1, w, y + h - 1), 0), edge)
+        fill_image(img, rrect_mask(img, (0, y + 2, w, y + h - 2), 0),
+                   vgradient(img.size, (120, 56, 28), (64, 26, 12), S(y + 2), S(y + h - 2)))
+        if i < 10:
+            m = text_mask(img, (4.2, y + h / 2 + 0.5), str(i), 12, anchor="mm")
+            fill(img, grow(m, 0.9), edge)
+        else:
+            cx, cy, r = 10.1, y + h / 2 + 0.5, 1.8
+            m = new_mask(img)
+            d = ImageDraw.Draw(m)
+            for dy in (-r, r):
+                d.line([S(cx - r), S(cy - dy), S(cx + r), S(cy + dy)], fill=255, width=S(1.5))
+        fill_image(img, m, vgradient(img.size, (255, 255, 210), (255, 196, 60), S(y + 3), S(y + h - 3)))
+    return downsample(img)
 
 
 # --- small controls ---------------------------------------------------------------------------
