@@ -151,13 +151,19 @@ void BilinearZoom(void* dstPtr, int32_t dstPitchPixels, int32_t dstWidth, int32_
   BuildBilinearColumns(images.srcWidth, dstWidth);
   ForgetExpandedRows();
   const rasterkit::RowLoops& loops = rasterkit::ActiveRowLoops();
-  if (loops.bilinearPrepare != nullptr) loops.bilinearPrepare(Columns);
+  // The path's own tables, built when the first row needs them (a frame where nothing
+  // changed needs none).
+  bool prepared = loops.bilinearPrepare == nullptr;
   const int64_t stepY = FixedStep(srcHeight, dstHeight);
   for (int32_t k = 0; k < rowsToWrite; ++k) {
     const AxisSample sample = SampleAxis(k, srcHeight, dstHeight, stepY);
     ExpandedRow& top = RowSlot(images, sample.first, nullptr);
     ExpandedRow& bottom = RowSlot(images, sample.next, &top);
     if (!top.changed && !bottom.changed) continue;
+    if (!prepared) {
+      loops.bilinearPrepare(Columns);
+      prepared = true;
+    }
     Expand(images, top);
     Expand(images, bottom);
     loops.bilinearRow({DestinationRow(dstPtr, dstPitchPixels, k), top.entries, bottom.entries, images.prev != nullptr,
