@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # CPU share of the game and of the X server in the situations a player leaves the game in.
 #
-#   bench/cpu_share.sh [GAME] [SECONDS]
+#   bench/cpu_share.sh [GAME] [SECONDS] [SCREEN:HOW ...]
 #
 # Starts GAME (default: build/release/bin/kestrel) under Xvfb three times: a 720 x 540 window
-# on a 1280 x 1024 screen, then maximised on 1920 x 1080 and on 3840 x 2160. Each run drives
+# on a 1280 x 1024 screen, then maximised on 1920 x 1080 and on 3840 x 2160 (or only the runs
+# named, such as 3840x2160:maximised or 1280x1024:window). Each run drives
 # the game through the title, the stage selection, a stage in play, the paused stage, the
 # stage with the focus lost, and minimised, and in each situation reads the CPU time of the
 # game and of Xvfb from /proc/<pid>/stat over SECONDS seconds (default 10). Prints one table
@@ -17,6 +18,8 @@ cd "$(dirname "$0")/.."
 source .ci/xvfb-play.sh
 game_binary=$(realpath "${1:-build/release/bin/kestrel}")
 seconds=${2:-10}
+runs=("${@:3}")
+[[ ${#runs[@]} -gt 0 ]] || runs=(1280x1024:window 1920x1080:maximised 3840x2160:maximised)
 ticks_per_second=$(getconf CLK_TCK)
 
 xvfb= wm= game= data=
@@ -134,6 +137,6 @@ echo "game: $game_binary, ${seconds} s per situation, share of one core"
 echo
 echo "| situation                                    |   game   |   Xvfb   |"
 echo "|----------------------------------------------|----------|----------|"
-run 1280x1024 window
-run 1920x1080 maximised
-run 3840x2160 maximised
+for screen_and_how in "${runs[@]}"; do
+  run "${screen_and_how%%:*}" "${screen_and_how#*:}"
+done

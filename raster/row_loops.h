@@ -111,9 +111,13 @@ struct BilinearExpansion {
   const BilinearColumns* columns;
 };
 
-// One destination row from the expanded source rows above and below.
+// One destination row from the expanded source rows above and below: its first `width`
+// pixels (at most the columns' width), as RGB555 into `dst` or, when `wideDst` is set, as
+// XRGB8888 into `wideDst` (each 5-bit channel c widened to c << 3 | c >> 2; `dst` unused).
 struct BilinearRow {
   uint16_t* dst;
+  uint32_t* wideDst;
+  int32_t width;
   const uint32_t* top;
   const uint32_t* bottom;
   // Whether a pixel is written only where one of its four samples changed (both rows were

@@ -204,8 +204,39 @@ void StoreSixteen(uint16_t* dst, __m256i pixels, __m256i keepOld, int32_t count)
   memcpy(dst, group, static_cast<size_t>(count) * sizeof(uint16_t));
 }
 
+RASTERKIT_INLINE __m256i WidenedChannel(__m256i channel) {
+  return _mm256_or_si256(_mm256_slli_epi16(channel, 3), _mm256_srli_epi16(channel, 2));
+}
+
+// The 16 pixels as XRGB8888 where keepOld is clear, the first `count` of them (at most 16).
+RASTERKIT_INLINE void StoreSixteenWide(uint32_t* dst, __m256i red, __m256i green, __m256i blue, __m256i keepOld,
+                                       int32_t count) {
+  const __m256i blueGreen = _mm256_or_si256(WidenedChannel(blue), _mm256_slli_epi16(WidenedChannel(green), 8));
+  const __m256i wideRed = WidenedChannel(red);
+  // Unpacking works within each 128-bit half: columns 0-3 and 8-11, then 4-7 and 12-15.
+  const __m256i low = _mm256_unpacklo_epi16(blueGreen, wideRed), high = _mm256_unpackhi_epi16(blueGreen, wideRed);
+  const __m256i first = _mm256_permute2x128_si256(low, high, 0x20), second = _mm256_permute2x128_si256(low, high, 0x31);
+  auto* const at = reinterpret_cast<__m256i*>(dst);
+  if (count >= kBlock && _mm256_testz_si256(keepOld, keepOld) != 0) {
+    _mm256_storeu_si256(at, first);
+    _mm256_storeu_si256(at + 1, second);
+    return;
+  }
+  // Store where the column is below `count` and its pixel not kept.
+  const __m256i columns = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
+  const __m256i lowKeep = _mm256_unpacklo_epi16(keepOld, keepOld), highKeep = _mm256_unpackhi_epi16(keepOld, keepOld);
+  const __m256i firstKeep = _mm256_permute2x128_si256(lowKeep, highKeep, 0x20);
+  const __m256i secondKeep = _mm256_permute2x128_si256(lowKeep, highKeep, 0x31);
+  const __m256i firstStore = _mm256_andnot_si256(firstKeep, _mm256_cmpgt_epi32(_mm256_set1_epi32(count), columns));
+  const __m256i secondStore =
+      _mm256_andnot_si256(secondKeep, _mm256_cmpgt_epi32(_mm256_set1_epi32(count - kHalf), columns));
+  _mm256_maskstore_epi32(reinterpret_cast<int*>(dst), firstStore, first);
+  _mm256_maskstore_epi32(reinterpret_cast<int*>(dst + kHalf), secondStore, second);
+}
+
 [[gnu::noinline]] void BilinearRowLoop(const BilinearRow& line) {
-  const int32_t width = line.columns->width;
+  const int32_t width = line.width;
+  uint32_t* const wideDst = line.wideDst;
   const bool detectChanges = line.detectChanges;
   uint16_t* const dst = line.dst;
   const uint32_t* top = line.top;
@@ -221,6 +252,10 @@ void StoreSixteen(uint16_t* dst, __m256i pixels, __m256i keepOld, int32_t count)
     const __m256i blue = ChannelOfBlock(top, bottom, weights);
     const __m256i green = ChannelOfBlock(top + kBlock, bottom + kBlock, weights);
     const __m256i red = ChannelOfBlock(top + 2 * kBlock, bottom + 2 * kBlock, weights);
+    if (wideDst != nullptr) {
+      StoreSixteenWide(wideDst + column, red, green, blue, keepOld, width - column);
+      continue;
+    }
     const __m256i pixels =
         _mm256_or_si256(_mm256_or_si256(_mm256_slli_epi16(red, 10), _mm256_slli_epi16(green, 5)), blue);
     const int32_t count = width - column;

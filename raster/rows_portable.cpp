@@ -45,6 +45,9 @@ RASTERKIT_INLINE Values Channel(Entries top, Entries bottom, const Weights& w, i
   return value < 0 ? Values{} : value > 31 ? Values{} + 31 : value;
 }
 
+// A 5-bit channel widened to 8 bits.
+RASTERKIT_INLINE Values Widened(Values channel) { return channel << 3 | channel >> 2; }
+
 uint32_t PackSamples(uint16_t low, uint16_t high) { return uint32_t{low} | uint32_t{high} << 16; }
 
 // The samples of the expanded row, then (with a previous row) their changes; spare columns
@@ -79,7 +82,7 @@ void ExpandSamples(const BilinearExpansion& expansion) {
 // stay in registers.
 [[gnu::noinline]] void BilinearRowLoop(const BilinearRow& request) {
   const BilinearRow row = request;
-  const int32_t width = row.columns->width;
+  const int32_t width = row.width;
   const uint32_t* const fractions = row.columns->fraction;
   const uint32_t* topChanges = row.top + kBilinearTableLength;
   const uint32_t* bottomChanges = row.bottom + kBilinearTableLength;
@@ -97,10 +100,20 @@ void ExpandSamples(const BilinearExpansion& expansion) {
     const Values fxy = (fx * fy) >> 12;
     const Weights w{kFixedOne - fx - (fy - fxy), fx - fxy, fy - fxy, fxy};
     const Entries top = LoadEntries(row.top + column), bottom = LoadEntries(row.bottom + column);
-    const Values pixel =
-        Channel(top, bottom, w, 10) << 10 | Channel(top, bottom, w, 5) << 5 | Channel(top, bottom, w, 0);
-    const Pixels pixels = __builtin_convertvector(pixel, Pixels);
+    const Values red = Channel(top, bottom, w, 10), green = Channel(top, bottom, w, 5), blue = Channel(top, bottom, w, 0);
     const int32_t count = width - column < kGroup ? width - column : kGroup;
+    if (row.wideDst != nullptr) {
+      const Values wide = Widened(red) << 16 | Widened(green) << 8 | Widened(blue);
+      if (count == kGroup && unchangedCount == 0) {
+        memcpy(row.wideDst + column, &wide, sizeof wide);
+        continue;
+      }
+      for (int32_t k = 0; k < count; ++k) {
+        if (unchanged[k] == 0) row.wideDst[column + k] = static_cast<uint32_t>(wide[k]);
+      }
+      continue;
+    }
+    const Pixels pixels = __builtin_convertvector(red << 10 | green << 5 | blue, Pixels);
     if (count == kGroup && unchangedCount == 0) {
       memcpy(row.dst + column, &pixels, sizeof pixels);
       continue;

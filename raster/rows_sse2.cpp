@@ -65,8 +65,12 @@ __m128i ChannelOfEight(__m128i top0, __m128i bottom0, __m128i top1, __m128i bott
   return _mm_min_epi16(_mm_max_epi16(value, _mm_setzero_si128()), _mm_set1_epi16(31));
 }
 
+struct ChannelsOfEight {
+  __m128i red, green, blue;  // 16-bit lanes, 0..31
+};
+
 // Eight destination pixels from the expanded rows above and below, starting at `column`.
-__m128i InterpolateEight(const RowWeights& row, const uint32_t* topSamples, const uint32_t* bottomSamples,
+ChannelsOfEight InterpolateEight(const RowWeights& row, const uint32_t* topSamples, const uint32_t* bottomSamples,
                          int32_t column) {
   const PairWeights weights0 = WeightsOfFour(row, column);
   const PairWeights weights1 = WeightsOfFour(row, column + 4);
@@ -85,7 +89,34 @@ __m128i InterpolateEight(const RowWeights& row, const uint32_t* topSamples, cons
       ChannelOfEight(_mm_and_si128(_mm_srli_epi16(top0, 10), five), _mm_and_si128(_mm_srli_epi16(bottom0, 10), five),
                      _mm_and_si128(_mm_srli_epi16(top1, 10), five), _mm_and_si128(_mm_srli_epi16(bottom1, 10), five),
                      weights0, weights1);
-  return _mm_or_si128(_mm_or_si128(_mm_slli_epi16(red, 10), _mm_slli_epi16(green, 5)), blue);
+  return {red, green, blue};
+}
+
+__m128i PackedEight(const ChannelsOfEight& channels) {
+  return _mm_or_si128(_mm_or_si128(_mm_slli_epi16(channels.red, 10), _mm_slli_epi16(channels.green, 5)),
+                      channels.blue);
+}
+
+__m128i WidenedChannel(__m128i channel) { return _mm_or_si128(_mm_slli_epi16(channel, 3), _mm_srli_epi16(channel, 2)); }
+
+// The eight pixels as XRGB8888 where keepOld is clear, the first `count` of them.
+void StoreEightWide(uint32_t* dst, const ChannelsOfEight& channels, __m128i keepOld, int32_t count) {
+  const __m128i blueGreen =
+      _mm_or_si128(WidenedChannel(channels.blue), _mm_slli_epi16(WidenedChannel(channels.green), 8));
+  const __m128i red = WidenedChannel(channels.red);
+  const __m128i low = _mm_unpacklo_epi16(blueGreen, red), high = _mm_unpackhi_epi16(blueGreen, red);
+  const int keep = _mm_movemask_epi8(keepOld);
+  if (count == kGroup && keep == 0) {
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(dst), low);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + 4), high);
+    return;
+  }
+  alignas(16) uint32_t group[kGroup];
+  _mm_store_si128(reinterpret_cast<__m128i*>(group), low);
+  _mm_store_si128(reinterpret_cast<__m128i*>(group + 4), high);
+  for (int32_t k = 0; k < count; ++k) {
+    if ((keep >> (2 * k) & 1) == 0) dst[k] = group[k];
+  }
 }
 
 // All ones in the 16-bit lane of each of the eight pixels whose four samples are unchanged.
@@ -110,7 +141,7 @@ void StoreEight(uint16_t* dst, __m128i pixels, __m128i keepOld, int32_t count) {
 // stay in registers.
 [[gnu::noinline]] void BilinearRowLoop(const BilinearRow& request) {
   const BilinearRow line = request;
-  const int32_t width = line.columns->width;
+  const int32_t width = line.width;
   const RowWeights row{_mm_set1_epi32(static_cast<uint16_t>(kFixedOne - line.fy)),
                        _mm_set1_epi32(static_cast<uint16_t>(line.fy)), _mm_set1_epi16(static_cast<int16_t>(line.fy)),
                        line.columns->cross, line.columns->fraction};
@@ -122,8 +153,13 @@ void StoreEight(uint16_t* dst, __m128i pixels, __m128i keepOld, int32_t count) {
       keepOld = UnchangedOfEight(topChanges, bottomChanges, column);
       if (_mm_movemask_epi8(keepOld) == 0xFFFF) continue;
     }
-    const __m128i pixels = InterpolateEight(row, line.top, line.bottom, column);
+    const ChannelsOfEight channels = InterpolateEight(row, line.top, line.bottom, column);
     const int32_t count = width - column;
+    if (line.wideDst != nullptr) {
+      StoreEightWide(line.wideDst + column, channels, keepOld, count < kGroup ? count : kGroup);
+      continue;
+    }
+    const __m128i pixels = PackedEight(channels);
     if (count >= kGroup && _mm_movemask_epi8(keepOld) == 0) {
       _mm_storeu_si128(reinterpret_cast<__m128i*>(line.dst + column), pixels);
     } else {

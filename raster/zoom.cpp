@@ -1,5 +1,6 @@
 // Whole-image zooms of RGB555 images: nearest (myZoom1), bilinear (myZoom3), bilinear that
-// recomputes only the pixels whose source samples changed (myZoomPD) and bicubic (myZoom).
+// recomputes only the pixels whose source samples changed (myZoomPD, and myZoomPDWide, which
+// writes them widened to XRGB8888) and bicubic (myZoom).
 //
 // Row lengths are in pixels. Positions and weights are fixed point with 12 fractional bits
 // (4096 = 1.0). Coordinates and fractions are computed once per column and once per row; the
@@ -144,10 +145,20 @@ void Expand(const BilinearImages& images, ExpandedRow& slot) {
   slot.expanded = true;
 }
 
-// Fills destination rows 0 .. rowsToWrite - 1. With a previous image, a destination pixel is
-// written only when one of its four source samples differs from the previous image's.
-void BilinearZoom(void* dstPtr, int32_t dstPitchPixels, int32_t dstWidth, int32_t dstHeight, int32_t rowsToWrite,
-                  const BilinearImages& images, int32_t srcHeight) {
+// Where a bilinear zoom writes: RGB555 pixels, or XRGB8888 ones (`wide`), in columns
+// 0 .. columnsToWrite - 1 of rows 0 .. rowsToWrite - 1 of a width x height zoom.
+struct BilinearDestination {
+  void* pixels;
+  bool wide;
+  int32_t pitchPixels;
+  int32_t width, height;
+  int32_t columnsToWrite, rowsToWrite;
+};
+
+// With a previous image, a destination pixel is written only when one of its four source
+// samples differs from the previous image's.
+void BilinearZoom(const BilinearDestination& dst, const BilinearImages& images, int32_t srcHeight) {
+  const int32_t dstWidth = dst.width, dstHeight = dst.height;
   BuildBilinearColumns(images.srcWidth, dstWidth);
   ForgetExpandedRows();
   const rasterkit::RowLoops& loops = rasterkit::ActiveRowLoops();
@@ -155,7 +166,7 @@ void BilinearZoom(void* dstPtr, int32_t dstPitchPixels, int32_t dstWidth, int32_
   // changed needs none).
   bool prepared = loops.bilinearPrepare == nullptr;
   const int64_t stepY = FixedStep(srcHeight, dstHeight);
-  for (int32_t k = 0; k < rowsToWrite; ++k) {
+  for (int32_t k = 0; k < dst.rowsToWrite; ++k) {
     const AxisSample sample = SampleAxis(k, srcHeight, dstHeight, stepY);
     ExpandedRow& top = RowSlot(images, sample.first, nullptr);
     ExpandedRow& bottom = RowSlot(images, sample.next, &top);
@@ -166,7 +177,10 @@ void BilinearZoom(void* dstPtr, int32_t dstPitchPixels, int32_t dstWidth, int32_
     }
     Expand(images, top);
     Expand(images, bottom);
-    loops.bilinearRow({DestinationRow(dstPtr, dstPitchPixels, k), top.entries, bottom.entries, images.prev != nullptr,
+    const ptrdiff_t rowOffset = static_cast<ptrdiff_t>(k) * dst.pitchPixels;
+    uint16_t* const narrowRow = dst.wide ? nullptr : static_cast<uint16_t*>(dst.pixels) + rowOffset;
+    uint32_t* const wideRow = dst.wide ? static_cast<uint32_t*>(dst.pixels) + rowOffset : nullptr;
+    loops.bilinearRow({narrowRow, wideRow, dst.columnsToWrite, top.entries, bottom.entries, images.prev != nullptr,
                        &Columns, sample.fraction});
   }
 }
@@ -227,8 +241,8 @@ int32_t myZoom3(void* dstPtr, const void* srcPtr, int32_t dstPitchPixels, int32_
                 int32_t dstHeight, int32_t srcWidth, int32_t dstWidth) {
   if (!ZoomArgumentsUsable(dstPitchPixels, srcPitchPixels, srcHeight, dstHeight, srcWidth, dstWidth)) return 0;
   if (!WithinTables(dstHeight, dstWidth)) return 0;
-  BilinearZoom(dstPtr, dstPitchPixels, dstWidth, dstHeight, dstHeight, {srcPtr, nullptr, srcPitchPixels, srcWidth},
-               srcHeight);
+  BilinearZoom({dstPtr, false, dstPitchPixels, dstWidth, dstHeight, dstWidth, dstHeight},
+               {srcPtr, nullptr, srcPitchPixels, srcWidth}, srcHeight);
   return 0;
 }
 
@@ -237,8 +251,22 @@ int32_t myZoomPD(void* dstPtr, const void* srcPtr, int32_t dstPitchPixels, int32
   if (!ZoomArgumentsUsable(dstPitchPixels, srcPitchPixels, srcHeight, dstHeight, srcWidth, dstWidth)) return 0;
   if (!WithinTables(dstHeight, dstWidth) || prevPtr == nullptr) return 0;
   // The last two destination rows are left as they are.
-  BilinearZoom(dstPtr, dstPitchPixels, dstWidth, dstHeight, dstHeight - 2, {srcPtr, prevPtr, srcPitchPixels, srcWidth},
-               srcHeight);
+  BilinearZoom({dstPtr, false, dstPitchPixels, dstWidth, dstHeight, dstWidth, dstHeight - 2},
+               {srcPtr, prevPtr, srcPitchPixels, srcWidth}, srcHeight);
+  return 0;
+}
+
+int32_t myZoomPDWide(uint32_t* dstPtr, const void* srcPtr, int32_t dstPitchPixels, int32_t srcPitchPixels,
+                     int32_t srcHeight, int32_t dstHeight, int32_t srcWidth, int32_t dstWidth, const void* prevPtr,
+                     int32_t shownWidth, int32_t shownHeight) {
+  if (shownWidth <= 0 || shownHeight <= 0 || dstWidth <= 0) return 0;
+  // Only the shown columns need to fit the destination's rows.
+  const int32_t columns = shownWidth < dstWidth ? shownWidth : dstWidth;
+  if (!ZoomArgumentsUsable(dstPitchPixels, srcPitchPixels, srcHeight, dstHeight, srcWidth, columns)) return 0;
+  if (!WithinTables(dstHeight, dstWidth) || prevPtr == nullptr) return 0;
+  const int32_t rows = shownHeight < dstHeight - 2 ? shownHeight : dstHeight - 2;
+  BilinearZoom({dstPtr, true, dstPitchPixels, dstWidth, dstHeight, columns, rows},
+               {srcPtr, prevPtr, srcPitchPixels, srcWidth}, srcHeight);
   return 0;
 }
 

@@ -148,33 +148,36 @@ void CScreen::PresentZoomed(const CGDISurface& current) {
     PresentAll_ = true;
     ZoomAll_ = true;
   }
-  ZoomedChanges_.clear();
+  // A target that lends its 32-bit pixels gets the zoom written straight into them; the zoom
+  // surface then keeps nothing, so changing between the two ways zooms and presents
+  // everything again.
+  PresentTarget::LentPixels lent;
+  const bool wide = zoom.ptr() != nullptr && current.ptr() != nullptr && ScreenDC_->LendPixels(lent);
+  if (wide != ZoomedWide_) {
+    ZoomedWide_ = wide;
+    ZoomAll_ = true;
+    PresentAll_ = true;
+  }
+  if (wide) {
+    // The lent pixels are written again wherever the target may have lost them.
+    if (PresentAll_) ZoomAll_ = true;
+    ZoomChanges(current, [&](const uint16_t* previous) {
+      Raster::myZoomPDWide(lent.Pixels, current.ptr(), lent.PitchPixels, PitchPixels(current), current.Height(),
+                           zoom.Height(), current.Width(), zoom.Width(), previous, lent.Width, lent.Height);
+    });
+    if (PresentAll_) ZoomedChanges_.assign(1, ChangedArea{0, 0, lent.Width, lent.Height});
+    ScreenDC_->ReturnPixels(ZoomedChanges_.data(), ZoomedChanges_.size());
+    PresentAll_ = false;
+    return;
+  }
   // The zoom checks nothing itself: it runs only on surfaces that exist.
   if (zoom.ptr() != nullptr && current.ptr() != nullptr) {
-    const int32_t pitch = PitchPixels(current);
-    if (FindChanges(current, ZoomAll_)) {
-      // Against the complement of the picture every sample differs, so every pixel is zoomed.
-      for (int32_t y = 0; y < current.Height(); ++y) {
-        const uint16_t* row = RowOf(current.ptr(), pitch, y);
-        uint16_t* shown = Shown_.data() + static_cast<ptrdiff_t>(y) * pitch;
-        for (int32_t x = 0; x < current.Width(); ++x) shown[x] = static_cast<uint16_t>(~row[x]);
-      }
-    }
-    if (!Changes_.empty()) IgnoreErrors([&] {
-      Raster::myZoomPD(zoom.ptr(), current.ptr(), PitchPixels(zoom), pitch, current.Height(), zoom.Height(),
-                       current.Width(), zoom.Width(), Shown_.data());
-      RememberChanges(current);
-      ZoomAll_ = false;
-      // The zoom leaves the last two rows as they are.
-      const int32_t zoomedRows = std::max(zoom.Height() - 2, 0);
-      for (const ChangedArea& area : Changes_) {
-        ChangedArea zoomed;
-        ZoomedSpan(area.Left, area.Right, current.Width(), zoom.Width(), zoomed.Left, zoomed.Right);
-        ZoomedSpan(area.Top, area.Bottom, current.Height(), zoom.Height(), zoomed.Top, zoomed.Bottom);
-        zoomed.Bottom = std::min(zoomed.Bottom, zoomedRows);
-        AddArea(ZoomedChanges_, zoomed);
-      }
+    ZoomChanges(current, [&](const uint16_t* previous) {
+      Raster::myZoomPD(zoom.ptr(), current.ptr(), PitchPixels(zoom), PitchPixels(current), current.Height(),
+                       zoom.Height(), current.Width(), zoom.Width(), previous);
     });
+  } else {
+    ZoomedChanges_.clear();
   }
   if (PresentAll_) {
     ZoomedChanges_.assign(1, ChangedArea{0, 0, zoom.Width(), zoom.Height()});
@@ -183,6 +186,36 @@ void CScreen::PresentZoomed(const CGDISurface& current) {
   ScreenDC_->CopyAreas(zoom.ptr(), zoom.pitch(), zoom.Width(), zoom.Height(), 0, 0, ZoomedChanges_.data(),
                        ZoomedChanges_.size());
   PresentAll_ = false;
+}
+
+template <typename Zoom>
+void CScreen::ZoomChanges(const CGDISurface& current, const Zoom& zoomAgainst) {
+  ZoomedChanges_.clear();
+  const int32_t pitch = PitchPixels(current);
+  if (FindChanges(current, ZoomAll_)) {
+    // Against the complement of the picture every sample differs, so every pixel is zoomed.
+    for (int32_t y = 0; y < current.Height(); ++y) {
+      const uint16_t* row = RowOf(current.ptr(), pitch, y);
+      uint16_t* shown = Shown_.data() + static_cast<ptrdiff_t>(y) * pitch;
+      for (int32_t x = 0; x < current.Width(); ++x) shown[x] = static_cast<uint16_t>(~row[x]);
+    }
+  }
+  if (Changes_.empty()) return;
+  IgnoreErrors([&] {
+    zoomAgainst(Shown_.data());
+    RememberChanges(current);
+    ZoomAll_ = false;
+    // The zoom leaves the last two rows as they are.
+    const CGDISurface& zoom = Shell.ZoomSurface;
+    const int32_t zoomedRows = std::max(zoom.Height() - 2, 0);
+    for (const ChangedArea& area : Changes_) {
+      ChangedArea zoomed;
+      ZoomedSpan(area.Left, area.Right, current.Width(), zoom.Width(), zoomed.Left, zoomed.Right);
+      ZoomedSpan(area.Top, area.Bottom, current.Height(), zoom.Height(), zoomed.Top, zoomed.Bottom);
+      zoomed.Bottom = std::min(zoomed.Bottom, zoomedRows);
+      AddArea(ZoomedChanges_, zoomed);
+    }
+  });
 }
 
 bool CScreen::FindChanges(const CGDISurface& current, bool everything) {

@@ -1,6 +1,7 @@
 // CScreen: the engine's presenter. Decides when the next frame is due (28 ms on the
 // performance counter, measured from presentation to presentation) and shows the newest
-// back buffer, 1:1 in a normal window or scaled with myZoomPD when maximised.
+// back buffer, 1:1 in a normal window or scaled with myZoomPD when maximised (myZoomPDWide,
+// straight into the window's pixels, where the window lends them).
 //
 // Only what changed is handed over: the presenter keeps a copy of the picture it last showed
 // (or zoomed), compares the new back buffer with it row by row and presents the changed
@@ -35,6 +36,11 @@ class CScreen {
 
   void PresentUnscaled(const CGDISurface& current);
   void PresentZoomed(const CGDISurface& current);
+  // Finds what changed in `current`, calls zoomAgainst(previous) to zoom it into the zoom's
+  // destination against `previous` (the complement of the picture when everything must be
+  // zoomed) and fills ZoomedChanges_ with the zoom's areas that changed.
+  template <typename Zoom>
+  void ZoomChanges(const CGDISurface& current, const Zoom& zoomAgainst);
   // Fills Changes_ with the areas of `current` that differ from Shown_ (every row when
   // `everything`), one area per run of changed rows. Shown_ takes current's layout first, and
   // then every row counts as changed. Returns whether every row did.
@@ -49,6 +55,7 @@ class CScreen {
   Mode Mode_ = Mode::None;
   bool PresentAll_ = true;  // the next presentation hands over the whole picture
   bool ZoomAll_ = true;     // the next zoom recomputes every pixel
+  bool ZoomedWide_ = false;  // the last zoom went straight into the target's lent pixels
   const uint16_t* ZoomedInto_ = nullptr;
   int32_t ZoomedWidth_ = 0, ZoomedHeight_ = 0;
   // The source picture last presented or zoomed, in the back buffer's layout.

@@ -32,6 +32,19 @@ class PresentTarget {
       CopyPixels(corner, pitch, area.Right - area.Left, area.Bottom - area.Top, x + area.Left, y + area.Top);
     }
   }
+  // A target whose picture is kept as 32-bit XRGB8888 pixels may lend them, so that a
+  // picture is written straight into them rather than copied: LendPixels gives the top-left
+  // pixel of the picture area, its pitch in pixels and the size of the part that can be
+  // seen, or returns false (then the picture goes through CopyAreas). Every successful
+  // LendPixels is followed by ReturnPixels with the areas written, in the picture area's own
+  // pixels, which hands them over. After LostPicture, every pixel lent must be written again.
+  struct LentPixels {
+    uint32_t* Pixels = nullptr;
+    int32_t PitchPixels = 0;
+    int32_t Width = 0, Height = 0;
+  };
+  virtual bool LendPixels([[maybe_unused]] LentPixels& lent) { return false; }
+  virtual void ReturnPixels([[maybe_unused]] const ChangedArea* areas, [[maybe_unused]] size_t count) {}
   // False while nobody can see the target (its window minimised or hidden): nothing needs
   // presenting then.
   virtual bool Showing() { return true; }

@@ -27,7 +27,8 @@
   X(GDIAdditive_16)                  \
   X(GDISubitive_16)                  \
   X(GDIAlphaBlendByAlphaChannel2_16) \
-  X(myZoomPD)
+  X(myZoomPD)                        \
+  X(myZoomPDWide)
 
 namespace RasterBinding {
 

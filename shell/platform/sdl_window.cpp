@@ -259,6 +259,46 @@ class SdlPictureTarget final : public PresentTarget {
     exposed_ = false;
   }
 
+  bool LendPixels(LentPixels& lent) override {
+    SDL_Surface* surface = CurrentSurface();
+    if (surface == nullptr || !WidensDirectly(surface) || placement_.Left < 0 || placement_.Top < 0) return false;
+    const int32_t width = std::min(placement_.Width, surface->w - placement_.Left);
+    const int32_t height = std::min(placement_.Height, surface->h - placement_.Top);
+    if (width <= 0 || height <= 0) return false;
+    if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) return false;
+    if (clearPending_) SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 0, 0, 0));
+    const int32_t pitchPixels = surface->pitch / 4;
+    lent.Pixels = static_cast<uint32_t*>(surface->pixels) + static_cast<ptrdiff_t>(placement_.Top) * pitchPixels +
+                  placement_.Left;
+    lent.PitchPixels = pitchPixels;
+    lent.Width = width;
+    lent.Height = height;
+    lent_ = lent;
+    lentSurface_ = surface;
+    return true;
+  }
+
+  void ReturnPixels(const ChangedArea* areas, size_t count) override {
+    SDL_Surface* surface = lentSurface_;
+    if (surface == nullptr) return;
+    lentSurface_ = nullptr;
+    if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
+    rects_.clear();
+    for (size_t i = 0; i < count; ++i) {
+      const int32_t left = std::max(areas[i].Left, 0), top = std::max(areas[i].Top, 0);
+      const int32_t right = std::min(areas[i].Right, lent_.Width), bottom = std::min(areas[i].Bottom, lent_.Height);
+      if (right > left && bottom > top)
+        rects_.push_back({placement_.Left + left, placement_.Top + top, right - left, bottom - top});
+    }
+    if (clearPending_) {
+      SDL_UpdateWindowSurface(window_);
+    } else if (!rects_.empty()) {
+      SDL_UpdateWindowSurfaceRects(window_, rects_.data(), static_cast<int>(rects_.size()));
+    }
+    clearPending_ = false;
+    exposed_ = false;
+  }
+
   bool Showing() override { return (SDL_GetWindowFlags(window_) & (SDL_WINDOW_HIDDEN | SDL_WINDOW_MINIMIZED)) == 0; }
 
   bool LostPicture() override {
@@ -279,11 +319,15 @@ class SdlPictureTarget final : public PresentTarget {
     return surface;
   }
 
+  // Whether the surface's pixels are XRGB8888 (or ARGB8888, whose alpha the window ignores).
+  static bool WidensDirectly(const SDL_Surface* surface) {
+    return surface->format->format == SDL_PIXELFORMAT_RGB888 || surface->format->format == SDL_PIXELFORMAT_ARGB8888;
+  }
+
   // Widens a width x height block of RGB555 rows into the surface at (left, top).
   void WidenBlock(SDL_Surface* surface, const uint8_t* source, int32_t pitch, int32_t left, int32_t top, int32_t width,
                   int32_t height) {
-    const bool direct = surface->format->format == SDL_PIXELFORMAT_RGB888 ||
-                        surface->format->format == SDL_PIXELFORMAT_ARGB8888;
+    const bool direct = WidensDirectly(surface);
     if (!direct) row_.resize(static_cast<size_t>(width));
     for (int32_t row = 0; row < height; ++row) {
       const auto* sourceRow = reinterpret_cast<const uint16_t*>(source + static_cast<ptrdiff_t>(row) * pitch);
@@ -304,6 +348,8 @@ class SdlPictureTarget final : public PresentTarget {
   int32_t surfaceWidth_ = 0, surfaceHeight_ = 0;
   bool clearPending_ = true;
   bool exposed_ = false;
+  SDL_Surface* lentSurface_ = nullptr;  // between LendPixels and ReturnPixels
+  LentPixels lent_;
   std::vector<uint32_t> row_;
   std::vector<SDL_Rect> rects_;
   PictureRect placement_;

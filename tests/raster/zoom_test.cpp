@@ -56,6 +56,12 @@ TEST(ZoomTest, OptimizedZoomsMatchTheReferencesBitForBit) {
   CompareWithReference(myZoom, zoom_reference::myZoom, "myZoom");
 }
 
+// An RGB555 pixel as the window's XRGB8888.
+uint32_t Widened(uint16_t pixel) {
+  const uint32_t red = (pixel >> 10) & 31, green = (pixel >> 5) & 31, blue = pixel & 31;
+  return (red << 3 | red >> 2) << 16 | (green << 3 | green >> 2) << 8 | (blue << 3 | blue >> 2);
+}
+
 void CompareChangeAwareZoomWithReference() {
   std::mt19937 rng(99);
   for (int trial = 0; trial < 400; ++trial) {
@@ -70,11 +76,28 @@ void CompareChangeAwareZoomWithReference() {
 
     Image actual = RandomImage(rng, RandomSide(rng) * (1 + int32_t(rng() % 3)), RandomSide(rng));
     Image expected = actual;
+    // The widened zoom writes a window's part of the same destination, which may show less
+    // of it or have room for more, in rows with spare pixels after the part shown.
+    const int32_t shownWidth = 1 + int32_t(rng() % (actual.width + 2));
+    const int32_t shownHeight = 1 + int32_t(rng() % (actual.height + 2));
+    const int32_t wideWidth = std::min(shownWidth, actual.width), wideHeight = std::min(shownHeight, actual.height);
+    const int32_t widePitch = wideWidth + int32_t(rng() % 3);
+    std::vector<uint32_t> wide(size_t(widePitch) * wideHeight + 8, 0xDEADBEEF);
+    for (int32_t y = 0; y < wideHeight; ++y)
+      for (int32_t x = 0; x < wideWidth; ++x) wide[size_t(y) * widePitch + x] = Widened(actual.at(x, y));
+    std::vector<uint32_t> expectedWide = wide;
+
     myZoomPD(actual.data(), src.data(), actual.pitch, src.pitch, src.height, actual.height, src.width, actual.width,
              prev.data());
     zoom_reference::myZoomPD(expected.data(), src.data(), expected.pitch, src.pitch, src.height, expected.height,
                              src.width, expected.width, prev.data());
     ExpectSameBytes(actual, expected, "myZoomPD", trial);
+
+    myZoomPDWide(wide.data(), src.data(), widePitch, src.pitch, src.height, actual.height, src.width, actual.width,
+                 prev.data(), shownWidth, shownHeight);
+    for (int32_t y = 0; y < wideHeight; ++y)
+      for (int32_t x = 0; x < wideWidth; ++x) expectedWide[size_t(y) * widePitch + x] = Widened(expected.at(x, y));
+    ASSERT_TRUE(wide == expectedWide) << "myZoomPDWide trial " << trial;
   }
 }
 
@@ -243,6 +266,11 @@ TEST(ZoomTest, DestinationsBeyondTheTablesAreLeftAlone) {
   myZoom(wide.data(), src.data(), 4097, 4, 2, 3, 4, 4097);
   myZoomPD(wide.data(), src.data(), 4097, 4, 2, 3, 4, 4097, prev.data());
   EXPECT_TRUE(wide.bytes.all() == before);
+  std::vector<uint32_t> window(4097 * 3, 7);
+  myZoomPDWide(window.data(), src.data(), 4097, 4, 2, 3, 4, 4097, prev.data(), 4097, 3);
+  myZoomPDWide(window.data(), src.data(), 4097, 4, 2, 3, 4, 8, prev.data(), 0, 3);
+  myZoomPDWide(window.data(), src.data(), 4097, 4, 2, 3, 4, 8, nullptr, 8, 3);
+  EXPECT_EQ(std::count(window.begin(), window.end(), 7u), 4097 * 3);
 }
 
 // The scaled presentation of a 4K display: 724 x 544 onto 2896 x 2176, far beyond twice the
@@ -266,9 +294,18 @@ TEST(ZoomTest, FourKPresentationMatchesTheReference) {
     for (int32_t y = top; y < top + 24; ++y)
       for (int32_t x = left; x < left + 24; ++x) prev.at(x, y) ^= uint16_t(1 + rng() % 0x7FFF);
   }
+  // Widened into a 3840-pixel wide window that shows 2840 x 2100 of the zoom (rows 2852
+  // pixels apart in the destination).
+  std::vector<uint32_t> window(size_t(3840) * 2100), expectedWindow(window.size());
+  for (int32_t y = 0; y < 2100; ++y)
+    for (int32_t x = 0; x < 2840; ++x) window[size_t(y) * 3840 + x] = Widened(static_cast<const uint16_t*>(actual.data())[y * 2852 + x]);
   myZoomPD(actual.data(), src.data(), 2852, src.pitch, 544, 2141, 724, 2852, prev.data());
   zoom_reference::myZoomPD(expected.data(), src.data(), 2852, src.pitch, 544, 2141, 724, 2852, prev.data());
   ExpectSameBytes(actual, expected, "myZoomPD sprites", 0);
+  myZoomPDWide(window.data(), src.data(), 3840, src.pitch, 544, 2141, 724, 2852, prev.data(), 2840, 2100);
+  for (int32_t y = 0; y < 2100; ++y)
+    for (int32_t x = 0; x < 2840; ++x) expectedWindow[size_t(y) * 3840 + x] = Widened(static_cast<const uint16_t*>(expected.data())[y * 2852 + x]);
+  EXPECT_TRUE(window == expectedWindow);
 }
 
 // The largest destinations: with 4095 destination pixels from 4094 source pixels the truncated

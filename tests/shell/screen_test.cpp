@@ -48,14 +48,34 @@ class CanvasTarget final : public PresentTarget {
   }
   bool Showing() override { return showing; }
   bool LostPicture() override { return lost; }
+  // While lending, the picture is kept as 32-bit pixels of which the view's 1384 x 1040 show.
+  bool LendPixels(LentPixels& lent) override {
+    if (!lending) return false;
+    lent = {wide.data(), kWidePitch, 1384, 1040};
+    return true;
+  }
+  void ReturnPixels(const ChangedArea*, size_t) override {
+    lost = false;
+    ++copies;
+  }
   // The window system drops the picture (hidden, uncovered): garbage until presented again.
-  void Scramble() { std::fill(canvas.begin(), canvas.end(), 0x2AAA); }
+  void Scramble() {
+    std::fill(canvas.begin(), canvas.end(), 0x2AAA);
+    std::fill(wide.begin(), wide.end(), 0x00ABCDEF);
+  }
 
+  static constexpr int32_t kWidePitch = 1400;
   std::vector<uint16_t> canvas;
+  std::vector<uint32_t> wide = std::vector<uint32_t>(size_t{kWidePitch} * 1040);
   int32_t canvasWidth = 0, canvasHeight = 0;
-  bool showing = true, lost = false;
+  bool showing = true, lost = false, lending = false;
   int32_t copies = 0;
 };
+
+uint32_t Widened(uint16_t pixel) {
+  const uint32_t red = (pixel >> 10) & 31, green = (pixel >> 5) & 31, blue = pixel & 31;
+  return (red << 3 | red >> 2) << 16 | (green << 3 | green >> 2) << 8 | (blue << 3 | blue >> 2);
+}
 
 std::vector<uint16_t> Pixels(const CGDISurface& surface) {
   std::vector<uint16_t> pixels;
@@ -171,9 +191,10 @@ TEST_F(ScreenTest, MaximisedWindowPresentsTheZoomSurfaceEvenWhenTheZoomFails) {
 }
 
 // A long scripted run: sprites move, whole frames change, nothing changes, the window hides
-// and loses its picture, the window is maximised and restored. After every presentation the
-// window shows exactly what presenting the whole picture would show, and the zoom surface is
-// a full zoom of the newest frame.
+// and loses its picture, the window is maximised and restored, and lends its 32-bit pixels
+// for the zoom or stops lending them. After every presentation the window shows exactly what
+// presenting the whole picture would show, and the zoom surface (when the zoom went there)
+// is a full zoom of the newest frame.
 TEST_F(ScreenTest, PresentingOnlyTheChangesShowsWhatAWholePresentationWould) {
   FakeClock clock;
   CanvasTarget target;
@@ -201,6 +222,7 @@ TEST_F(ScreenTest, PresentingOnlyTheChangesShowsWhatAWholePresentationWould) {
       Shell.ViewHeight = 540;
       target.Resize(width, height);
     }
+    if (frame % 20 == 10) target.lending = !target.lending;
     const uint32_t event = rng() % 100;
     if (event < 50) {  // a few sprites move, one near a corner
       for (int32_t sprite = 0; sprite < 3; ++sprite) {
@@ -254,7 +276,7 @@ TEST_F(ScreenTest, PresentingOnlyTheChangesShowsWhatAWholePresentationWould) {
       ASSERT_EQ(target.canvas, Pixels(back)) << "frame " << frame;
       continue;
     }
-    ASSERT_EQ(target.canvas, Pixels(Shell.ZoomSurface)) << "frame " << frame;
+    if (!target.lending) ASSERT_EQ(target.canvas, Pixels(Shell.ZoomSurface)) << "frame " << frame;
     CGDISurface full, complement;
     full.Create(1391, 1047);
     complement.Create(width, height);
@@ -267,7 +289,16 @@ TEST_F(ScreenTest, PresentingOnlyTheChangesShowsWhatAWholePresentationWould) {
     Raster::myZoomPD(full.ptr(), back.ptr(), full.pitch() / 2, back.pitch() / 2, height, 1047, width, 1391,
                      complement.ptr());
     const std::vector<uint16_t> expected = Pixels(full), actual = Pixels(Shell.ZoomSurface);
-    ASSERT_TRUE(std::equal(expected.begin(), expected.end() - 2 * 1391, actual.begin())) << "frame " << frame;
+    if (!target.lending) {
+      ASSERT_TRUE(std::equal(expected.begin(), expected.end() - 2 * 1391, actual.begin())) << "frame " << frame;
+      continue;
+    }
+    for (int32_t y = 0; y < 1040; ++y) {
+      for (int32_t x = 0; x < 1384; ++x) {
+        ASSERT_EQ(target.wide[size_t(y) * CanvasTarget::kWidePitch + x], Widened(expected[size_t(y) * 1391 + x]))
+            << "frame " << frame << " at " << x << "," << y;
+      }
+    }
   }
   EXPECT_EQ(copiesWhileHidden, 0);
   Shell.ZoomSurface = CGDISurface();
