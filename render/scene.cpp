@@ -322,7 +322,7 @@ void DrawStageSelectScreen() {
 
 void DrawPlayScreen() {
   CGDISurface& screen = ScreenSurface();
-  screen.FillColor(30, 30, 40);
+  screen.FillColorAround(Images.BackgroundImage, 0, 0, 30, 30, 40);
   screen.FastBlt(Images.BackgroundImage, 0, 0);
   DrawAngel(456, -20, true);
   if (Game.PlayState != PlayPaused && !IsConfirmationOrHelp(Game.PlayState)) DrawBoard();

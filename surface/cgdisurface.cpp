@@ -286,6 +286,32 @@ void CGDISurface::FillColor(uint8_t r, uint8_t g, uint8_t b) {
     Raster::GDIMemset(pixels_.get() + static_cast<size_t>(y) * (pitch_ / 2), width_, color);
 }
 
+void CGDISurface::FillColorAround(const CGDISurface& src, int32_t X, int32_t Y, uint8_t r, uint8_t g, uint8_t b) {
+  const int32_t color = Raster::color32_16(r, g, b);
+  if (skipDrawing_) return;
+  Rect covered{0, 0, 0, 0};
+  bool copies = false;
+  try {
+    FrameInfo frame = FrameOf(src, 0);
+    Rect from = AreaOf(frame);
+    copies = PlaceCopy(*this, src, frame, from, X, Y, 1.0f, covered);
+  } catch (const RuntimeError&) {
+    // The copy will fail as well and write nothing.
+  }
+  if (!copies) covered = Rect{0, 0, 0, 0};
+  const auto fill = [&](int32_t y, int32_t left, int32_t right) {
+    if (right > left) Raster::GDIMemset(pixels_.get() + static_cast<size_t>(y) * (pitch_ / 2) + left, right - left, color);
+  };
+  for (int32_t y = 0; y < height_; ++y) {
+    if (y < covered.Top || y >= covered.Bottom) {
+      fill(y, 0, width_);
+    } else {
+      fill(y, 0, covered.Left);
+      fill(y, covered.Right, width_);
+    }
+  }
+}
+
 void CGDISurface::SkipDrawing(bool skip) { skipDrawing_ = skip; }
 bool CGDISurface::DrawingSkipped() const { return skipDrawing_; }
 

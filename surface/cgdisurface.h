@@ -78,6 +78,9 @@ class CGDISurface {
                           int32_t iW, const CGDISurface& Alpha, int32_t alpha2);
   void Clear();
   void FillColor(uint8_t r, uint8_t g, uint8_t b);
+  // FillColor for the pixels that FastBlt(src, X, Y) will not write; the two together give
+  // what FillColor followed by that FastBlt gives, and the copy then writes each pixel once.
+  void FillColorAround(const CGDISurface& src, int32_t X, int32_t Y, uint8_t r, uint8_t g, uint8_t b);
   // While set, drawing onto this surface leaves its pixels as they are; every check, error and
   // result stays as it would be. For frames that nobody will see: the pixels are then not the
   // last frame's.

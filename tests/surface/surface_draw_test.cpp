@@ -247,6 +247,31 @@ TEST(SurfaceDraw, ClearAndFillColorCoverEveryPixelButNotThePadding) {
   odd.FillColor(8, 8, 8);
   ExpectImage(odd, [](int, int) { return uint16_t{0x0021}; });
   for (int y = 0; y < 3; ++y) EXPECT_EQ(odd.ptr()[y * 8 + 7], 0) << "padding of row " << y;
+
+  // Filling around a copy, then copying, gives what filling everything first gives, wherever
+  // the copy lands and whatever clips it, and never touches the padding.
+  CGDISurface src = Make(6, 2, Pattern);
+  CGDISurface never;
+  struct Placement {
+    int32_t x, y, clipLeft, clipTop, clipRight, clipBottom;
+  };
+  for (const Placement& at : {Placement{0, 0, 0, 0, 7, 3}, Placement{3, 2, 0, 0, 7, 3}, Placement{-2, -1, 0, 0, 7, 3},
+                              Placement{1, 0, 2, 1, 5, 3}, Placement{20, 0, 0, 0, 7, 3}, Placement{0, 0, 3, 3, 3, 3}}) {
+    for (const CGDISurface* copied : {&src, &never}) {
+      CGDISurface around = Make(7, 3, Background), whole = Make(7, 3, Background);
+      for (CGDISurface* s : {&around, &whole}) s->SetClipper(at.clipLeft, at.clipTop, at.clipRight, at.clipBottom);
+      around.FillColorAround(*copied, at.x, at.y, 8, 8, 8);
+      whole.FillColor(8, 8, 8);
+      for (CGDISurface* s : {&around, &whole}) {
+        try {
+          s->FastBlt(*copied, at.x, at.y);
+        } catch (const RuntimeError&) {
+        }
+      }
+      ExpectImage(around, [&](int x, int y) { return At(whole, x, y); });
+      for (int y = 0; y < 3; ++y) EXPECT_EQ(around.ptr()[y * 8 + 7], 0) << "padding of row " << y;
+    }
+  }
 }
 
 TEST(SurfaceDraw, DrawLinePlotsRoundedPointsClampedIntoTheSurface) {
