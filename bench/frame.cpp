@@ -141,6 +141,16 @@ void BM_BusyPlayFrame(benchmark::State& state) {
 }
 BENCHMARK(BM_BusyPlayFrame)->Unit(benchmark::kMicrosecond);
 
+// The paused play screen, as a player leaves it when the window loses the focus: the board
+// hidden behind the swaying pause panel.
+void BM_PausedPlayFrame(benchmark::State& state) {
+  if (!Prepare(state, ModePlay, "GameButton")) return;
+  FillBusyPlay();
+  Game.PlayState = PlayPaused;
+  for (auto _ : state) Frame();
+}
+BENCHMARK(BM_PausedPlayFrame)->Unit(benchmark::kMicrosecond);
+
 // A plain copy of one back buffer: the floor any frame's drawing is measured against.
 void BM_CopyBackBuffer(benchmark::State& state) {
   if (!Prepare(state, ModeTitle, "TitleButton")) return;
@@ -209,5 +219,37 @@ void BM_MaximisedPresentation(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_MaximisedPresentation)->Unit(benchmark::kMicrosecond);
+
+// The same presentation as the presenter makes it where the window lends its 32-bit pixels:
+// the zoom written straight into them, then handed to the window system.
+void BM_MaximisedPresentationIntoTheWindow(benchmark::State& state) {
+  if (!Prepare(state, ModeTitle, "TitleButton")) return;
+  std::unique_ptr<Platform::GameWindow> window;
+  try {
+    window = Platform::CreateGameWindow({"bench", ZoomWidth, ZoomHeight, false});
+  } catch (const std::exception& error) {
+    state.SkipWithError(error.what());
+    return;
+  }
+  window->SetPicturePlacement({0, 0, ZoomWidth, ZoomHeight});
+  PresentTarget& target = *window->PictureTarget();
+  for (auto _ : state) {
+    state.PauseTiming();
+    Frame();
+    state.ResumeTiming();
+    PresentTarget::LentPixels lent;
+    if (!target.LendPixels(lent)) {
+      state.SkipWithError("the window does not lend its pixels");
+      return;
+    }
+    const CGDISurface& current = Shell.BackBuffer[Shell.BackIndex];
+    const CGDISurface& previous = Shell.BackBuffer[1 - Shell.BackIndex];
+    myZoomPDWide(lent.Pixels, current.ptr(), lent.PitchPixels, current.pitch() / 2, current.Height(), ZoomHeight,
+                 current.Width(), ZoomWidth, previous.ptr(), lent.Width, lent.Height);
+    const ChangedArea whole{0, 0, lent.Width, lent.Height};
+    target.ReturnPixels(&whole, 1);
+  }
+}
+BENCHMARK(BM_MaximisedPresentationIntoTheWindow)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
