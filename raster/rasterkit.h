@@ -74,9 +74,9 @@ RASTERKIT_API int32_t myZoomPD(void* dstPtr, const void* srcPtr, int32_t dstPitc
 // straight into a 32-bit picture such as a window's: only columns 0 .. shownWidth - 1 of rows
 // 0 .. shownHeight - 1 of the dstWidth x dstHeight zoom (and never its last two rows), so the
 // destination needs only that much room.
-RASTERKIT_API int32_t myZoomPDWide(uint32_t* dstPtr, const void* srcPtr, int32_t dstPitchPixels,
-                                   int32_t srcPitchPixels, int32_t srcHeight, int32_t dstHeight, int32_t srcWidth,
-                                   int32_t dstWidth, const void* prevPtr, int32_t shownWidth, int32_t shownHeight);
+RASTERKIT_API int32_t myZoomPDWide(uint32_t* dstPtr, const void* srcPtr, int32_t dstPitchPixels, int32_t srcPitchPixels,
+                                   int32_t srcHeight, int32_t dstHeight, int32_t srcWidth, int32_t dstWidth,
+                                   const void* prevPtr, int32_t shownWidth, int32_t shownHeight);
 
 // Geometry.
 RASTERKIT_API float Distance(const int32_t* p, const int32_t* q);

@@ -100,7 +100,8 @@ void ExpandSamples(const BilinearExpansion& expansion) {
     const Values fxy = (fx * fy) >> 12;
     const Weights w{kFixedOne - fx - (fy - fxy), fx - fxy, fy - fxy, fxy};
     const Entries top = LoadEntries(row.top + column), bottom = LoadEntries(row.bottom + column);
-    const Values red = Channel(top, bottom, w, 10), green = Channel(top, bottom, w, 5), blue = Channel(top, bottom, w, 0);
+    const Values red = Channel(top, bottom, w, 10), green = Channel(top, bottom, w, 5),
+                 blue = Channel(top, bottom, w, 0);
     const int32_t count = width - column < kGroup ? width - column : kGroup;
     if (row.wideDst != nullptr) {
       const Values wide = Widened(red) << 16 | Widened(green) << 8 | Widened(blue);

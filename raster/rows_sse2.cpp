@@ -71,7 +71,7 @@ struct ChannelsOfEight {
 
 // Eight destination pixels from the expanded rows above and below, starting at `column`.
 ChannelsOfEight InterpolateEight(const RowWeights& row, const uint32_t* topSamples, const uint32_t* bottomSamples,
-                         int32_t column) {
+                                 int32_t column) {
   const PairWeights weights0 = WeightsOfFour(row, column);
   const PairWeights weights1 = WeightsOfFour(row, column + 4);
   const __m128i top0 = Load(topSamples + column);
@@ -93,8 +93,7 @@ ChannelsOfEight InterpolateEight(const RowWeights& row, const uint32_t* topSampl
 }
 
 __m128i PackedEight(const ChannelsOfEight& channels) {
-  return _mm_or_si128(_mm_or_si128(_mm_slli_epi16(channels.red, 10), _mm_slli_epi16(channels.green, 5)),
-                      channels.blue);
+  return _mm_or_si128(_mm_or_si128(_mm_slli_epi16(channels.red, 10), _mm_slli_epi16(channels.green, 5)), channels.blue);
 }
 
 __m128i WidenedChannel(__m128i channel) { return _mm_or_si128(_mm_slli_epi16(channel, 3), _mm_srli_epi16(channel, 2)); }

@@ -300,7 +300,8 @@ void CGDISurface::FillColorAround(const CGDISurface& src, int32_t X, int32_t Y, 
   }
   if (!copies) covered = Rect{0, 0, 0, 0};
   const auto fill = [&](int32_t y, int32_t left, int32_t right) {
-    if (right > left) Raster::GDIMemset(pixels_.get() + static_cast<size_t>(y) * (pitch_ / 2) + left, right - left, color);
+    if (right > left)
+      Raster::GDIMemset(pixels_.get() + static_cast<size_t>(y) * (pitch_ / 2) + left, right - left, color);
   };
   for (int32_t y = 0; y < height_; ++y) {
     if (y < covered.Top || y >= covered.Bottom) {

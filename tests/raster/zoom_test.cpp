@@ -298,13 +298,15 @@ TEST(ZoomTest, FourKPresentationMatchesTheReference) {
   // pixels apart in the destination).
   std::vector<uint32_t> window(size_t(3840) * 2100), expectedWindow(window.size());
   for (int32_t y = 0; y < 2100; ++y)
-    for (int32_t x = 0; x < 2840; ++x) window[size_t(y) * 3840 + x] = Widened(static_cast<const uint16_t*>(actual.data())[y * 2852 + x]);
+    for (int32_t x = 0; x < 2840; ++x)
+      window[size_t(y) * 3840 + x] = Widened(static_cast<const uint16_t*>(actual.data())[y * 2852 + x]);
   myZoomPD(actual.data(), src.data(), 2852, src.pitch, 544, 2141, 724, 2852, prev.data());
   zoom_reference::myZoomPD(expected.data(), src.data(), 2852, src.pitch, 544, 2141, 724, 2852, prev.data());
   ExpectSameBytes(actual, expected, "myZoomPD sprites", 0);
   myZoomPDWide(window.data(), src.data(), 3840, src.pitch, 544, 2141, 724, 2852, prev.data(), 2840, 2100);
   for (int32_t y = 0; y < 2100; ++y)
-    for (int32_t x = 0; x < 2840; ++x) expectedWindow[size_t(y) * 3840 + x] = Widened(static_cast<const uint16_t*>(expected.data())[y * 2852 + x]);
+    for (int32_t x = 0; x < 2840; ++x)
+      expectedWindow[size_t(y) * 3840 + x] = Widened(static_cast<const uint16_t*>(expected.data())[y * 2852 + x]);
   EXPECT_TRUE(window == expectedWindow);
 }
 
