@@ -276,7 +276,9 @@ TEST_F(ScreenTest, PresentingOnlyTheChangesShowsWhatAWholePresentationWould) {
       ASSERT_EQ(target.canvas, Pixels(back)) << "frame " << frame;
       continue;
     }
-    if (!target.lending) ASSERT_EQ(target.canvas, Pixels(Shell.ZoomSurface)) << "frame " << frame;
+    if (!target.lending) {
+      ASSERT_EQ(target.canvas, Pixels(Shell.ZoomSurface)) << "frame " << frame;
+    }
     CGDISurface full, complement;
     full.Create(1391, 1047);
     complement.Create(width, height);
