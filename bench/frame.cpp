@@ -197,12 +197,10 @@ void BM_ZoomPlayFrame(benchmark::State& state) {
 }
 BENCHMARK(BM_ZoomPlayFrame)->Unit(benchmark::kMicrosecond);
 
-// The whole maximised presentation of title frames (every pixel moves) on 1920 x 1080 and
-// 3840 x 2160 displays: the zoom, then the zoom surface widened into a window's surface and
-// handed to the window system. Run with SDL_VIDEODRIVER=dummy to time the program's share
-// alone.
-void BM_MaximisedPresentation(benchmark::State& state) {
-  if (!Prepare(state, ModeTitle, "TitleButton")) return;
+// The title screen, and a window whose picture area is the benchmark's zoom size (width,
+// height) with a zoom surface of that size; null, with the benchmark skipped, when not ready.
+std::unique_ptr<Platform::GameWindow> MaximisedTitle(benchmark::State& state) {
+  if (!Prepare(state, ModeTitle, "TitleButton")) return nullptr;
   const auto zoomWidth = static_cast<int16_t>(state.range(0)), zoomHeight = static_cast<int16_t>(state.range(1));
   Shell.ZoomSurface.Create(zoomWidth, zoomHeight);
   std::unique_ptr<Platform::GameWindow> window;
@@ -210,9 +208,19 @@ void BM_MaximisedPresentation(benchmark::State& state) {
     window = Platform::CreateGameWindow({"bench", zoomWidth, zoomHeight, false});
   } catch (const std::exception& error) {
     state.SkipWithError(error.what());
-    return;
+    return nullptr;
   }
   window->SetPicturePlacement({0, 0, zoomWidth, zoomHeight});
+  return window;
+}
+
+// The whole maximised presentation of title frames (every pixel moves) on 1920 x 1080 and
+// 3840 x 2160 displays: the zoom, then the zoom surface widened into a window's surface and
+// handed to the window system. Run with SDL_VIDEODRIVER=dummy to time the program's share
+// alone.
+void BM_MaximisedPresentation(benchmark::State& state) {
+  const std::unique_ptr<Platform::GameWindow> window = MaximisedTitle(state);
+  if (window == nullptr) return;
   for (auto _ : state) {
     state.PauseTiming();
     Frame();
@@ -226,17 +234,8 @@ BENCHMARK(BM_MaximisedPresentation)->Args({1391, 1047})->Args({2852, 2141})->Uni
 // The same presentation as the presenter makes it where the window lends its 32-bit pixels:
 // the zoom written straight into them, then handed to the window system.
 void BM_MaximisedPresentationIntoTheWindow(benchmark::State& state) {
-  if (!Prepare(state, ModeTitle, "TitleButton")) return;
-  const auto zoomWidth = static_cast<int16_t>(state.range(0)), zoomHeight = static_cast<int16_t>(state.range(1));
-  Shell.ZoomSurface.Create(zoomWidth, zoomHeight);
-  std::unique_ptr<Platform::GameWindow> window;
-  try {
-    window = Platform::CreateGameWindow({"bench", zoomWidth, zoomHeight, false});
-  } catch (const std::exception& error) {
-    state.SkipWithError(error.what());
-    return;
-  }
-  window->SetPicturePlacement({0, 0, zoomWidth, zoomHeight});
+  const std::unique_ptr<Platform::GameWindow> window = MaximisedTitle(state);
+  if (window == nullptr) return;
   PresentTarget& target = *window->PictureTarget();
   for (auto _ : state) {
     state.PauseTiming();
@@ -249,8 +248,9 @@ void BM_MaximisedPresentationIntoTheWindow(benchmark::State& state) {
     }
     const CGDISurface& current = Shell.BackBuffer[Shell.BackIndex];
     const CGDISurface& previous = Shell.BackBuffer[1 - Shell.BackIndex];
-    myZoomPDWide(lent.Pixels, current.ptr(), lent.PitchPixels, current.pitch() / 2, current.Height(), zoomHeight,
-                 current.Width(), zoomWidth, previous.ptr(), lent.Width, lent.Height);
+    myZoomPDWide(lent.Pixels, current.ptr(), lent.PitchPixels, current.pitch() / 2, current.Height(),
+                 Shell.ZoomSurface.Height(), current.Width(), Shell.ZoomSurface.Width(), previous.ptr(), lent.Width,
+                 lent.Height);
     const ChangedArea whole{0, 0, lent.Width, lent.Height};
     target.ReturnPixels(&whole, 1);
   }

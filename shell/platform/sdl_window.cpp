@@ -250,13 +250,7 @@ class SdlPictureTarget final : public PresentTarget {
       rects_.push_back({left, top, right - left, bottom - top});
     }
     if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
-    if (clearPending_) {
-      SDL_UpdateWindowSurface(window_);
-    } else if (!rects_.empty()) {
-      SDL_UpdateWindowSurfaceRects(window_, rects_.data(), static_cast<int>(rects_.size()));
-    }
-    clearPending_ = false;
-    exposed_ = false;
+    HandOver();
   }
 
   bool LendPixels(LentPixels& lent) override {
@@ -290,13 +284,7 @@ class SdlPictureTarget final : public PresentTarget {
       if (right > left && bottom > top)
         rects_.push_back({placement_.Left + left, placement_.Top + top, right - left, bottom - top});
     }
-    if (clearPending_) {
-      SDL_UpdateWindowSurface(window_);
-    } else if (!rects_.empty()) {
-      SDL_UpdateWindowSurfaceRects(window_, rects_.data(), static_cast<int>(rects_.size()));
-    }
-    clearPending_ = false;
-    exposed_ = false;
+    HandOver();
   }
 
   bool Showing() override { return (SDL_GetWindowFlags(window_) & (SDL_WINDOW_HIDDEN | SDL_WINDOW_MINIMIZED)) == 0; }
@@ -317,6 +305,18 @@ class SdlPictureTarget final : public PresentTarget {
       clearPending_ = true;
     }
     return surface;
+  }
+
+  // Hands rects_ to the window system, or the whole window after a new surface; the target
+  // then shows what it was given.
+  void HandOver() {
+    if (clearPending_) {
+      SDL_UpdateWindowSurface(window_);
+    } else if (!rects_.empty()) {
+      SDL_UpdateWindowSurfaceRects(window_, rects_.data(), static_cast<int>(rects_.size()));
+    }
+    clearPending_ = false;
+    exposed_ = false;
   }
 
   // Whether the surface's pixels are XRGB8888 (or ARGB8888, whose alpha the window ignores).
