@@ -8,9 +8,10 @@
 
 void DrawFrame();
 // Whether the frame drawn at game tick `tick` paints every pixel of the back buffer anew,
-// leaving nothing of an earlier frame: the play screen fills it first; the title and the
-// stage selection tile the title background, which misses a strip of the buffer's margin
-// (beyond 720 x 540) while the tiles' offset is narrower than the margin.
+// leaving nothing of an earlier frame: the play screen fills what its background does not
+// cover and copies the background; the title and the stage selection tile the title
+// background, which misses a strip of the buffer's margin (beyond 720 x 540) while the
+// tiles' offset is narrower than the margin.
 bool FrameRedrawsEverything(int32_t tick);
 void ScrollTitleBackground();
 void DrawTitleScreen();
