@@ -25,7 +25,7 @@ struct LoadingWindow {
   std::vector<uint16_t> picture = std::vector<uint16_t>(ClientWidth * ClientHeight);
 };
 
-std::unique_ptr<LoadingWindow> g_loading;
+Platform::KeptPastExit<LoadingWindow> g_loading;
 int32_t g_stripWidth = 0;
 int64_t g_steps = 0;
 
@@ -63,7 +63,7 @@ void Frm_Loading::Load() {
   std::string caption = Shell.MainIni.GetIniKey("Texts", "Text0");
   if (caption.empty()) caption = "kestrel";
   loading->window = Platform::CreateGameWindow({caption, ClientWidth, ClientHeight, false});
-  g_loading = std::move(loading);
+  g_loading.reset(std::move(loading));
   g_stripWidth = 0;
 }
 

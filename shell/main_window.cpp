@@ -28,7 +28,7 @@ constexpr int32_t KeyEnter = 13;
 constexpr int32_t ShiftAlt = 4;
 constexpr int32_t CharSpace = 32;
 
-std::unique_ptr<Platform::GameWindow> g_window;
+Platform::KeptPastExit<Platform::GameWindow> g_window;
 std::shared_ptr<CGameEngine> g_engine;
 bool g_firstClose = true;
 std::optional<bool> g_startFullScreen;  // from the command line; none: as the player left it
@@ -133,7 +133,7 @@ void Frm_Main::Load() {
   g_firstClose = true;
   Shell.GameActive = true;
   const std::string caption = Config.Texts.empty() ? std::string() : Config.Texts[0];
-  g_window = Platform::CreateGameWindow({caption, LogicalWidth, LogicalHeight, true});
+  g_window.reset(Platform::CreateGameWindow({caption, LogicalWidth, LogicalHeight, true}));
   OpenAudioDevice();
   g_window->SetPictureCursor(MouseCursor(0));
   Shell.BackBuffer[0].Create(BackBufferWidth, BackBufferHeight);

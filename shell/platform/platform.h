@@ -2,8 +2,11 @@
 // Everything else of the game reaches the machine through these calls.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <utility>
 
 namespace Platform {
 
@@ -58,5 +61,21 @@ void ShowErrorMessage(const std::string& caption, const std::string& text);
 // Starts SDL's video and event subsystems once; raises a run-time error naming SDL's reason
 // when that fails. Windows and cursors call it themselves.
 void StartVideo();
+
+// The owner of a window, or of what holds one, kept in a global. Static destruction leaves it
+// alone: a process that ends through exit() while the window is open (Xlib ends it so when the
+// connection to the display breaks) must not close the window on the lost display, where SDL
+// would wait for an answer forever. The program closes its windows itself before it ends.
+template <typename T>
+class KeptPastExit {
+ public:
+  void reset(std::unique_ptr<T> owned = nullptr) { delete std::exchange(owned_, owned.release()); }
+  T* get() const { return owned_; }
+  T* operator->() const { return owned_; }
+  bool operator==(std::nullptr_t) const { return owned_ == nullptr; }
+
+ private:
+  T* owned_ = nullptr;
+};
 
 }  // namespace Platform
