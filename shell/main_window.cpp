@@ -12,6 +12,7 @@
 #include "game/focus.h"
 #include "game/game_state.h"
 #include "game/input.h"
+#include "render/frame_drawing.h"
 #include "render/scene.h"
 #include "render/sheet.h"
 #include "shell/engine.h"
@@ -292,8 +293,16 @@ void Frm_Main::OnGameRefresh() {
   // presenter shows no picture drawn that way.
   const bool unseen = g_window != nullptr && !g_window->PictureTarget()->Showing();
   ScreenSurface().SkipDrawing(unseen && FrameRedrawsEverything(CheckedAdd(Shell.GameTick, 2)));
-  DrawFrame();
-  if (Shell.FadeStep > 0) DrawFadeStep();
+  // The frame is drawn only where it differs from what its buffer holds.
+  BeginFrameDrawing(FrameRedrawsEverything(Shell.GameTick));
+  try {
+    DrawFrame();
+    if (Shell.FadeStep > 0) DrawFadeStep();
+  } catch (...) {
+    FinishFrameDrawing(false);
+    throw;
+  }
+  FinishFrameDrawing(true);
 }
 
 void Frm_Main::OnGameExit() {

@@ -7,6 +7,7 @@
 #include "shell/main_window.h"
 #include "shell/platform/platform.h"
 #include "shell/runtime.h"
+#include "shell/shell_state.h"
 #include "surface/raster_binding.h"
 
 namespace {
@@ -234,22 +235,48 @@ bool CScreen::FindChanges(const CGDISurface& current, bool everything) {
     ShownPitch_ = pitch;
     everything = true;
   }
+  // The drawing tells where a frame may differ from the frame before it; when that one is
+  // what Shown_ holds, only those places are compared.
+  const FrameChanges& drawn = Shell.BackChanges[CheckIndex(Shell.BackIndex, 0, 1)];
+  const bool drawnFrame = &current == &Shell.BackBuffer[CheckIndex(Shell.BackIndex, 0, 1)] && drawn.Serial != 0 &&
+                          drawn.Version == current.Version();
+  const bool hinted = !everything && drawnFrame && drawn.Known && ShownSerial_ != 0 && drawn.Serial == ShownSerial_ + 1;
+  PendingSerial_ = drawnFrame ? drawn.Serial : 0;
+  ShownSerial_ = 0;
+  if (hinted) {
+    RowSpans_.assign(static_cast<size_t>(height), RowSpan{width, 0});
+    for (const ChangedArea& area : drawn.Areas) {
+      for (int32_t y = std::max(area.Top, 0); y < std::min(area.Bottom, height); ++y) {
+        RowSpan& span = RowSpans_[static_cast<size_t>(y)];
+        span.Left = std::min(span.Left, std::max(area.Left, 0));
+        span.Right = std::max(span.Right, std::min(area.Right, width));
+      }
+    }
+  }
   Changes_.clear();
   for (int32_t y = 0; y < height; ++y) {
     int32_t left = 0, right = width;
     if (!everything) {
-      const uint16_t* row = RowOf(current.ptr(), pitch, y);
-      const uint16_t* shown = RowOf(Shown_.data(), pitch, y);
-      if (memcmp(row, shown, static_cast<size_t>(width) * sizeof(uint16_t)) == 0) continue;
-      left = FirstDifference(row, shown, width);
-      right = EndOfDifference(row, shown, left, width);
+      int32_t from = 0, to = width;
+      if (hinted) {
+        from = RowSpans_[static_cast<size_t>(y)].Left;
+        to = RowSpans_[static_cast<size_t>(y)].Right;
+        if (from >= to) continue;
+      }
+      const uint16_t* row = RowOf(current.ptr(), pitch, y) + from;
+      const uint16_t* shown = RowOf(Shown_.data(), pitch, y) + from;
+      if (memcmp(row, shown, static_cast<size_t>(to - from) * sizeof(uint16_t)) == 0) continue;
+      left = from + FirstDifference(row, shown, to - from);
+      right = from + EndOfDifference(row, shown, left - from, to - from);
     }
     AddArea(Changes_, {left, y, right, y + 1});
   }
+  if (Changes_.empty()) ShownSerial_ = PendingSerial_;
   return everything;
 }
 
 void CScreen::RememberChanges(const CGDISurface& current) {
+  ShownSerial_ = PendingSerial_;
   const int32_t pitch = PitchPixels(current);
   for (const ChangedArea& area : Changes_) {
     for (int32_t y = area.Top; y < area.Bottom; ++y) {

@@ -4,8 +4,9 @@
 // straight into the window's pixels, where the window lends them).
 //
 // Only what changed is handed over: the presenter keeps a copy of the picture it last showed
-// (or zoomed), compares the new back buffer with it row by row and presents the changed
-// areas alone, or nothing. While nobody can see the target nothing is zoomed or presented,
+// (or zoomed), compares the new back buffer with it row by row (only where the drawing says
+// the frame may differ from the one before, when that is the one shown) and presents the
+// changed areas alone, or nothing. While nobody can see the target nothing is zoomed or presented,
 // nor is a back buffer whose drawing was skipped; the first presentation after that hands
 // over the whole picture.
 #pragma once
@@ -61,6 +62,13 @@ class CScreen {
   // The source picture last presented or zoomed, in the back buffer's layout.
   std::vector<uint16_t> Shown_;
   int32_t ShownWidth_ = 0, ShownHeight_ = 0, ShownPitch_ = 0;
+  // The frame (as the drawing counts them) that Shown_ holds, 0 when unknown, and the frame
+  // whose changes are being presented.
+  uint64_t ShownSerial_ = 0, PendingSerial_ = 0;
   std::vector<ChangedArea> Changes_;
   std::vector<ChangedArea> ZoomedChanges_;
+  struct RowSpan {
+    int32_t Left, Right;
+  };
+  std::vector<RowSpan> RowSpans_;  // per row, the columns the drawing says may have changed
 };

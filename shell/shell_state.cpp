@@ -11,4 +11,5 @@ void ResetShellGlobals() {
   Shell.ViewHeight = 540;
   Shell.BackPitch = Shell.ZoomPitch = 0;
   Shell.GameActive = true;
+  Shell.BackChanges[0] = Shell.BackChanges[1] = FrameChanges{};
 }

@@ -5,10 +5,20 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "game/screen_geometry.h"
 #include "shell/ini_file.h"
 #include "surface/cgdisurface.h"
+#include "surface/present_target.h"
+
+// What the drawing knows of a back buffer's frame against the frame drawn before it.
+struct FrameChanges {
+  uint64_t Serial = 0;   // frames count from 1 as they are drawn; 0: none drawn this way
+  uint64_t Version = 0;  // the buffer's version when its drawing finished
+  bool Known = false;    // outside Areas, the frame equals frame Serial - 1
+  std::vector<ChangedArea> Areas;
+};
 
 struct ShellGlobals {
   // Cursor in the 720 x 540 logical space; not clamped.
@@ -23,6 +33,7 @@ struct ShellGlobals {
   int32_t GameTick = 0;
   int32_t BackIndex = 0;
   CGDISurface BackBuffer[2];  // 724 x 544; the logical screen is the top-left 720 x 540
+  FrameChanges BackChanges[2];
   CGDISurface FadeSurface;    // snapshot of the previous screen for the cross-fade
   CGDISurface ZoomSurface;    // the display-sized surface of a maximised window
   int32_t FadeStep = 0;

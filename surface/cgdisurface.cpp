@@ -1,7 +1,7 @@
 #include "surface/cgdisurface.h"
 
 #include <algorithm>
-#include <cmath>
+#include <atomic>
 #include <cstring>
 #include <new>
 #include <utility>
@@ -15,6 +15,11 @@ namespace {
 
 constexpr int32_t kDefaultTranColor = 0x7C1F;
 constexpr int32_t kFullAlphaLevel = 32;
+
+uint64_t NextVersion() {
+  static std::atomic<uint64_t> last{0};
+  return ++last;
+}
 
 FrameInfo FrameOf(const CGDISurface& src, int16_t index) {
   FrameInfo frame{};
@@ -46,6 +51,7 @@ bool PlaceCopy(const CGDISurface& dst, const CGDISurface& src, const FrameInfo& 
 class SourcePixels {
  public:
   SourcePixels(const CGDISurface& src, const CGDISurface& dst) : pixels_(src.ptr()) {
+    src.StopRecording();
     if (&src == &dst) {
       size_t words = static_cast<size_t>(src.pitch() / 2) * static_cast<size_t>(src.Height());
       snapshot_.assign(src.ptr(), src.ptr() + words);
@@ -59,17 +65,36 @@ class SourcePixels {
   std::vector<uint16_t> snapshot_;
 };
 
-using BlendRoutine = int32_t (*)(void* dstPtr, int32_t dstPitch, const Rect* dstRect, const void* srcPtr,
-                                 int32_t srcPitch, int32_t srcLeft, int32_t srcTop, int32_t tranColor, int32_t level);
-
-// The raster routine of an effect copy's Style; nullptr for a Style that draws nothing.
-BlendRoutine BlendFor(int32_t Style) {
+// The operation of an effect copy's Style; false for a Style that draws nothing.
+bool BlendFor(int32_t Style, DrawOp::Kind& kind) {
   switch (Style) {
-    case 0: return &Raster::GDIAlphaBlend_16;
-    case 1: return &Raster::GDIAdditive_16;
-    case 2: return &Raster::GDISubitive_16;
-    default: return nullptr;
+    case 0:
+      kind = DrawOp::Kind::Blend;
+      return true;
+    case 1:
+      kind = DrawOp::Kind::Additive;
+      return true;
+    case 2:
+      kind = DrawOp::Kind::Subtractive;
+      return true;
+    default:
+      return false;
   }
+}
+
+// A copy of `from` to `to` as an operation; a copy from the destination itself is drawn at
+// once, from the snapshot `pixels`.
+DrawOp CopyOp(DrawOp::Kind kind, const CGDISurface& src, const SourcePixels& pixels, const Rect& from, const Rect& to) {
+  DrawOp op;
+  op.kind = kind;
+  op.to = to;
+  op.source = pixels.get();
+  op.sourcePitch = src.pitch();
+  op.sourceLeft = from.Left;
+  op.sourceTop = from.Top;
+  op.sourceVersion = src.Version();
+  op.tranColor = src.TranColor();
+  return op;
 }
 
 // Colour-keyed copy of `from`, scaled by k unless k is exactly 1 (Blt and BltZoom).
@@ -78,10 +103,14 @@ void KeyedCopy(CGDISurface& dst, const CGDISurface& src, const FrameInfo& frame,
   Rect to;
   if (!PlaceCopy(dst, src, frame, from, X, Y, k, to) || dst.DrawingSkipped()) return;
   SourcePixels pixels(src, dst);
-  if (k == 1.0f)
-    Raster::GDIBlt_16(dst.ptr(), dst.pitch(), &to, pixels.get(), src.pitch(), from.Left, from.Top, src.TranColor());
-  else
-    Raster::GDIBltZoom_16(dst.ptr(), dst.pitch(), &to, pixels.get(), src.pitch(), &from, src.TranColor());
+  if (k == 1.0f) {
+    dst.Draw(CopyOp(DrawOp::Kind::Keyed, src, pixels, from, to));
+    return;
+  }
+  // A scaled copy cannot be drawn in parts: it is drawn at once.
+  dst.StopRecording();
+  dst.Draw(DrawOp{});  // an empty operation, drawn at once: it only marks the pixels changed
+  Raster::GDIBltZoom_16(dst.ptr(), dst.pitch(), &to, pixels.get(), src.pitch(), &from, src.TranColor());
 }
 
 void OpaqueCopy(CGDISurface& dst, const CGDISurface& src, const FrameInfo& frame, Rect from, int32_t X,
@@ -89,31 +118,38 @@ void OpaqueCopy(CGDISurface& dst, const CGDISurface& src, const FrameInfo& frame
   Rect to;
   if (!PlaceCopy(dst, src, frame, from, X, Y, 1.0f, to) || dst.DrawingSkipped()) return;
   SourcePixels pixels(src, dst);
-  Raster::GDIBltFast_16(dst.ptr(), dst.pitch(), &to, pixels.get(), src.pitch(), from.Left, from.Top);
+  dst.Draw(CopyOp(DrawOp::Kind::Opaque, src, pixels, from, to));
 }
 
 void BlendCopy(CGDISurface& dst, const CGDISurface& src, int32_t Style, const FrameInfo& frame, Rect from,
                int32_t X, int32_t Y, uint8_t effect) {
-  BlendRoutine blend = BlendFor(Style);
-  if (blend == nullptr) return;
+  DrawOp::Kind kind = DrawOp::Kind::Blend;
+  if (!BlendFor(Style, kind)) return;
   Rect to;
   if (!PlaceCopy(dst, src, frame, from, X, Y, 1.0f, to) || dst.DrawingSkipped()) return;
   SourcePixels pixels(src, dst);
-  blend(dst.ptr(), dst.pitch(), &to, pixels.get(), src.pitch(), from.Left, from.Top, src.TranColor(), effect);
+  DrawOp op = CopyOp(kind, src, pixels, from, to);
+  op.level = effect;
+  dst.Draw(op);
 }
 
 Rect SubArea(int32_t iT, int32_t iL, int32_t iH, int32_t iW) { return Rect{iL, iT, iW, iH}; }
 
 }  // namespace
 
-CGDISurface::CGDISurface() = default;
+CGDISurface::CGDISurface() : version_(NextVersion()) {}
 
 CGDISurface::~CGDISurface() = default;
 
-CGDISurface::CGDISurface(CGDISurface&& other) noexcept { *this = std::move(other); }
+CGDISurface::CGDISurface(CGDISurface&& other) noexcept : version_(NextVersion()) { *this = std::move(other); }
 
 CGDISurface& CGDISurface::operator=(CGDISurface&& other) noexcept {
   if (this != &other) {
+    // A picture moves whole: whatever either list noted is drawn first.
+    StopRecording();
+    other.StopRecording();
+    recording_ = other.recording_ = nullptr;
+    version_ = std::exchange(other.version_, NextVersion());
     pixels_ = std::move(other.pixels_);
     width_ = std::exchange(other.width_, 0);
     height_ = std::exchange(other.height_, 0);
@@ -127,6 +163,8 @@ CGDISurface& CGDISurface::operator=(CGDISurface&& other) noexcept {
 }
 
 void CGDISurface::Release() {
+  StopRecording();
+  version_ = NextVersion();
   pixels_.reset();
   width_ = height_ = pitch_ = 0;
   clip_ = Rect{0, 0, 0, 0};
@@ -160,21 +198,26 @@ bool CGDISurface::Create(int16_t Width, int16_t Height) {
   tranColor_ = kDefaultTranColor;
   clip_ = Rect{0, 0, Width, Height};
   ReadFrames({});
+  version_ = NextVersion();
   return true;
 }
 
 void CGDISurface::LoadData(std::vector<uint8_t>& data) const {
+  StopRecording();
   const auto* bytes = reinterpret_cast<const uint8_t*>(pixels_.get());
   data.assign(bytes, bytes + static_cast<size_t>(pitch_) * height_);
 }
 
 void CGDISurface::SetData(const std::vector<uint8_t>& data) {
+  StopRecording();
+  version_ = NextVersion();
   size_t bytes = std::min(data.size(), static_cast<size_t>(pitch_) * height_);
   if (bytes > 0) std::memcpy(pixels_.get(), data.data(), bytes);
 }
 
 void CGDISurface::Render(PresentTarget* dstdc) const {
   if (!pixels_ || dstdc == nullptr) return;
+  StopRecording();
   dstdc->CopyPixels(pixels_.get(), pitch_, width_, height_, 0, 0);
 }
 
@@ -182,28 +225,22 @@ void CGDISurface::RenderTo(PresentTarget* dstdc, int32_t X, int32_t Y, int16_t f
   FrameInfo area = FrameOf(*this, frame);
   int32_t width = area.Right - area.Left, height = area.Bottom - area.Top;
   if (width <= 0 || height <= 0 || dstdc == nullptr) return;
+  StopRecording();
   const uint16_t* topLeft = pixels_.get() + static_cast<size_t>(area.Top) * (pitch_ / 2) + area.Left;
   dstdc->CopyPixels(topLeft, pitch_, width, height, X, Y);
 }
 
 void CGDISurface::DrawLine(int32_t x0, int32_t y0, int32_t X1, int32_t Y1, uint8_t r, uint8_t g, uint8_t b) {
-  int32_t color = Raster::color32_16(r, g, b);
+  DrawOp op;
+  op.kind = DrawOp::Kind::Line;
+  op.color = Raster::color32_16(r, g, b);
   if (width_ == 0 || height_ == 0 || skipDrawing_) return;  // no pixel to clamp to, or none to draw
-  x0 = std::clamp<int32_t>(x0, 0, width_ - 1);
-  X1 = std::clamp<int32_t>(X1, 0, width_ - 1);
-  y0 = std::clamp<int32_t>(y0, 0, height_ - 1);
-  Y1 = std::clamp<int32_t>(Y1, 0, height_ - 1);
-  int32_t dx = CheckedSub(X1, x0), dy = CheckedSub(Y1, y0);
-  int32_t steps = RoundToInt(std::sqrt(static_cast<double>(CheckedAdd(CheckedMul(dx, dx), CheckedMul(dy, dy)))));
-  if (steps == 0) {  // both ends on one pixel
-    Raster::GDISetPixel(pixels_.get(), pitch_, x0, y0, color);
-    return;
-  }
-  for (int32_t i = 0; i <= steps; ++i) {
-    int32_t x = RoundToInt(x0 + static_cast<double>(CheckedMul(dx, i)) / steps);
-    int32_t y = RoundToInt(y0 + static_cast<double>(CheckedMul(dy, i)) / steps);
-    Raster::GDISetPixel(pixels_.get(), pitch_, x, y, color);
-  }
+  op.x0 = std::clamp<int32_t>(x0, 0, width_ - 1);
+  op.x1 = std::clamp<int32_t>(X1, 0, width_ - 1);
+  op.y0 = std::clamp<int32_t>(y0, 0, height_ - 1);
+  op.y1 = std::clamp<int32_t>(Y1, 0, height_ - 1);
+  op.to = Rect{std::min(op.x0, op.x1), std::min(op.y0, op.y1), std::max(op.x0, op.x1) + 1, std::max(op.y0, op.y1) + 1};
+  Draw(op);
 }
 
 void CGDISurface::Blt(const CGDISurface& src, int32_t X, int32_t Y, float k) {
@@ -263,8 +300,12 @@ bool CGDISurface::EffectBltClipAlpha(const CGDISurface& src, int32_t X, int32_t 
     // The mask is read at the source's offsets with the source's pitch.
     if (!Alpha.ptr() || Alpha.pitch() != src.pitch() || Alpha.Height() < from.Bottom || skipDrawing_) return true;
     SourcePixels pixels(src, *this);
-    Raster::GDIAlphaBlendByAlphaChannel2_16(ptr(), pitch_, &to, pixels.get(), src.pitch(), from.Left, from.Top,
-                                            Alpha.ptr(), std::clamp(alpha2, 0, kFullAlphaLevel));
+    Alpha.StopRecording();
+    DrawOp op = CopyOp(DrawOp::Kind::MaskedBlend, src, pixels, from, to);
+    op.mask = Alpha.ptr();
+    op.maskVersion = Alpha.Version();
+    op.level = std::clamp(alpha2, 0, kFullAlphaLevel);
+    Draw(op);
   } catch (const RuntimeError&) {
     // As EffectBlt.
   }
@@ -272,18 +313,19 @@ bool CGDISurface::EffectBltClipAlpha(const CGDISurface& src, int32_t X, int32_t 
 }
 
 void CGDISurface::Clear() {
-  if (pixels_ && !skipDrawing_) std::memset(pixels_.get(), 0, static_cast<size_t>(pitch_) * height_);
+  if (!pixels_ || skipDrawing_) return;
+  // The padding is cleared too, which no operation does: drawn at once.
+  StopRecording();
+  version_ = NextVersion();
+  std::memset(pixels_.get(), 0, static_cast<size_t>(pitch_) * height_);
 }
 
 void CGDISurface::FillColor(uint8_t r, uint8_t g, uint8_t b) {
-  int32_t color = Raster::color32_16(r, g, b);
+  DrawOp fill;
+  fill.color = Raster::color32_16(r, g, b);
   if (skipDrawing_) return;
-  if (width_ % 2 == 0) {  // rows without padding: one run over the whole image
-    Raster::GDIMemset(pixels_.get(), width_ * height_, color);
-    return;
-  }
-  for (int32_t y = 0; y < height_; ++y)
-    Raster::GDIMemset(pixels_.get() + static_cast<size_t>(y) * (pitch_ / 2), width_, color);
+  fill.to = Rect{0, 0, width_, height_};
+  Draw(fill);
 }
 
 void CGDISurface::FillColorAround(const CGDISurface& src, int32_t X, int32_t Y, uint8_t r, uint8_t g, uint8_t b) {
@@ -299,22 +341,34 @@ void CGDISurface::FillColorAround(const CGDISurface& src, int32_t X, int32_t Y, 
     // The copy will fail as well and write nothing.
   }
   if (!copies) covered = Rect{0, 0, 0, 0};
-  const auto fill = [&](int32_t y, int32_t left, int32_t right) {
-    if (right > left)
-      Raster::GDIMemset(pixels_.get() + static_cast<size_t>(y) * (pitch_ / 2) + left, right - left, color);
-  };
-  for (int32_t y = 0; y < height_; ++y) {
-    if (y < covered.Top || y >= covered.Bottom) {
-      fill(y, 0, width_);
-    } else {
-      fill(y, 0, covered.Left);
-      fill(y, covered.Right, width_);
-    }
+  // Above, left of, right of and below the copy's area.
+  const Rect around[] = {{0, 0, width_, covered.Top},
+                         {0, covered.Top, covered.Left, covered.Bottom},
+                         {covered.Right, covered.Top, width_, covered.Bottom},
+                         {0, std::max(covered.Bottom, covered.Top), width_, height_}};
+  for (const Rect& area : around) {
+    if (area.Right <= area.Left || area.Bottom <= area.Top) continue;
+    DrawOp fill;
+    fill.color = color;
+    fill.to = area;
+    Draw(fill);
   }
 }
 
 void CGDISurface::SkipDrawing(bool skip) { skipDrawing_ = skip; }
 bool CGDISurface::DrawingSkipped() const { return skipDrawing_; }
+
+void CGDISurface::RecordInto(DrawList* list) { recording_ = list; }
+
+void CGDISurface::StopRecording() const {
+  if (recording_ != nullptr) recording_->StopNoting(*this);
+}
+
+void CGDISurface::Draw(const DrawOp& op) {
+  version_ = NextVersion();
+  if (recording_ != nullptr && recording_->Note(op)) return;
+  if (pixels_) ApplyDrawOp(op, pixels_.get(), pitch_, Rect{0, 0, width_, height_});
+}
 
 bool CGDISurface::ReadFrames(const std::string& /*filename*/) {
   frames_.assign(1, FrameInfo{0, 0, width_, height_, 0, 0});

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "raster/rasterkit.h"
+#include "surface/draw_list.h"
 
 class PresentTarget;
 
@@ -86,6 +87,18 @@ class CGDISurface {
   // last frame's.
   void SkipDrawing(bool skip);
   bool DrawingSkipped() const;
+  // While a list is attached, the drawing onto this surface is noted in it rather than done
+  // (see DrawList); drawing that cannot wait, and any read of the pixels through this class,
+  // first draws what the list holds. Detaching leaves the noted drawing to the caller.
+  void RecordInto(DrawList* list);
+  // Draws what the attached list holds and stops it noting. Const: the noted drawing already
+  // counts as the surface's picture.
+  void StopRecording() const;
+  // Changes whenever the pixels may have changed through this class; never the same for two
+  // different pictures, whichever surfaces held them.
+  uint64_t Version() const { return version_; }
+  // Carries out `op`, or notes it in the attached list.
+  void Draw(const DrawOp& op);
 
   bool ReadFrames(const std::string& filename);
   // Copies frame `FrameCount` into *lpRect when it exists; raises SubscriptOutOfRange on a
@@ -103,4 +116,6 @@ class CGDISurface {
   Rect clip_{0, 0, 0, 0};
   std::vector<FrameInfo> frames_;
   bool skipDrawing_ = false;
+  DrawList* recording_ = nullptr;
+  uint64_t version_;
 };

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <random>
 #include <vector>
 
 #include "audio/audio.h"
@@ -10,6 +11,7 @@
 #include "config/user_settings.h"
 #include "game/focus.h"
 #include "game/game_state.h"
+#include "render/frame_drawing.h"
 #include "render/scene.h"
 #include "render/sheet.h"
 #include "render_support.h"
@@ -459,6 +461,181 @@ TEST_F(SceneTest, SkippedFramesAgeLikeDrawnOnesAndRedrawsLeaveNothingOld) {
   EXPECT_TRUE(FrameRedrawsEverything(540 * 5 + 4));
   Images.TitleBackImage = MakeSolid(720, 539, 0);
   EXPECT_FALSE(FrameRedrawsEverything(100));
+}
+
+// Frames drawn only where their drawing changed must equal frames drawn whole, and outside
+// the areas the presenter is told of, a frame must equal the one before it.
+class FrameDrawingTest : public SceneTest {
+ protected:
+  // Draws the frame as the main window does: flips the buffers and notes the drawing; the
+  // reference buffers get the same frame drawn at once.
+  template <typename Draw>
+  void DrawBoth(const Draw& draw, bool redrawsEverything, bool ended = true, bool skipped = false) {
+    Shell.BackIndex = 1 - Shell.BackIndex;
+    const int32_t index = Shell.BackIndex;
+    Shell.BackBuffer[index].SkipDrawing(skipped);
+    BeginFrameDrawing(redrawsEverything);
+    draw();
+    FinishFrameDrawing(ended);
+    Shell.BackBuffer[index].SkipDrawing(false);
+    std::swap(Shell.BackBuffer[index], reference_[index]);
+    Shell.BackBuffer[index].SkipDrawing(skipped);
+    draw();
+    Shell.BackBuffer[index].SkipDrawing(false);
+    std::swap(Shell.BackBuffer[index], reference_[index]);
+    ASSERT_EQ(FirstDifference(Shell.BackBuffer[index], reference_[index], {}), -1) << "frame " << frame_;
+    const FrameChanges& changes = Shell.BackChanges[index];
+    if (changes.Known) {
+      ASSERT_EQ(FirstDifference(Shell.BackBuffer[index], Shell.BackBuffer[1 - index], changes.Areas), -1)
+          << "frame " << frame_;
+      ++known_;
+    }
+    ++frame_;
+  }
+  // The first pixel outside `areas` where two surfaces of the same size differ, as
+  // y * width + x; -1 when none does.
+  static int32_t FirstDifference(const CGDISurface& a, const CGDISurface& b, const std::vector<ChangedArea>& areas) {
+    std::vector<uint8_t> inside(static_cast<size_t>(a.Width()));
+    for (int32_t y = 0; y < a.Height(); ++y) {
+      std::fill(inside.begin(), inside.end(), 0);
+      for (const ChangedArea& area : areas) {
+        if (y >= area.Top && y < area.Bottom) std::fill(inside.begin() + area.Left, inside.begin() + area.Right, 1);
+      }
+      const uint16_t* rowA = a.ptr() + y * (a.pitch() / 2);
+      const uint16_t* rowB = b.ptr() + y * (b.pitch() / 2);
+      for (int32_t x = 0; x < a.Width(); ++x) {
+        if (inside[static_cast<size_t>(x)] == 0 && rowA[x] != rowB[x]) return y * a.Width() + x;
+      }
+    }
+    return -1;
+  }
+  void SetUp() override {
+    SceneTest::SetUp();
+    for (CGDISurface& buffer : reference_) buffer.Create(724, 544);
+  }
+  CGDISurface reference_[2];
+  int32_t frame_ = 0, known_ = 0;
+};
+
+TEST_F(FrameDrawingTest, RandomDrawingOfEveryKind) {
+  struct Sprite {
+    int32_t kind, x, y, level;
+  };
+  std::mt19937 rng(11);
+  const auto random = [&](int32_t below) { return static_cast<int32_t>(rng() % static_cast<uint32_t>(below)); };
+  const CGDISurface back = MakeSurface(720, 540, [](int32_t x, int32_t y) { return Rgb(x % 32, y % 32, 9); });
+  CGDISurface image =
+      MakeSurface(40, 30, [](int32_t x, int32_t y) { return x % 7 == 0 ? 0x7C1F : Rgb(y, x % 32, 20); });
+  const CGDISurface mask = MakeSurface(40, 30, [](int32_t x, int32_t y) { return Rgb(0, 0, (x + y) % 32); });
+  std::vector<Sprite> scene;
+  const auto newSprite = [&] { return Sprite{random(10), random(760) - 20, random(580) - 20, random(256)}; };
+  for (int32_t i = 0; i < 12; ++i) scene.push_back(newSprite());
+  int32_t backX = 0, backY = 0;
+  bool clipped = false;
+  for (int32_t frame = 0; frame < 300; ++frame) {
+    const int32_t change = random(100);
+    Sprite& sprite = scene[static_cast<size_t>(random(static_cast<int32_t>(scene.size())))];
+    if (change < 40) {
+      sprite.x += random(9) - 4;
+      sprite.y += random(5) - 2;
+    } else if (change < 50) {
+      sprite.level = random(256);
+    } else if (change < 55 && scene.size() > 4) {
+      scene.erase(scene.begin() + random(static_cast<int32_t>(scene.size())));
+    } else if (change < 60) {
+      scene.insert(scene.begin() + random(static_cast<int32_t>(scene.size())), newSprite());
+    } else if (change < 63) {
+      image.DrawLine(random(40), 0, random(40), 29, 255, 0, 0);  // a picture drawn from changes
+    } else if (change < 66) {
+      backX = random(3) == 0 ? random(9) - 4 : 0;
+      backY = random(3) == 0 ? random(9) - 4 : 0;
+    } else if (change < 69) {
+      clipped = !clipped;
+    } else if (change < 71) {
+      Shell.BackBuffer[Shell.BackIndex].Clear();  // the next buffer but one, behind the drawing's back
+      reference_[Shell.BackIndex].Clear();
+    }
+    const int32_t how = random(100);  // mostly frames that paint every pixel anew
+    const bool base = how >= 6, skip = how < 3, ended = how < 97;
+    const size_t drawn = ended ? scene.size() : scene.size() / 2;
+    DrawBoth(
+        [&] {
+          CGDISurface& screen = ScreenSurface();
+          screen.SetClipper(clipped ? 30 : 0, clipped ? 20 : 0, clipped ? 600 : 724, clipped ? 500 : 544);
+          if (base) {
+            screen.FillColorAround(back, backX, backY, 40, 40, 60);
+            screen.FastBlt(back, backX, backY);
+          }
+          for (size_t i = 0; i < drawn; ++i) {
+            const Sprite& s = scene[i];
+            switch (s.kind) {
+              case 0:
+                screen.BltClip(image, s.x, s.y, 2, 3, 25, 37);
+                break;
+              case 1:
+                screen.EffectBlt(image, s.level % 3, s.x, s.y, static_cast<uint8_t>(s.level), 0);
+                break;
+              case 2:
+                screen.EffectBltClip(image, s.x, s.y, static_cast<uint8_t>(s.level), 0, 0, 30, 40, 0);
+                break;
+              case 3:
+                screen.EffectBltClipAlpha(image, s.x, s.y, 4, 0, 30, 40, mask, s.level % 33);
+                break;
+              case 4:
+                screen.DrawLine(s.x, s.y, s.x + s.level % 60 - 30, s.y + 40, 0, 255, 128);
+                break;
+              case 5:
+                screen.FastBlt(image, s.x, s.y);
+                break;
+              case 6:
+                screen.FastBltClip(image, s.x, s.y, 5, 5, 20, 30);
+                break;
+              case 7:
+                screen.Blt(image, s.x, s.y, 1.0f);
+                break;
+              case 8:
+                screen.FillColor(static_cast<uint8_t>(s.level), 0, 0);
+                break;
+              default:  // now and then, drawing that cannot wait: scaled, or read from the screen itself
+                if (s.level < 8) {
+                  screen.Blt(image, s.x, s.y, 1.5f);
+                } else if (s.level < 16) {
+                  screen.BltClip(screen, s.x, s.y, 0, 0, 20, 20);
+                } else {
+                  screen.EffectBlt(image, 1, s.x, s.y, static_cast<uint8_t>(s.level), 0);
+                }
+            }
+          }
+        },
+        base, ended, skip);
+    if (HasFatalFailure()) return;
+  }
+  EXPECT_GT(known_, 100);
+}
+
+// The paused and the running play screen, swaying, with a button lighting under the mouse
+// and score pop-ups fading.
+TEST_F(FrameDrawingTest, ThePlayScreen) {
+  Config.ScreenButtons[0] = ScreenButton{0, 10, 5, 30, 10, 30, -1};
+  for (int32_t frame = 0; frame < 200; ++frame) {
+    SetTimeOfDay(frame * 0.028);
+    Shell.GameTick = frame;
+    Shell.MouseX = Shell.MouseY = frame % 50 < 25 ? 20 : 400;
+    if (frame % 40 == 0) Game.ScorePopups[0] = ScorePopup{"120", 3, 300, 200 + frame / 10, 0, true};
+    Game.PlayState = frame % 100 < 60 ? PlayPaused : PlayRunning;
+    if (frame == 130) Game.TargetMood[1][0] = -1;  // a character leaves
+    const GameGlobals gameBefore = Game;
+    const std::vector<ScreenButton> buttonsBefore = Config.ScreenButtons;
+    DrawBoth(
+        [&] {
+          Game = gameBefore;  // both drawings start from the same state
+          Config.ScreenButtons = buttonsBefore;
+          DrawFrame();
+        },
+        FrameRedrawsEverything(Shell.GameTick));
+    if (HasFatalFailure()) return;
+  }
+  EXPECT_GT(known_, 150);
 }
 
 TEST_F(SceneTest, UnknownModeDrawsNothing) {

@@ -207,7 +207,12 @@ TEST_F(ScreenTest, PresentingOnlyTheChangesShowsWhatAWholePresentationWould) {
   target.Resize(width, height);
   bool zoomed = false;
   int32_t copiesWhileHidden = 0;
+  // The drawing tells the presenter where each frame may differ from the one before.
+  uint64_t serial = 0;
+  bool shownBefore = false;
   for (int32_t frame = 0; frame < 360; ++frame) {
+    std::vector<ChangedArea> changed;
+    bool everythingChanged = false;
     // A new placement, as the window reports after maximising or restoring.
     target.lost = target.lost || frame == 150 || frame == 230 || frame == 280;
     if (frame == 150 || frame == 230) {  // maximised, twice: a new zoom surface each time
@@ -230,13 +235,18 @@ TEST_F(ScreenTest, PresentingOnlyTheChangesShowsWhatAWholePresentationWould) {
         const int32_t left = sprite == 0 ? width - size : static_cast<int32_t>(rng() % (width - size));
         const int32_t top = sprite == 0 ? height - size : static_cast<int32_t>(rng() % (height - size));
         const auto colour = static_cast<uint16_t>(rng() & 0x7FFF);
+        changed.push_back(ChangedArea{left, top, left + size, top + size});
         for (int32_t y = top; y < top + size; ++y)
           std::fill_n(scene.begin() + static_cast<ptrdiff_t>(y) * width + left, size, colour);
       }
     } else if (event < 54) {  // everything changes
       for (uint16_t& pixel : scene) pixel = static_cast<uint16_t>(pixel ^ 0x0421);
+      everythingChanged = true;
     } else if (event < 57) {  // a single pixel at a random place
-      scene[rng() % scene.size()] ^= 1;
+      const size_t at = rng() % scene.size();
+      scene[at] ^= 1;
+      const auto x = static_cast<int32_t>(at % width), y = static_cast<int32_t>(at / width);
+      changed.push_back(ChangedArea{x, y, x + 1, y + 1});
     }
     const uint32_t window = rng() % 100;
     const bool hiddenBefore = !target.showing;
@@ -266,6 +276,9 @@ TEST_F(ScreenTest, PresentingOnlyTheChangesShowsWhatAWholePresentationWould) {
       back.FillColor(static_cast<uint8_t>(rng()), static_cast<uint8_t>(rng()), static_cast<uint8_t>(rng()));
       back.SkipDrawing(true);
     }
+    FrameChanges& drawn = Shell.BackChanges[Shell.BackIndex];
+    drawn = FrameChanges{++serial, back.Version(), target.showing && shownBefore && !everythingChanged, changed};
+    shownBefore = target.showing;
     const int32_t copiesBefore = target.copies;
     screen.Render();
     if (!target.showing) {

@@ -1,0 +1,179 @@
+#include "surface/draw_list.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "shell/runtime.h"
+#include "surface/cgdisurface.h"
+#include "surface/raster_binding.h"
+
+namespace {
+
+bool SameRect(const Rect& a, const Rect& b) {
+  return a.Left == b.Left && a.Top == b.Top && a.Right == b.Right && a.Bottom == b.Bottom;
+}
+
+Rect Intersection(const Rect& a, const Rect& b) {
+  return Rect{std::max(a.Left, b.Left), std::max(a.Top, b.Top), std::min(a.Right, b.Right),
+              std::min(a.Bottom, b.Bottom)};
+}
+
+bool IsEmpty(const Rect& r) { return r.Right <= r.Left || r.Bottom <= r.Top; }
+
+uint16_t* RowOf(uint16_t* pixels, int32_t pitch, int32_t y) {
+  return reinterpret_cast<uint16_t*>(reinterpret_cast<uint8_t*>(pixels) + static_cast<ptrdiff_t>(y) * pitch);
+}
+
+// The pixels of a line, as the surface has always stepped it: evenly along its length,
+// rounded to the nearest pixel.
+template <typename Plot>
+void StepLine(const DrawOp& op, const Plot& plot) {
+  const int32_t dx = CheckedSub(op.x1, op.x0), dy = CheckedSub(op.y1, op.y0);
+  const int32_t steps = RoundToInt(std::sqrt(static_cast<double>(CheckedAdd(CheckedMul(dx, dx), CheckedMul(dy, dy)))));
+  if (steps == 0) {  // both ends on one pixel
+    plot(op.x0, op.y0);
+    return;
+  }
+  for (int32_t i = 0; i <= steps; ++i) {
+    plot(RoundToInt(op.x0 + static_cast<double>(CheckedMul(dx, i)) / steps),
+         RoundToInt(op.y0 + static_cast<double>(CheckedMul(dy, i)) / steps));
+  }
+}
+
+}  // namespace
+
+bool operator==(const DrawOp& a, const DrawOp& b) {
+  return a.kind == b.kind && SameRect(a.to, b.to) && a.source == b.source && a.sourcePitch == b.sourcePitch &&
+         a.sourceLeft == b.sourceLeft && a.sourceTop == b.sourceTop && a.sourceVersion == b.sourceVersion &&
+         a.mask == b.mask && a.maskVersion == b.maskVersion && a.tranColor == b.tranColor && a.level == b.level &&
+         a.color == b.color && a.x0 == b.x0 && a.y0 == b.y0 && a.x1 == b.x1 && a.y1 == b.y1;
+}
+
+void ApplyDrawOp(const DrawOp& op, uint16_t* pixels, int32_t pitch, const Rect& within) {
+  const Rect to = Intersection(op.to, within);
+  if (IsEmpty(to)) return;
+  // The source pixel that lands on the narrowed area's corner.
+  const int32_t left = op.sourceLeft + (to.Left - op.to.Left), top = op.sourceTop + (to.Top - op.to.Top);
+  switch (op.kind) {
+    case DrawOp::Kind::Fill:
+      for (int32_t y = to.Top; y < to.Bottom; ++y)
+        Raster::GDIMemset(RowOf(pixels, pitch, y) + to.Left, to.Right - to.Left, op.color);
+      return;
+    case DrawOp::Kind::Opaque:
+      Raster::GDIBltFast_16(pixels, pitch, &to, op.source, op.sourcePitch, left, top);
+      return;
+    case DrawOp::Kind::Keyed:
+      Raster::GDIBlt_16(pixels, pitch, &to, op.source, op.sourcePitch, left, top, op.tranColor);
+      return;
+    case DrawOp::Kind::Blend:
+      Raster::GDIAlphaBlend_16(pixels, pitch, &to, op.source, op.sourcePitch, left, top, op.tranColor, op.level);
+      return;
+    case DrawOp::Kind::Additive:
+      Raster::GDIAdditive_16(pixels, pitch, &to, op.source, op.sourcePitch, left, top, op.tranColor, op.level);
+      return;
+    case DrawOp::Kind::Subtractive:
+      Raster::GDISubitive_16(pixels, pitch, &to, op.source, op.sourcePitch, left, top, op.tranColor, op.level);
+      return;
+    case DrawOp::Kind::MaskedBlend:
+      Raster::GDIAlphaBlendByAlphaChannel2_16(pixels, pitch, &to, op.source, op.sourcePitch, left, top, op.mask,
+                                              op.level);
+      return;
+    case DrawOp::Kind::Line:
+      StepLine(op, [&](int32_t x, int32_t y) {
+        if (x >= to.Left && x < to.Right && y >= to.Top && y < to.Bottom)
+          Raster::GDISetPixel(pixels, pitch, x, y, op.color);
+      });
+      return;
+  }
+}
+
+void DrawList::Clear() {
+  ops_.clear();
+  stopped_ = false;
+}
+
+bool DrawList::Note(const DrawOp& op) {
+  if (stopped_) return false;
+  ops_.push_back(op);
+  return true;
+}
+
+void DrawList::StopNoting(const CGDISurface& target) {
+  if (stopped_) return;
+  stopped_ = true;
+  const Rect whole{0, 0, target.Width(), target.Height()};
+  if (target.ptr() != nullptr) {
+    for (const DrawOp& op : ops_) ApplyDrawOp(op, target.ptr(), target.pitch(), whole);
+  }
+}
+
+void DrawList::Swap(DrawList& other) noexcept {
+  ops_.swap(other.ops_);
+  std::swap(stopped_, other.stopped_);
+}
+
+void ChangedTiles::Reset(int32_t width, int32_t height) {
+  width_ = std::max(width, 0);
+  height_ = std::max(height, 0);
+  columns_ = (width_ + TileSize - 1) / TileSize;
+  rows_ = (height_ + TileSize - 1) / TileSize;
+  marked_.assign(static_cast<size_t>(columns_) * static_cast<size_t>(rows_), 0);
+}
+
+void ChangedTiles::Mark(const Rect& area) {
+  const Rect inside = Intersection(area, Rect{0, 0, width_, height_});
+  if (IsEmpty(inside)) return;
+  const int32_t right = (inside.Right - 1) / TileSize, bottom = (inside.Bottom - 1) / TileSize;
+  for (int32_t row = inside.Top / TileSize; row <= bottom; ++row) {
+    std::fill(marked_.begin() + static_cast<ptrdiff_t>(row) * columns_ + inside.Left / TileSize,
+              marked_.begin() + static_cast<ptrdiff_t>(row) * columns_ + right + 1, 1);
+  }
+}
+
+void ChangedTiles::MarkDifferences(const std::vector<DrawOp>& a, const std::vector<DrawOp>& b) {
+  const size_t common = std::min(a.size(), b.size());
+  for (size_t i = 0; i < common; ++i) {
+    if (a[i] == b[i]) continue;
+    Mark(a[i].to);
+    Mark(b[i].to);
+  }
+  for (size_t i = common; i < a.size(); ++i) Mark(a[i].to);
+  for (size_t i = common; i < b.size(); ++i) Mark(b[i].to);
+}
+
+void ChangedTiles::Areas(std::vector<Rect>& areas) const {
+  areas.clear();
+  // Runs of marked tiles along each tile row; a run over the same columns as an area that
+  // reaches the row above lengthens that area.
+  std::vector<size_t> reaching, reachingNext;
+  for (int32_t row = 0; row < rows_; ++row) {
+    const int32_t top = row * TileSize, bottom = std::min(top + TileSize, height_);
+    const uint8_t* marks = marked_.data() + static_cast<ptrdiff_t>(row) * columns_;
+    reachingNext.clear();
+    for (int32_t column = 0; column < columns_;) {
+      if (marks[column] == 0) {
+        ++column;
+        continue;
+      }
+      const int32_t first = column;
+      while (column < columns_ && marks[column] != 0) ++column;
+      const int32_t left = first * TileSize, right = std::min(column * TileSize, width_);
+      const auto above = std::find_if(reaching.begin(), reaching.end(),
+                                      [&](size_t i) { return areas[i].Left == left && areas[i].Right == right; });
+      if (above != reaching.end()) {
+        areas[*above].Bottom = bottom;
+        reachingNext.push_back(*above);
+      } else {
+        reachingNext.push_back(areas.size());
+        areas.push_back(Rect{left, top, right, bottom});
+      }
+    }
+    reaching.swap(reachingNext);
+  }
+}
+
+void ApplyWithin(const std::vector<DrawOp>& ops, uint16_t* pixels, int32_t pitch, const std::vector<Rect>& areas) {
+  for (const Rect& area : areas) {
+    for (const DrawOp& op : ops) ApplyDrawOp(op, pixels, pitch, area);
+  }
+}
