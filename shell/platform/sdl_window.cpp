@@ -104,13 +104,23 @@ constexpr int StickPress = 16384, StickRelease = 8192;
 // turns the driving pad's events into the game's pad controls.
 class Gamepads {
  public:
-  Gamepads() { started_ = SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) == 0; }
+  Gamepads() {
+    // The pads are read once a pass, by Update. Left to SDL, an open pad would turn every
+    // wait for input into a poll each millisecond.
+    SDL_SetHint(SDL_HINT_AUTO_UPDATE_JOYSTICKS, "0");
+    started_ = SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) == 0;
+  }
   ~Gamepads() {
     for (auto& [id, pad] : pads_) SDL_GameControllerClose(pad);
     if (started_) SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
   }
   Gamepads(const Gamepads&) = delete;
   Gamepads& operator=(const Gamepads&) = delete;
+
+  // Reads the pads and queues their events, plugging in and out included.
+  void Update() {
+    if (started_) SDL_GameControllerUpdate();
+  }
 
   // True when the event was a pad's.
   bool Deliver(const SDL_Event& event, WindowEventSink& sink) {
@@ -434,6 +444,7 @@ class SdlGameWindow final : public GameWindow {
   PresentTarget* PictureTarget() override { return target_.get(); }
 
   void DispatchEvents(WindowEventSink& sink) override {
+    pads_->Update();
     SDL_Event event;
     while (SDL_PollEvent(&event) != 0) {
       try {
