@@ -155,15 +155,18 @@ void KeepBusy() {
   if (Shell.FadeStep == 0) Shell.FadeStep = 1;
 }
 
-void BM_BusyPlayFrame(benchmark::State& state) {
+void BusyPlayFrames(benchmark::State& state, bool whole) {
   if (!Prepare(state, ModePlay, "GameButton")) return;
   FillBusyPlay();
   for (auto _ : state) {
     KeepBusy();
-    Frame();
+    Frame(whole);
   }
 }
+void BM_BusyPlayFrame(benchmark::State& state) { BusyPlayFrames(state, false); }
 BENCHMARK(BM_BusyPlayFrame)->Unit(benchmark::kMicrosecond);
+void BM_BusyPlayFrameDrawnWhole(benchmark::State& state) { BusyPlayFrames(state, true); }
+BENCHMARK(BM_BusyPlayFrameDrawnWhole)->Unit(benchmark::kMicrosecond);
 
 // The paused play screen, as a player leaves it when the window loses the focus: the board
 // hidden behind the swaying pause panel.

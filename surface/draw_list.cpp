@@ -118,11 +118,17 @@ void ChangedTiles::Reset(int32_t width, int32_t height) {
   columns_ = (width_ + TileSize - 1) / TileSize;
   rows_ = (height_ + TileSize - 1) / TileSize;
   marked_.assign(static_cast<size_t>(columns_) * static_cast<size_t>(rows_), 0);
+  all_ = false;
 }
 
 void ChangedTiles::Mark(const Rect& area) {
   const Rect inside = Intersection(area, Rect{0, 0, width_, height_});
-  if (IsEmpty(inside)) return;
+  if (all_ || IsEmpty(inside)) return;
+  if (SameRect(inside, Rect{0, 0, width_, height_})) {
+    std::fill(marked_.begin(), marked_.end(), 1);
+    all_ = true;
+    return;
+  }
   const int32_t right = (inside.Right - 1) / TileSize, bottom = (inside.Bottom - 1) / TileSize;
   for (int32_t row = inside.Top / TileSize; row <= bottom; ++row) {
     std::fill(marked_.begin() + static_cast<ptrdiff_t>(row) * columns_ + inside.Left / TileSize,
@@ -131,14 +137,16 @@ void ChangedTiles::Mark(const Rect& area) {
 }
 
 void ChangedTiles::MarkDifferences(const std::vector<DrawOp>& a, const std::vector<DrawOp>& b) {
+  // From the end, where a cross-fade over the whole picture lies: once every tile is marked
+  // the rest need not be looked at.
   const size_t common = std::min(a.size(), b.size());
-  for (size_t i = 0; i < common; ++i) {
-    if (a[i] == b[i]) continue;
-    Mark(a[i].to);
-    Mark(b[i].to);
+  for (size_t i = a.size(); i > common && !all_; --i) Mark(a[i - 1].to);
+  for (size_t i = b.size(); i > common && !all_; --i) Mark(b[i - 1].to);
+  for (size_t i = common; i > 0 && !all_; --i) {
+    if (a[i - 1] == b[i - 1]) continue;
+    Mark(a[i - 1].to);
+    Mark(b[i - 1].to);
   }
-  for (size_t i = common; i < a.size(); ++i) Mark(a[i].to);
-  for (size_t i = common; i < b.size(); ++i) Mark(b[i].to);
 }
 
 void ChangedTiles::Areas(std::vector<Rect>& areas) const {
