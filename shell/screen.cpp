@@ -241,6 +241,10 @@ bool CScreen::FindChanges(const CGDISurface& current, bool everything) {
   const bool drawnFrame = &current == &Shell.BackBuffer[CheckIndex(Shell.BackIndex, 0, 1)] && drawn.Serial != 0 &&
                           drawn.Version == current.Version();
   const bool hinted = !everything && drawnFrame && drawn.Known && ShownSerial_ != 0 && drawn.Serial == ShownSerial_ + 1;
+  Changes_.clear();
+  // A frame already shown (no frame was drawn since, as on the title while the window has no
+  // focus) has nothing to compare.
+  if (!everything && drawnFrame && drawn.Serial == ShownSerial_) return false;
   PendingSerial_ = drawnFrame ? drawn.Serial : 0;
   ShownSerial_ = 0;
   if (hinted) {
@@ -253,7 +257,6 @@ bool CScreen::FindChanges(const CGDISurface& current, bool everything) {
       }
     }
   }
-  Changes_.clear();
   for (int32_t y = 0; y < height; ++y) {
     int32_t left = 0, right = width;
     if (!everything) {

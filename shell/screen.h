@@ -43,8 +43,10 @@ class CScreen {
   template <typename Zoom>
   void ZoomChanges(const CGDISurface& current, const Zoom& zoomAgainst);
   // Fills Changes_ with the areas of `current` that differ from Shown_ (every row when
-  // `everything`), one area per run of changed rows. Shown_ takes current's layout first, and
-  // then every row counts as changed. Returns whether every row did.
+  // `everything`), one area per run of changed rows. Where Shown_ holds the frame drawn just
+  // before `current`, only the areas the drawing names (Shell.BackChanges) are compared.
+  // Shown_ takes current's layout first, and then every row counts as changed. Returns whether
+  // every row did.
   bool FindChanges(const CGDISurface& current, bool everything);
   // Copies the changed areas of `current` into Shown_.
   void RememberChanges(const CGDISurface& current);
