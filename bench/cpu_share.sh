@@ -22,8 +22,9 @@ runs=("${@:3}")
 [[ ${#runs[@]} -gt 0 ]] || runs=(1280x1024:window 1920x1080:maximised 3840x2160:maximised)
 ticks_per_second=$(getconf CLK_TCK)
 
-xvfb= wm= game= data=
+xvfb= wm= game= data= other=
 cleanup() {
+  [[ -n "$other" ]] && kill "$other" 2>/dev/null || true
   [[ -n "$game" ]] && kill "$game" 2>/dev/null || true
   [[ -n "$wm" ]] && kill "$wm" 2>/dev/null || true
   [[ -n "$xvfb" ]] && kill "$xvfb" 2>/dev/null || true
@@ -55,12 +56,13 @@ start_display() {  # WIDTHxHEIGHT
 
 stop_all() {
   local process
-  for process in "$game" "$wm" "$xvfb"; do
+  for process in "$other" "$game" "$wm" "$xvfb"; do
+    [[ -n "$process" ]] || continue
     kill "$process" 2>/dev/null || true
     wait "$process" 2>/dev/null || true
   done
   rm -rf "$data"
-  game= wm= xvfb= data=
+  other= game= wm= xvfb= data=
 }
 
 maximise() { wmctrl -i -r "$window" -b add,maximized_vert,maximized_horz; }
@@ -94,8 +96,16 @@ click() {  # x y in the 720 x 540 picture
   sleep 1
 }
 
-focus_game() { xdotool windowfocus "$window"; }
-focus_elsewhere() { xdotool windowfocus "$(xwininfo -root | awk '/Window id:/ { print $4 }')"; }
+focus_game() { xdotool windowactivate --sync "$window"; }
+# Another program's small window in the screen's corner takes the focus, as when the player
+# turns to something else.
+focus_elsewhere() {
+  if [[ -z "$other" ]]; then
+    xmessage -geometry +0+0 -name elsewhere elsewhere >/dev/null 2>&1 &
+    other=$!
+  fi
+  xdotool windowactivate --sync "$(xdotool search --sync --onlyvisible --name '^elsewhere$' | head -n 1)"
+}
 
 run() {  # screen (WIDTHxHEIGHT), "window" or "maximised"
   local screen=$1 how=$2
