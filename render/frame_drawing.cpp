@@ -32,6 +32,14 @@ FrameDrawing& State() {
   return state;
 }
 
+// Fills state.areas with the tiles of `screen` where the frame being drawn and the drawing
+// `earlier` may differ.
+void FindChangedAreas(FrameDrawing& state, const CGDISurface& screen, const std::vector<DrawOp>& earlier) {
+  state.tiles.Reset(screen.Width(), screen.Height());
+  state.tiles.MarkDifferences(state.noting.Ops(), earlier);
+  state.tiles.Areas(state.areas);
+}
+
 // Whether `content` describes a buffer of version `version`.
 bool Holds(const BufferContent& content, uint64_t version) { return content.known && content.version == version; }
 
@@ -59,9 +67,7 @@ void FinishFrameDrawing(bool ended) {
   const bool whole = state.noting.Whole() && !screen.DrawingSkipped() && screen.ptr() != nullptr;
   const bool comparable = whole && ended && state.redrawsEverything;
   if (comparable && Holds(mine, state.startVersion)) {
-    state.tiles.Reset(screen.Width(), screen.Height());
-    state.tiles.MarkDifferences(state.noting.Ops(), mine.drawing.Ops());
-    state.tiles.Areas(state.areas);
+    FindChangedAreas(state, screen, mine.drawing.Ops());
     ApplyWithin(state.noting.Ops(), screen.ptr(), screen.pitch(), state.areas);
   } else {
     state.noting.StopNoting(screen);
@@ -73,9 +79,7 @@ void FinishFrameDrawing(bool ended) {
   changes.Known = comparable && Holds(before, previous.Version()) && before.serial + 1 == changes.Serial;
   changes.Areas.clear();
   if (changes.Known) {
-    state.tiles.Reset(screen.Width(), screen.Height());
-    state.tiles.MarkDifferences(state.noting.Ops(), before.drawing.Ops());
-    state.tiles.Areas(state.areas);
+    FindChangedAreas(state, screen, before.drawing.Ops());
     for (const Rect& area : state.areas)
       changes.Areas.push_back(ChangedArea{area.Left, area.Top, area.Right, area.Bottom});
   }
