@@ -82,6 +82,10 @@ struct WindowSpec {
 // Makes a hidden window. Raises a run-time error when the platform cannot make one.
 std::unique_ptr<GameWindow> CreateGameWindow(const WindowSpec& request);
 
+// Sleeps until the windows have an event or `milliseconds` have passed (WaitForEvents without
+// a replacement clock).
+void WaitForWindowEvents(uint32_t milliseconds);
+
 // Tests replace the platform's windows with their own; an empty factory restores SDL's.
 using WindowFactory = std::function<std::unique_ptr<GameWindow>(const WindowSpec&)>;
 void SetWindowFactory(WindowFactory factory);

@@ -11,6 +11,7 @@
 #include <ctime>
 #include <filesystem>
 
+#include "shell/platform/game_window.h"
 #include "shell/runtime.h"
 
 namespace Platform {
@@ -88,12 +89,11 @@ void Sleep(uint32_t milliseconds) {
 }
 
 void WaitForEvents(uint32_t milliseconds) {
-  if (g_clock != nullptr || SDL_WasInit(SDL_INIT_EVENTS) == 0) {
+  if (g_clock != nullptr) {
     Sleep(milliseconds);
     return;
   }
-  // A null event leaves the message in the queue for the dispatcher.
-  SDL_WaitEventTimeout(nullptr, static_cast<int>(std::min<uint32_t>(milliseconds, INT32_MAX)));
+  WaitForWindowEvents(milliseconds);
 }
 
 double SecondsOfDay() {

@@ -2,15 +2,18 @@
 // surface and handed to the window system as changed rectangles (no renderer, no texture, no
 // vsync). SDL's events are translated here into the codes the game was written for.
 #include <SDL.h>
+#include <poll.h>
 
 #include <algorithm>
 #include <cstdlib>
 #include <exception>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "shell/platform/game_window.h"
+#include "shell/platform/x11_connection.h"
 #include "shell/runtime.h"
 
 namespace Platform {
@@ -18,6 +21,14 @@ namespace Platform {
 namespace {
 
 WindowFactory g_factory;
+
+// The connection to the X display, once a window is open on one (-1 before, or on another
+// window system). Its events are awaited there directly: SDL's own wait asks the display for
+// its events three times over each time.
+int g_displayConnection = -1;
+// True when the events were gathered just before a wait in which nothing more arrived, so the
+// next dispatch need not ask the display again.
+bool g_eventsGathered = false;
 
 // Windows virtual-key code of an SDL key; 0 for keys the game has no code for.
 int32_t VirtualKeyCode(SDL_Keycode key) {
@@ -117,9 +128,15 @@ class Gamepads {
   Gamepads(const Gamepads&) = delete;
   Gamepads& operator=(const Gamepads&) = delete;
 
-  // Reads the pads and queues their events, plugging in and out included.
+  // Reads the pads and queues their events, plugging in and out included. With no pad open
+  // there is nothing to read, and looking for a pad plugged in (which asks the system's device
+  // monitors every time) is enough a few times a second.
   void Update() {
-    if (started_) SDL_GameControllerUpdate();
+    if (!started_) return;
+    const Uint32 now = SDL_GetTicks();
+    if (pads_.empty() && now - lastLook_ < NoPadLookPeriod) return;
+    lastLook_ = now;
+    SDL_GameControllerUpdate();
   }
 
   // True when the event was a pad's.
@@ -180,7 +197,9 @@ class Gamepads {
     if (held != 0) sink.PadChanged(held < 0 ? negative : positive, true);
   }
 
+  static constexpr Uint32 NoPadLookPeriod = 250;  // milliseconds
   bool started_ = false;
+  Uint32 lastLook_ = 0;
   std::map<SDL_JoystickID, SDL_GameController*> pads_;
   SDL_JoystickID driver_ = -1;
   int stickX_ = 0, stickY_ = 0;  // the driver's stick as a direction: -1, 0 or 1
@@ -378,6 +397,7 @@ class SdlGameWindow final : public GameWindow {
     const int position = !DisplayIsReal() ? 0 : SDL_WINDOWPOS_CENTERED;
     window_ = SDL_CreateWindow(request.Caption.c_str(), position, position, request.ClientWidth, request.ClientHeight, flags);
     if (window_ == nullptr) Raise(ErrorKind::FileNotFound, std::string("window: ") + SDL_GetError());
+    if (const int connection = X11ConnectionOf(window_); connection >= 0) g_displayConnection = connection;
     target_ = std::make_unique<SdlPictureTarget>(window_);
     target_->SetPlacement({0, 0, request.ClientWidth, request.ClientHeight});
     pads_ = std::make_unique<Gamepads>();
@@ -445,8 +465,12 @@ class SdlGameWindow final : public GameWindow {
 
   void DispatchEvents(WindowEventSink& sink) override {
     pads_->Update();
+    // One look at the window system a pass: polling event by event would ask it again for
+    // every event. Events that handling itself queues wait for the next pass.
+    if (!std::exchange(g_eventsGathered, false)) SDL_PumpEvents();
+    int pending = SDL_PeepEvents(nullptr, 0, SDL_PEEKEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT);
     SDL_Event event;
-    while (SDL_PollEvent(&event) != 0) {
+    while (pending-- > 0 && SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) == 1) {
       try {
         Deliver(event, sink);
       } catch (const std::exception&) {
@@ -572,6 +596,25 @@ class SdlGameWindow final : public GameWindow {
 };
 
 }  // namespace
+
+void WaitForWindowEvents(uint32_t milliseconds) {
+  if (SDL_WasInit(SDL_INIT_EVENTS) == 0) {
+    Sleep(milliseconds);
+    return;
+  }
+  const int timeout = static_cast<int>(std::min<uint32_t>(milliseconds, INT32_MAX));
+  if (g_displayConnection < 0) {
+    // A null event leaves the message in the queue for the dispatcher.
+    SDL_WaitEventTimeout(nullptr, timeout);
+    return;
+  }
+  // Gathering the events also sends what is still buffered for the display and empties
+  // Xlib's own queue, so whatever arrives next shows on the connection.
+  SDL_PumpEvents();
+  if (SDL_PeepEvents(nullptr, 0, SDL_PEEKEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0) return;
+  pollfd connection{g_displayConnection, POLLIN, 0};
+  g_eventsGathered = poll(&connection, 1, timeout) == 0;
+}
 
 std::unique_ptr<GameWindow> CreateGameWindow(const WindowSpec& request) {
   if (g_factory) return g_factory(request);
