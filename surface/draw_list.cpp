@@ -113,11 +113,22 @@ void DrawList::Swap(DrawList& other) noexcept {
 }
 
 void ChangedTiles::Reset(int32_t width, int32_t height) {
-  width_ = std::max(width, 0);
-  height_ = std::max(height, 0);
-  columns_ = (width_ + TileSize - 1) / TileSize;
-  rows_ = (height_ + TileSize - 1) / TileSize;
-  marked_.assign(static_cast<size_t>(columns_) * static_cast<size_t>(rows_), 0);
+  width = std::max(width, 0);
+  height = std::max(height, 0);
+  if (width == width_ && height == height_) {
+    // Only the tiles marked since the last reset need clearing.
+    for (int32_t row = marks_.Top; row < marks_.Bottom; ++row) {
+      std::fill_n(marked_.begin() + static_cast<ptrdiff_t>(row) * columns_ + marks_.Left, marks_.Right - marks_.Left,
+                  0);
+    }
+  } else {
+    width_ = width;
+    height_ = height;
+    columns_ = (width_ + TileSize - 1) / TileSize;
+    rows_ = (height_ + TileSize - 1) / TileSize;
+    marked_.assign(static_cast<size_t>(columns_) * static_cast<size_t>(rows_), 0);
+  }
+  marks_ = Rect{};
   all_ = false;
 }
 
@@ -126,14 +137,19 @@ void ChangedTiles::Mark(const Rect& area) {
   if (all_ || IsEmpty(inside)) return;
   if (SameRect(inside, Rect{0, 0, width_, height_})) {
     std::fill(marked_.begin(), marked_.end(), 1);
+    marks_ = Rect{0, 0, columns_, rows_};
     all_ = true;
     return;
   }
-  const int32_t right = (inside.Right - 1) / TileSize, bottom = (inside.Bottom - 1) / TileSize;
-  for (int32_t row = inside.Top / TileSize; row <= bottom; ++row) {
-    std::fill(marked_.begin() + static_cast<ptrdiff_t>(row) * columns_ + inside.Left / TileSize,
-              marked_.begin() + static_cast<ptrdiff_t>(row) * columns_ + right + 1, 1);
+  const Rect tiles{inside.Left / TileSize, inside.Top / TileSize, (inside.Right - 1) / TileSize + 1,
+                   (inside.Bottom - 1) / TileSize + 1};
+  for (int32_t row = tiles.Top; row < tiles.Bottom; ++row) {
+    std::fill(marked_.begin() + static_cast<ptrdiff_t>(row) * columns_ + tiles.Left,
+              marked_.begin() + static_cast<ptrdiff_t>(row) * columns_ + tiles.Right, 1);
   }
+  marks_ = IsEmpty(marks_) ? tiles
+                           : Rect{std::min(marks_.Left, tiles.Left), std::min(marks_.Top, tiles.Top),
+                                  std::max(marks_.Right, tiles.Right), std::max(marks_.Bottom, tiles.Bottom)};
 }
 
 void ChangedTiles::MarkDifferences(const std::vector<DrawOp>& a, const std::vector<DrawOp>& b) {
@@ -154,17 +170,17 @@ void ChangedTiles::Areas(std::vector<Rect>& areas) const {
   // Runs of marked tiles along each tile row; a run over the same columns as an area that
   // reaches the row above lengthens that area.
   std::vector<size_t> reaching, reachingNext;
-  for (int32_t row = 0; row < rows_; ++row) {
+  for (int32_t row = marks_.Top; row < marks_.Bottom; ++row) {
     const int32_t top = row * TileSize, bottom = std::min(top + TileSize, height_);
     const uint8_t* marks = marked_.data() + static_cast<ptrdiff_t>(row) * columns_;
     reachingNext.clear();
-    for (int32_t column = 0; column < columns_;) {
+    for (int32_t column = marks_.Left; column < marks_.Right;) {
       if (marks[column] == 0) {
         ++column;
         continue;
       }
       const int32_t first = column;
-      while (column < columns_ && marks[column] != 0) ++column;
+      while (column < marks_.Right && marks[column] != 0) ++column;
       const int32_t left = first * TileSize, right = std::min(column * TileSize, width_);
       const auto above = std::find_if(reaching.begin(), reaching.end(),
                                       [&](size_t i) { return areas[i].Left == left && areas[i].Right == right; });

@@ -75,6 +75,7 @@ class ChangedTiles {
  private:
   int32_t width_ = 0, height_ = 0, columns_ = 0, rows_ = 0;
   std::vector<uint8_t> marked_;
+  Rect marks_{};      // the tiles (columns and rows) that hold every marked one
   bool all_ = false;  // every tile is marked
 };
 

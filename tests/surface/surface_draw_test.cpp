@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <functional>
 #include <limits>
@@ -9,6 +10,7 @@
 
 #include "shell/runtime.h"
 #include "surface/cgdisurface.h"
+#include "surface/draw_list.h"
 
 namespace {
 
@@ -305,4 +307,38 @@ TEST(SurfaceDraw, DrawLinePlotsRoundedPointsClampedIntoTheSurface) {
 
   CGDISurface never;
   never.DrawLine(0, 0, 5, 5, 255, 255, 255);  // nothing to draw on
+}
+
+// Marked tiles come back as disjoint areas covering exactly the tiles marked since the last
+// reset, whatever earlier rounds marked and whatever size the surface had before.
+TEST(ChangedTilesTest, AreasCoverExactlyTheTilesMarkedSinceTheReset) {
+  constexpr int32_t Tile = ChangedTiles::TileSize;
+  ChangedTiles tiles;
+  uint32_t seed = 12345;
+  const auto next = [&](int32_t below) {
+    seed = seed * 1103515245u + 12345u;
+    return static_cast<int32_t>((seed >> 8) % static_cast<uint32_t>(below));
+  };
+  for (int round = 0; round < 200; ++round) {
+    const int32_t width = round % 50 < 40 ? 203 : 64 + next(100), height = round % 50 < 40 ? 157 : 32 + next(100);
+    tiles.Reset(width, height);
+    std::set<std::pair<int32_t, int32_t>> expected;  // (column, row)
+    for (int marks = next(5); marks > 0; --marks) {
+      const Rect area{next(width + 40) - 20, next(height + 40) - 20, next(width + 40) - 20, next(height + 40) - 20};
+      tiles.Mark(area);
+      for (int32_t y = std::max(area.Top, 0); y < std::min(area.Bottom, height); ++y)
+        for (int32_t x = std::max(area.Left, 0); x < std::min(area.Right, width); ++x)
+          expected.insert({x / Tile, y / Tile});
+    }
+    std::vector<Rect> areas;
+    tiles.Areas(areas);
+    std::set<std::pair<int32_t, int32_t>> covered;
+    for (const Rect& area : areas) {
+      ASSERT_TRUE(area.Left >= 0 && area.Top >= 0 && area.Right <= width && area.Bottom <= height) << round;
+      for (int32_t y = area.Top; y < area.Bottom; y += Tile)
+        for (int32_t x = area.Left; x < area.Right; x += Tile)
+          ASSERT_TRUE(covered.insert({x / Tile, y / Tile}).second) << "areas overlap in round " << round;
+    }
+    EXPECT_EQ(covered, expected) << round;
+  }
 }
