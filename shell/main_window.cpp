@@ -5,6 +5,7 @@
 #include <exception>
 #include <memory>
 #include <optional>
+#include <utility>
 
 #include "audio/audio.h"
 #include "config/config.h"
@@ -140,6 +141,16 @@ void Frm_Main::Load() {
   Shell.BackBuffer[0].Create(BackBufferWidth, BackBufferHeight);
   Shell.BackBuffer[1].Create(BackBufferWidth, BackBufferHeight);
   Shell.FadeSurface.Create(BackBufferWidth, BackBufferHeight);
+  // A display that goes away ends the process at once (the session ended, the X server
+  // died): what a close would have saved is saved then.
+  Platform::OnDisplayLost([] {
+    if (!std::exchange(g_firstClose, false)) return;
+    try {
+      SaveUserSettings();
+    } catch (const std::exception& error) {
+      std::fprintf(stderr, "%s\n", error.what());
+    }
+  });
   g_engine = std::make_shared<CGameEngine>();
   g_engine->GameRefresh = [] { OnGameRefresh(); };
   g_engine->GameExit = [] { OnGameExit(); };

@@ -13,7 +13,7 @@
 # Only missing packages are installed; apt-get runs through sudo when not root.
 set -euo pipefail
 
-build_packages=(cmake g++ make pkg-config libsdl2-dev libsdl2-mixer-dev libsdl2-image-dev
+build_packages=(cmake g++ make pkg-config libsdl2-dev libsdl2-mixer-dev libsdl2-image-dev libx11-dev
   libgtest-dev libgmock-dev libbenchmark-dev)
 ci_packages=(xvfb xauth xdotool x11-utils imagemagick openbox dpkg-dev fakeroot file binutils lintian desktop-file-utils
   appstream clang libclang-rt-dev)

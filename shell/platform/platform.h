@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
@@ -57,6 +58,10 @@ bool DisplayIsReal();
 
 // A start-up failure: a message box when a display exists, and the same text on stderr.
 void ShowErrorMessage(const std::string& caption, const std::string& text);
+
+// Runs `handler` once if the connection to the display breaks, just before the process ends
+// (Xlib ends it then). The display can no longer be used; files can still be written.
+void OnDisplayLost(std::function<void()> handler);
 
 // Starts SDL's video and event subsystems once; raises a run-time error naming SDL's reason
 // when that fails. Windows and cursors call it themselves.

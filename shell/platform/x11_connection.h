@@ -7,7 +7,7 @@
 namespace Platform {
 
 // The file descriptor of the X display connection the window was made on; -1 when the
-// window is on another window system.
+// window is on another window system. The first window on X11 also sets up OnDisplayLost.
 int X11ConnectionOf(SDL_Window* window);
 
 }  // namespace Platform
