@@ -35,6 +35,19 @@ std::shared_ptr<CGameEngine> g_engine;
 bool g_firstClose = true;
 std::optional<bool> g_startFullScreen;  // from the command line; none: as the player left it
 
+// Saves the player's files the first time the window is asked to close (or its display goes
+// away), never again. A failed save is told on stderr, naming the file that kept its old
+// content and why, and raised.
+void SaveAtFirstClose() {
+  if (!std::exchange(g_firstClose, false)) return;
+  try {
+    SaveUserSettings();
+  } catch (const std::exception& error) {
+    std::fprintf(stderr, "%s\n", error.what());
+    throw;
+  }
+}
+
 // Row length in pixels of a 16-bit surface row padded to 32 bits.
 int32_t PitchInPixels(int32_t width) { return ((width * 16 + 31) & ~31) / 16; }
 
@@ -143,14 +156,7 @@ void Frm_Main::Load() {
   Shell.FadeSurface.Create(BackBufferWidth, BackBufferHeight);
   // A display that goes away ends the process at once (the session ended, the X server
   // died): what a close would have saved is saved then.
-  Platform::OnDisplayLost([] {
-    if (!std::exchange(g_firstClose, false)) return;
-    try {
-      SaveUserSettings();
-    } catch (const std::exception& error) {
-      std::fprintf(stderr, "%s\n", error.what());
-    }
-  });
+  Platform::OnDisplayLost(SaveAtFirstClose);
   g_engine = std::make_shared<CGameEngine>();
   g_engine->GameRefresh = [] { OnGameRefresh(); };
   g_engine->GameExit = [] { OnGameExit(); };
@@ -266,16 +272,13 @@ void Frm_Main::OnActivate(int32_t wParam) {
 
 void Frm_Main::Close() {
   if (!g_firstClose) return;  // the engine is already stopping; GameExit closes the window
-  g_firstClose = false;
   const auto stopEngine = [] {
     if (g_engine != nullptr) g_engine->SetExitGame(true);
   };
-  // A failed save must not leave a window that can no longer be closed. The player is told
-  // which file kept its old content, and why.
+  // A failed save must not leave a window that can no longer be closed.
   try {
-    SaveUserSettings();
-  } catch (const std::exception& error) {
-    std::fprintf(stderr, "%s\n", error.what());
+    SaveAtFirstClose();
+  } catch (...) {
     stopEngine();
     throw;
   }

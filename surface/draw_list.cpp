@@ -20,6 +20,14 @@ Rect Intersection(const Rect& a, const Rect& b) {
 
 bool IsEmpty(const Rect& r) { return r.Right <= r.Left || r.Bottom <= r.Top; }
 
+// The smallest rectangle holding both; an empty one holds nothing.
+Rect Bounds(const Rect& a, const Rect& b) {
+  if (IsEmpty(a)) return b;
+  if (IsEmpty(b)) return a;
+  return Rect{std::min(a.Left, b.Left), std::min(a.Top, b.Top), std::max(a.Right, b.Right),
+              std::max(a.Bottom, b.Bottom)};
+}
+
 uint16_t* RowOf(uint16_t* pixels, int32_t pitch, int32_t y) {
   return reinterpret_cast<uint16_t*>(reinterpret_cast<uint8_t*>(pixels) + static_cast<ptrdiff_t>(y) * pitch);
 }
@@ -147,9 +155,7 @@ void ChangedTiles::Mark(const Rect& area) {
     std::fill(marked_.begin() + static_cast<ptrdiff_t>(row) * columns_ + tiles.Left,
               marked_.begin() + static_cast<ptrdiff_t>(row) * columns_ + tiles.Right, 1);
   }
-  marks_ = IsEmpty(marks_) ? tiles
-                           : Rect{std::min(marks_.Left, tiles.Left), std::min(marks_.Top, tiles.Top),
-                                  std::max(marks_.Right, tiles.Right), std::max(marks_.Bottom, tiles.Bottom)};
+  marks_ = Bounds(marks_, tiles);
 }
 
 void ChangedTiles::MarkDifferences(const std::vector<DrawOp>& a, const std::vector<DrawOp>& b) {

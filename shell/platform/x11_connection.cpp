@@ -2,7 +2,6 @@
 
 #include <SDL_syswm.h>
 
-#include <exception>
 #include <functional>
 #include <utility>
 

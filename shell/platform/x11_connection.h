@@ -1,5 +1,6 @@
-// The X11 side of waiting for events, kept apart: Xlib's headers define macros (KeyPress,
-// None, Status, ...) that clash with the game's own names.
+// What the platform layer asks of Xlib itself (the connection to wait on, and hearing that the
+// display went away), kept apart: Xlib's headers define macros (KeyPress, None, Status, ...)
+// that clash with the game's own names.
 #pragma once
 
 #include <SDL.h>
