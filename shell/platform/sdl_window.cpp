@@ -243,6 +243,12 @@ class SdlPictureTarget final : public PresentTarget {
   // The window system dropped some of the window's pixels (it was uncovered or shown again).
   void PictureExposed() { exposed_ = true; }
 
+  // Other windows cover all of this one: nobody sees what is presented until some shows again.
+  void SetCovered(bool covered) {
+    if (covered_ && !covered) exposed_ = true;
+    covered_ = covered;
+  }
+
   void CopyPixels(const uint16_t* pixels, int32_t pitch, int32_t width, int32_t height, int32_t x,
                   int32_t y) override {
     const ChangedArea whole{0, 0, width, height};
@@ -316,7 +322,9 @@ class SdlPictureTarget final : public PresentTarget {
     HandOver();
   }
 
-  bool Showing() override { return (SDL_GetWindowFlags(window_) & (SDL_WINDOW_HIDDEN | SDL_WINDOW_MINIMIZED)) == 0; }
+  bool Showing() override {
+    return !covered_ && (SDL_GetWindowFlags(window_) & (SDL_WINDOW_HIDDEN | SDL_WINDOW_MINIMIZED)) == 0;
+  }
 
   bool LostPicture() override {
     CurrentSurface();
@@ -377,6 +385,7 @@ class SdlPictureTarget final : public PresentTarget {
   int32_t surfaceWidth_ = 0, surfaceHeight_ = 0;
   bool clearPending_ = true;
   bool exposed_ = false;
+  bool covered_ = false;
   SDL_Surface* lentSurface_ = nullptr;  // between LendPixels and ReturnPixels
   LentPixels lent_;
   std::vector<uint32_t> row_;
@@ -398,6 +407,7 @@ class SdlGameWindow final : public GameWindow {
     window_ = SDL_CreateWindow(request.Caption.c_str(), position, position, request.ClientWidth, request.ClientHeight, flags);
     if (window_ == nullptr) Raise(ErrorKind::FileNotFound, std::string("window: ") + SDL_GetError());
     if (const int connection = X11ConnectionOf(window_); connection >= 0) g_displayConnection = connection;
+    WatchX11Covering(window_);
     target_ = std::make_unique<SdlPictureTarget>(window_);
     target_->SetPlacement({0, 0, request.ClientWidth, request.ClientHeight});
     pads_ = std::make_unique<Gamepads>();
@@ -548,6 +558,11 @@ class SdlGameWindow final : public GameWindow {
       }
       case SDL_WINDOWEVENT:
         if (ForThisWindow(event.window.windowID)) DeliverWindowEvent(event.window.event, sink);
+        break;
+      case SDL_SYSWMEVENT:
+        if (const int covered = X11CoveringChange(event.syswm.msg, window_); covered >= 0) {
+          target_->SetCovered(covered == 1);
+        }
         break;
       default:
         break;

@@ -39,4 +39,28 @@ int X11ConnectionOf(SDL_Window* window) {
   return ConnectionNumber(system.info.x11.display);
 }
 
+void WatchX11Covering(SDL_Window* window) {
+  SDL_SysWMinfo system;
+  SDL_VERSION(&system.version);
+  if (SDL_GetWindowWMInfo(window, &system) != SDL_TRUE || system.subsystem != SDL_SYSWM_X11) return;
+  // SDL chose the window's other events; this client's selection is one mask, so it keeps them.
+  XWindowAttributes attributes;
+  if (XGetWindowAttributes(system.info.x11.display, system.info.x11.window, &attributes) == 0) return;
+  XSelectInput(system.info.x11.display, system.info.x11.window, attributes.your_event_mask | VisibilityChangeMask);
+  SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
+}
+
+int X11CoveringChange(const SDL_SysWMmsg* message, SDL_Window* window) {
+  if (message == nullptr || message->subsystem != SDL_SYSWM_X11) return -1;
+  const XEvent& event = message->msg.x11.event;
+  if (event.type != VisibilityNotify) return -1;
+  SDL_SysWMinfo system;
+  SDL_VERSION(&system.version);
+  if (SDL_GetWindowWMInfo(window, &system) != SDL_TRUE || system.subsystem != SDL_SYSWM_X11 ||
+      event.xvisibility.window != system.info.x11.window) {
+    return -1;
+  }
+  return event.xvisibility.state == VisibilityFullyObscured ? 1 : 0;
+}
+
 }  // namespace Platform
