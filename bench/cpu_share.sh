@@ -7,7 +7,7 @@
 # on a 1280 x 1024 screen, then maximised on 1920 x 1080 and on 3840 x 2160 (or only the runs
 # named, such as 3840x2160:maximised or 1280x1024:window). Each run drives
 # the game through the title, the stage selection, a stage in play, the paused stage, the
-# stage with the focus lost, and minimised, and in each situation reads the CPU time of the
+# stage with the focus lost, covered wholly by another window, and minimised, and in each situation reads the CPU time of the
 # game and of Xvfb from /proc/<pid>/stat over SECONDS seconds (default 10). Prints one table
 # row per situation: the share of one core each process used.
 #
@@ -22,8 +22,9 @@ runs=("${@:3}")
 [[ ${#runs[@]} -gt 0 ]] || runs=(1280x1024:window 1920x1080:maximised 3840x2160:maximised)
 ticks_per_second=$(getconf CLK_TCK)
 
-xvfb= wm= game= data= other=
+xvfb= wm= game= data= other= covering=
 cleanup() {
+  [[ -n "$covering" ]] && kill "$covering" 2>/dev/null || true
   [[ -n "$other" ]] && kill "$other" 2>/dev/null || true
   [[ -n "$game" ]] && kill "$game" 2>/dev/null || true
   [[ -n "$wm" ]] && kill "$wm" 2>/dev/null || true
@@ -107,6 +108,18 @@ focus_elsewhere() {
   xdotool windowactivate --sync "$(xdotool search --sync --onlyvisible --name '^elsewhere$' | head -n 1)"
 }
 
+# A window as large as the screen goes over the game's and takes the focus.
+cover_game() {  # screen (WIDTHxHEIGHT)
+  xmessage -geometry "$1+0+0" -name covering covering >/dev/null 2>&1 &
+  covering=$!
+  xdotool windowactivate --sync "$(xdotool search --sync --onlyvisible --name '^covering$' | head -n 1)"
+}
+uncover_game() {
+  kill "$covering"
+  wait "$covering" 2>/dev/null || true
+  covering=
+}
+
 run() {  # screen (WIDTHxHEIGHT), "window" or "maximised"
   local screen=$1 how=$2
   start_display "$screen"
@@ -138,6 +151,9 @@ run() {  # screen (WIDTHxHEIGHT), "window" or "maximised"
   enter; measure "play, paused, $where"
   focus_elsewhere
   measure "play, paused, focus lost, $where"
+  cover_game "$screen"
+  measure "play, paused, covered, $where"
+  uncover_game
   xdotool windowminimize "$window"
   measure "play, minimised, $where"
   stop_all
