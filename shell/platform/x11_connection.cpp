@@ -27,22 +27,26 @@ int DisplayLost(Display* display) {
   return g_xlibHandler != nullptr ? g_xlibHandler(display) : 0;
 }
 
+// What SDL knows of the window's X11 side; false when the window is on another window system.
+bool X11InfoOf(SDL_Window* window, SDL_SysWMinfo& system) {
+  SDL_VERSION(&system.version);
+  return SDL_GetWindowWMInfo(window, &system) == SDL_TRUE && system.subsystem == SDL_SYSWM_X11;
+}
+
 }  // namespace
 
 void OnDisplayLost(std::function<void()> handler) { g_displayLost = std::move(handler); }
 
 int X11ConnectionOf(SDL_Window* window) {
   SDL_SysWMinfo system;
-  SDL_VERSION(&system.version);
-  if (SDL_GetWindowWMInfo(window, &system) != SDL_TRUE || system.subsystem != SDL_SYSWM_X11) return -1;
+  if (!X11InfoOf(window, system)) return -1;
   if (!std::exchange(g_handlerInstalled, true)) g_xlibHandler = XSetIOErrorHandler(DisplayLost);
   return ConnectionNumber(system.info.x11.display);
 }
 
 void WatchX11Covering(SDL_Window* window) {
   SDL_SysWMinfo system;
-  SDL_VERSION(&system.version);
-  if (SDL_GetWindowWMInfo(window, &system) != SDL_TRUE || system.subsystem != SDL_SYSWM_X11) return;
+  if (!X11InfoOf(window, system)) return;
   // SDL chose the window's other events; this client's selection is one mask, so it keeps them.
   XWindowAttributes attributes;
   if (XGetWindowAttributes(system.info.x11.display, system.info.x11.window, &attributes) == 0) return;
@@ -55,11 +59,7 @@ int X11CoveringChange(const SDL_SysWMmsg* message, SDL_Window* window) {
   const XEvent& event = message->msg.x11.event;
   if (event.type != VisibilityNotify) return -1;
   SDL_SysWMinfo system;
-  SDL_VERSION(&system.version);
-  if (SDL_GetWindowWMInfo(window, &system) != SDL_TRUE || system.subsystem != SDL_SYSWM_X11 ||
-      event.xvisibility.window != system.info.x11.window) {
-    return -1;
-  }
+  if (!X11InfoOf(window, system) || event.xvisibility.window != system.info.x11.window) return -1;
   return event.xvisibility.state == VisibilityFullyObscured ? 1 : 0;
 }
 
