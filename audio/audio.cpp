@@ -8,8 +8,8 @@
 #include <map>
 #include <optional>
 
-#include "shell/runtime.h"
-#include "shell/safe_file.h"
+#include "base/runtime.h"
+#include "base/safe_file.h"
 
 namespace {
 
@@ -154,19 +154,6 @@ void CloseAudioDevice() {
 }
 
 bool AudioDeviceOpen() { return mixer.open; }
-
-void PlayMusic() {
-  if (Audio.CheckState[0] != 1) return;
-  PauseMusicStream(Audio.MusicStream);
-  PlayMusicStream(Audio.MusicStream);
-  SetMusicStreamVolume(Audio.MusicStream, CheckedMul(2, Audio.VolumeLevel[0]));
-}
-
-void PlaySoundEffect(int32_t n) {
-  if (Audio.CheckState[1] != 1) return;
-  if (n < 0 || static_cast<size_t>(n) >= Audio.SoundSamples.size()) return;
-  PlaySoundSample(Audio.SoundSamples[static_cast<size_t>(n)], CheckedMul(2, Audio.VolumeLevel[1]));
-}
 
 AudioHandle CreateMusicStream(const std::string& path) {
   if (!mixer.open) return 0;

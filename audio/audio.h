@@ -9,38 +9,11 @@
 
 using AudioHandle = uint32_t;  // 0: no stream or sample
 
-struct AudioGlobals {
-  AudioHandle MusicStream = 0;
-  std::vector<AudioHandle> SoundSamples;  // entry n is sound effect n
-  int32_t CheckState[2] = {1, 1};         // (0) music, (1) effects; only 1 means on
-  int32_t VolumeLevel[2] = {44, 44};      // 0..50; the volume sent is twice the level
-};
-extern AudioGlobals Audio;
-
-// Sound effect numbers.
-enum SoundEffect : int32_t {
-  SoundClick = 0,
-  SoundStep = 1,
-  SoundLand = 2,
-  SoundStageStart = 3,
-  SoundGameOver = 4,
-  SoundVanish = 5,
-  SoundStageClear = 6,
-  SoundRotate = 7,
-};
-
 // The device: opened by the main window's load handler (44.1 kHz), closed at GameExit.
 // Closing releases every stream and sample; their handles then do nothing.
 void OpenAudioDevice();
 void CloseAudioDevice();
 bool AudioDeviceOpen();
-
-// If the music is switched on: pause MusicStream, play it looping without flushing, set its
-// volume to 2 x VolumeLevel(0). A new stream starts from its beginning, a paused one resumes.
-void PlayMusic();
-// If effects are switched on: one playback of SoundSamples(n) at 2 x VolumeLevel(1). A number
-// without a sample plays nothing.
-void PlaySoundEffect(int32_t n);
 
 // Music streams from files; 0 when the file cannot be opened. A stream is stopped when
 // opened. Only one stream sounds at a time: playing a stream stops the one the mixer played
@@ -50,8 +23,8 @@ AudioHandle CreateMusicStream(const std::string& path);
 // Looping playback: a stopped stream starts from its beginning, a paused one resumes where it
 // was paused, a playing one carries on.
 void PlayMusicStream(AudioHandle stream);
-void PauseMusicStream(AudioHandle stream);  // a stopped stream stays stopped
-void StopMusicStream(AudioHandle stream);   // the next play starts from the beginning
+void PauseMusicStream(AudioHandle stream);                      // a stopped stream stays stopped
+void StopMusicStream(AudioHandle stream);                       // the next play starts from the beginning
 void SetMusicStreamVolume(AudioHandle stream, int32_t volume);  // 0..100, clamped
 
 // A sample decoded from the whole file; 0 when it cannot be loaded. At most `maxPlaybacks`
@@ -80,6 +53,3 @@ struct SamplePlayback {
 };
 // The playbacks of a sample still sounding, oldest first.
 std::vector<SamplePlayback> SoundSamplePlaybacks(AudioHandle sample);
-
-// Puts the audio globals back into their start state (tests).
-void ResetAudioGlobals();

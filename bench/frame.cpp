@@ -9,19 +9,17 @@
 #include <string>
 #include <thread>
 
-#include "config/config.h"
+#include "base/locations.h"
 #include "config/images.h"
-#include "config/skin_files.h"
-#include "config/user_settings.h"
-#include "game/game_state.h"
+#include "config/skin_loaders.h"
+#include "game/frame.h"
+#include "game/game.h"
+#include "platform/game_window.h"
+#include "platform/platform.h"
 #include "raster/rasterkit.h"
 #include "render/frame_drawing.h"
 #include "render/scene.h"
-#include "shell/locations.h"
-#include "shell/platform/game_window.h"
-#include "shell/platform/platform.h"
-#include "shell/shell_services.h"
-#include "shell/shell_state.h"
+#include "shell/canvas.h"
 
 namespace {
 
@@ -36,7 +34,6 @@ class FrameClock : public Platform::ClockSource {
         .count();
   }
   int64_t PerformanceFrequency() override { return 1000000000; }
-  uint32_t TickCount() override { return static_cast<uint32_t>(PerformanceCounter() / 1000000); }
   void Sleep(uint32_t milliseconds) override { std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds)); }
   double SecondsOfDay() override { return seconds; }
   double seconds = 43200;
@@ -53,23 +50,53 @@ std::string FindSkin() {
   return {};
 }
 
+// What the rules ask of the world while frames are timed: nothing that costs.
+class QuietServices final : public GameServices {
+ public:
+  void PlaySound(int32_t) override {}
+  void PlayMusic() override {}
+  void PauseMusic() override {}
+  void StopMusic() override {}
+  void OpenMusic(const std::string&) override {}
+  void SetMusicVolume(int32_t) override {}
+  std::vector<ScreenButton> LoadButtons(const std::string&) override { return {}; }
+  std::string SkinValue(const std::string&, const std::string&) override { return {}; }
+  void CaptureFadeSurface() override {}
+  void OpenAddress(const std::string&) override {}
+  double SecondsOfDay() override { return g_clock.seconds; }
+  void CloseMainWindow() override {}
+};
+
+// The default skin loaded once, and a game and a canvas drawn with it.
+struct Bench {
+  explicit Bench(const std::string& directory) : reader(directory) {}
+  SkinReader reader;
+  Skin skin;
+  PlayerSettings player;
+  QuietServices services;
+  std::unique_ptr<Game> game;
+  Canvas canvas;
+  FrameDrawing drawing;
+};
+Bench* g_bench = nullptr;
+
 // Loads the skin once; an empty text means ready, anything else is why not.
 const std::string& SkinReady() {
-  static const std::string problem = [] () -> std::string {
+  static const std::string problem = []() -> std::string {
     const std::string directory = FindSkin();
     if (directory.empty()) return "no skin with a main.ini found";
     try {
       Locations::PlayFrom(directory);
       Platform::SetClockSource(&g_clock);
-      InstallShellServices();
-      OpenSkin(directory);
-      LoadTexts();
-      LoadButtonImages();
-      LoadLayout();
-      LoadGameImages();
-      for (CGDISurface& buffer : Shell.BackBuffer) buffer.Create(BackBufferWidth, BackBufferHeight);
-      Shell.FadeSurface.Create(BackBufferWidth, BackBufferHeight);
-      Shell.ZoomSurface.Create(ZoomWidth, ZoomHeight);
+      g_bench = new Bench(directory);
+      Bench& bench = *g_bench;
+      LoadTexts(bench.reader, bench.skin);
+      LoadButtonImages(bench.reader, bench.skin);
+      LoadLayout(bench.reader, bench.skin);
+      LoadGameImages(bench.reader, bench.skin.Images);
+      for (Surface& buffer : bench.canvas.Back) buffer.Create(BackBufferWidth, BackBufferHeight);
+      bench.canvas.Fade.Create(BackBufferWidth, BackBufferHeight);
+      bench.canvas.Zoom.Create(ZoomWidth, ZoomHeight);
     } catch (const std::exception& error) {
       return error.what();
     }
@@ -78,53 +105,63 @@ const std::string& SkinReady() {
   return problem;
 }
 
-bool Prepare(benchmark::State& state, int32_t mode, const char* section) {
+// The game now timed: a fresh one on the screen of `mode` with the buttons of `section`;
+// nullptr, with the benchmark skipped, when the skin could not be loaded.
+GameState* Prepare(benchmark::State& state, int32_t mode, const char* section) {
   if (!SkinReady().empty()) {
     state.SkipWithError(SkinReady().c_str());
-    return false;
+    return nullptr;
   }
-  ResetGameGlobals();
-  Game.GameMode = mode;
-  LoadScreenButtons(section);
-  Shell.GameTick = 0;
-  Shell.FadeStep = 0;
-  Shell.MouseX = Shell.MouseY = 0;
-  return true;
+  Bench& bench = *g_bench;
+  bench.player = PlayerSettings{};
+  bench.game = std::make_unique<Game>(bench.player, bench.skin.Layout, bench.services);
+  GameState& game = bench.game->State;
+  game.GameMode = mode;
+  game.Buttons = LoadScreenButtons(bench.reader, bench.skin, section);
+  return &game;
 }
 
-// One frame as the refresh handler draws it: flip, count, draw, cross-fade while it runs.
-// The game draws only where the frame's drawing changed; `whole` draws every operation in full.
+// One frame as the refresh handler draws it: flip, count, draw, cross-fade while it runs, and
+// the animations move on. The game draws only where the frame's drawing changed; `whole`
+// draws every operation in full.
 void Frame(bool whole = false) {
-  Shell.BackIndex = 1 - Shell.BackIndex;
-  ++Shell.GameTick;
+  Bench& bench = *g_bench;
+  Canvas& canvas = bench.canvas;
+  GameState& game = bench.game->State;
+  canvas.BackIndex = 1 - canvas.BackIndex;
+  ++game.Tick;
   g_clock.seconds += 0.028;
-  if (!whole) BeginFrameDrawing(FrameRedrawsEverything(Shell.GameTick));
-  DrawFrame();
-  if (Shell.FadeStep > 0) DrawFadeStep();
-  if (!whole) FinishFrameDrawing(true);
+  Surface& screen = canvas.Current();
+  if (!whole) bench.drawing.Begin(screen, FrameRedrawsEverything(game, bench.skin.Images, screen, game.Tick));
+  DrawFrame(Scene{game, bench.player, bench.skin, g_clock.seconds}, screen);
+  if (game.FadeStep > 0) DrawFadeStep(screen, canvas.Fade, game.FadeStep);
+  if (!whole) bench.drawing.Finish(canvas.Back, canvas.BackIndex, canvas.BackChanges[canvas.BackIndex], true);
+  AnimationStep(*bench.game);
 }
 
 void BM_TitleFrame(benchmark::State& state) {
-  if (!Prepare(state, ModeTitle, "TitleButton")) return;
+  if (Prepare(state, ModeTitle, "TitleButton") == nullptr) return;
   for (auto _ : state) Frame();
 }
 BENCHMARK(BM_TitleFrame)->Unit(benchmark::kMicrosecond);
 
 void BM_StageSelectFrame(benchmark::State& state) {
-  if (!Prepare(state, ModeStageSelect, "SelectStageButton")) return;
-  User.UserMaxStage = 7;
-  Game.Stage = 5;
+  GameState* prepared = Prepare(state, ModeStageSelect, "SelectStageButton");
+  if (prepared == nullptr) return;
+  GameState& game = *prepared;
+  g_bench->player.UserMaxStage = 7;
+  game.Stage = 5;
   for (auto _ : state) Frame();
 }
 BENCHMARK(BM_StageSelectFrame)->Unit(benchmark::kMicrosecond);
 
 // The busiest play frame: every board cell filled (targets and joined pieces of all colours,
 // some vanishing), the falling pair, all 50 pop-ups with a multiplier, a cross-fade running.
-void FillBusyPlay() {
+void FillBusyPlay(GameState& game) {
   for (int32_t column = 0; column < BoardColumns; ++column) {
     for (int32_t row = 0; row < BoardRows; ++row) {
       const int32_t colour = (column + row) % 3;
-      BoardCell& cell = Game.Board[column][row];
+      BoardCell& cell = game.Board[column][row];
       if (row >= 6) {
         cell = BoardCell{colour, 5, column * 7 + row};
       } else {
@@ -132,34 +169,36 @@ void FillBusyPlay() {
       }
     }
   }
-  Game.PairActive = true;
-  Game.Pair.Column = 3;
-  Game.Pair.Row = 1;
-  Game.Pair.Cells[0][1] = BoardCell{0, 1, 0};
-  Game.Pair.Cells[1][1] = BoardCell{2, 3, 0};
-  Game.NextPair.Cells[0][1] = BoardCell{1, 1, 0};
-  Game.NextPair.Cells[1][1] = BoardCell{1, 3, 0};
-  Game.Score = 1234567;
-  Game.HiScore[1] = 9876543;
-  Game.Difficulty = 1;
-  Game.Stage = 14;
-  Game.TargetCount = 52;
-  Game.TimeCount = 754;
+  game.PairActive = true;
+  game.Pair.Column = 3;
+  game.Pair.Row = 1;
+  game.Pair.Cells[0][1] = BoardCell{0, 1, 0};
+  game.Pair.Cells[1][1] = BoardCell{2, 3, 0};
+  game.NextPair.Cells[0][1] = BoardCell{1, 1, 0};
+  game.NextPair.Cells[1][1] = BoardCell{1, 3, 0};
+  game.Score = 1234567;
+  g_bench->player.HiScore[1] = 9876543;
+  game.Difficulty = 1;
+  game.Stage = 14;
+  game.TargetCount = 52;
+  game.TimeCount = 754;
 }
 
-void KeepBusy() {
+void KeepBusy(GameState& game) {
   for (int32_t i = 0; i < ScorePopupSlots; ++i) {
-    ScorePopup& popup = Game.ScorePopups[i];
+    ScorePopup& popup = game.ScorePopups[i];
     if (!popup.Active) popup = ScorePopup{"130", 3, 230 + (i % 8) * 30, 100 + (i / 8) * 40, i % 20, true};
   }
-  if (Shell.FadeStep == 0) Shell.FadeStep = 1;
+  if (game.FadeStep == 0) game.FadeStep = 1;
 }
 
 void BusyPlayFrames(benchmark::State& state, bool whole) {
-  if (!Prepare(state, ModePlay, "GameButton")) return;
-  FillBusyPlay();
+  GameState* prepared = Prepare(state, ModePlay, "GameButton");
+  if (prepared == nullptr) return;
+  GameState& game = *prepared;
+  FillBusyPlay(game);
   for (auto _ : state) {
-    KeepBusy();
+    KeepBusy(game);
     Frame(whole);
   }
 }
@@ -171,30 +210,34 @@ BENCHMARK(BM_BusyPlayFrameDrawnWhole)->Unit(benchmark::kMicrosecond);
 // The paused play screen, as a player leaves it when the window loses the focus: the board
 // hidden behind the swaying pause panel.
 void BM_PausedPlayFrame(benchmark::State& state) {
-  if (!Prepare(state, ModePlay, "GameButton")) return;
-  FillBusyPlay();
-  Game.PlayState = PlayPaused;
+  GameState* prepared = Prepare(state, ModePlay, "GameButton");
+  if (prepared == nullptr) return;
+  GameState& game = *prepared;
+  FillBusyPlay(game);
+  game.PlayState = PlayPaused;
   for (auto _ : state) Frame();
 }
 BENCHMARK(BM_PausedPlayFrame)->Unit(benchmark::kMicrosecond);
 
 // The same, every operation drawn in full: the reference for drawing only what changed.
 void BM_PausedPlayFrameDrawnWhole(benchmark::State& state) {
-  if (!Prepare(state, ModePlay, "GameButton")) return;
-  FillBusyPlay();
-  Game.PlayState = PlayPaused;
+  GameState* prepared = Prepare(state, ModePlay, "GameButton");
+  if (prepared == nullptr) return;
+  GameState& game = *prepared;
+  FillBusyPlay(game);
+  game.PlayState = PlayPaused;
   for (auto _ : state) Frame(true);
 }
 BENCHMARK(BM_PausedPlayFrameDrawnWhole)->Unit(benchmark::kMicrosecond);
 
 // A plain copy of one back buffer: the floor any frame's drawing is measured against.
 void BM_CopyBackBuffer(benchmark::State& state) {
-  if (!Prepare(state, ModeTitle, "TitleButton")) return;
-  const CGDISurface& from = Shell.BackBuffer[0];
-  CGDISurface& to = Shell.BackBuffer[1];
-  const size_t bytes = static_cast<size_t>(from.pitch()) * from.Height();
+  if (Prepare(state, ModeTitle, "TitleButton") == nullptr) return;
+  const Surface& from = g_bench->canvas.Back[0];
+  Surface& to = g_bench->canvas.Back[1];
+  const size_t bytes = static_cast<size_t>(from.Pitch()) * from.Height();
   for (auto _ : state) {
-    std::memcpy(to.ptr(), from.ptr(), bytes);
+    std::memcpy(to.Pixels(), from.Pixels(), bytes);
     benchmark::ClobberMemory();
   }
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(bytes));
@@ -204,14 +247,15 @@ BENCHMARK(BM_CopyBackBuffer)->Unit(benchmark::kMicrosecond);
 // The maximised presentation's zoom of consecutive frames of a screen, as the presenter
 // calls it: the newest back buffer against the one before.
 void Zoom() {
-  const CGDISurface& current = Shell.BackBuffer[Shell.BackIndex];
-  const CGDISurface& previous = Shell.BackBuffer[1 - Shell.BackIndex];
-  myZoomPD(Shell.ZoomSurface.ptr(), current.ptr(), Shell.ZoomSurface.pitch() / 2, current.pitch() / 2,
-           current.Height(), Shell.ZoomSurface.Height(), current.Width(), Shell.ZoomSurface.Width(), previous.ptr());
+  const Canvas& canvas = g_bench->canvas;
+  const Surface& current = canvas.Current();
+  const Surface& previous = canvas.Back[1 - canvas.BackIndex];
+  myZoomPD(canvas.Zoom.Pixels(), current.Pixels(), canvas.Zoom.Pitch() / 2, current.Pitch() / 2, current.Height(),
+           canvas.Zoom.Height(), current.Width(), canvas.Zoom.Width(), previous.Pixels());
 }
 
 void BM_ZoomTitleFrame(benchmark::State& state) {
-  if (!Prepare(state, ModeTitle, "TitleButton")) return;
+  if (Prepare(state, ModeTitle, "TitleButton") == nullptr) return;
   for (auto _ : state) {
     state.PauseTiming();
     Frame();
@@ -222,8 +266,10 @@ void BM_ZoomTitleFrame(benchmark::State& state) {
 BENCHMARK(BM_ZoomTitleFrame)->Unit(benchmark::kMicrosecond);
 
 void BM_ZoomPlayFrame(benchmark::State& state) {
-  if (!Prepare(state, ModePlay, "GameButton")) return;
-  FillBusyPlay();
+  GameState* prepared = Prepare(state, ModePlay, "GameButton");
+  if (prepared == nullptr) return;
+  GameState& game = *prepared;
+  FillBusyPlay(game);
   for (auto _ : state) {
     state.PauseTiming();
     Frame();
@@ -236,9 +282,9 @@ BENCHMARK(BM_ZoomPlayFrame)->Unit(benchmark::kMicrosecond);
 // The title screen, and a window whose picture area is the benchmark's zoom size (width,
 // height) with a zoom surface of that size; null, with the benchmark skipped, when not ready.
 std::unique_ptr<Platform::GameWindow> MaximisedTitle(benchmark::State& state) {
-  if (!Prepare(state, ModeTitle, "TitleButton")) return nullptr;
+  if (Prepare(state, ModeTitle, "TitleButton") == nullptr) return nullptr;
   const auto zoomWidth = static_cast<int16_t>(state.range(0)), zoomHeight = static_cast<int16_t>(state.range(1));
-  Shell.ZoomSurface.Create(zoomWidth, zoomHeight);
+  g_bench->canvas.Zoom.Create(zoomWidth, zoomHeight);
   std::unique_ptr<Platform::GameWindow> window;
   try {
     window = Platform::CreateGameWindow({"bench", zoomWidth, zoomHeight, false});
@@ -262,7 +308,8 @@ void BM_MaximisedPresentation(benchmark::State& state) {
     Frame();
     state.ResumeTiming();
     Zoom();
-    Shell.ZoomSurface.Render(window->PictureTarget());
+    const Surface& zoom = g_bench->canvas.Zoom;
+    window->PictureTarget()->CopyPixels(zoom.Pixels(), zoom.Pitch(), zoom.Width(), zoom.Height(), 0, 0);
   }
 }
 BENCHMARK(BM_MaximisedPresentation)->Args({1391, 1047})->Args({2852, 2141})->Unit(benchmark::kMicrosecond);
@@ -282,10 +329,11 @@ void BM_MaximisedPresentationIntoTheWindow(benchmark::State& state) {
       state.SkipWithError("the window does not lend its pixels");
       return;
     }
-    const CGDISurface& current = Shell.BackBuffer[Shell.BackIndex];
-    const CGDISurface& previous = Shell.BackBuffer[1 - Shell.BackIndex];
-    myZoomPDWide(lent.Pixels, current.ptr(), lent.PitchPixels, current.pitch() / 2, current.Height(),
-                 Shell.ZoomSurface.Height(), current.Width(), Shell.ZoomSurface.Width(), previous.ptr(), lent.Width,
+    const Canvas& canvas = g_bench->canvas;
+    const Surface& current = canvas.Current();
+    const Surface& previous = canvas.Back[1 - canvas.BackIndex];
+    myZoomPDWide(lent.Pixels, current.Pixels(), lent.PitchPixels, current.Pitch() / 2, current.Height(),
+                 canvas.Zoom.Height(), current.Width(), canvas.Zoom.Width(), previous.Pixels(), lent.Width,
                  lent.Height);
     const ChangedArea whole{0, 0, lent.Width, lent.Height};
     target.ReturnPixels(&whole, 1);

@@ -78,8 +78,13 @@ struct Scene {
   Image dst, src, mask, halfSrc, largerSrc;
   Rect area, halfRect, largerRect;
   Scene(int32_t w, int32_t h)
-      : dst(Background(w, h)), src(Sprites(w, h)), mask(SpriteMasks(w, h)), halfSrc(Sprites(w / 2, h / 2)),
-        largerSrc(Sprites(w * 3 / 2, h * 3 / 2)), area{0, 0, w, h}, halfRect{0, 0, w / 2, h / 2},
+      : dst(Background(w, h)),
+        src(Sprites(w, h)),
+        mask(SpriteMasks(w, h)),
+        halfSrc(Sprites(w / 2, h / 2)),
+        largerSrc(Sprites(w * 3 / 2, h * 3 / 2)),
+        area{0, 0, w, h},
+        halfRect{0, 0, w / 2, h / 2},
         largerRect{0, 0, w * 3 / 2, h * 3 / 2} {}
 };
 
@@ -133,14 +138,12 @@ std::vector<Routine> Routines() {
       {"GDIBlt_16", Contenders(keyedCopy(GDIBlt_16), keyedCopy(blit_reference::GDIBlt_16))},
       {"GDIAlphaBlend_16", Contenders(keyed(GDIAlphaBlend_16), keyed(blit_reference::GDIAlphaBlend_16))},
       {"GDIAdditive_16", Contenders(keyed(GDIAdditive_16), keyed(blit_reference::GDIAdditive_16))},
-      {"GDIAlphaBlendByAlphaChannel2_16",
-       Contenders(maskBlend(GDIAlphaBlendByAlphaChannel2_16),
-                  maskBlend(blit_reference::GDIAlphaBlendByAlphaChannel2_16))},
+      {"GDIAlphaBlendByAlphaChannel2_16", Contenders(maskBlend(GDIAlphaBlendByAlphaChannel2_16),
+                                                     maskBlend(blit_reference::GDIAlphaBlendByAlphaChannel2_16))},
       {"GDIBltZoom_16(x2)", Contenders(zoom(GDIBltZoom_16, &Scene::halfSrc, &Scene::halfRect),
-                                             zoom(blit_reference::GDIBltZoom_16, &Scene::halfSrc, &Scene::halfRect))},
-      {"GDIBltZoom_16(x2/3)",
-       Contenders(zoom(GDIBltZoom_16, &Scene::largerSrc, &Scene::largerRect),
-                        zoom(blit_reference::GDIBltZoom_16, &Scene::largerSrc, &Scene::largerRect))},
+                                       zoom(blit_reference::GDIBltZoom_16, &Scene::halfSrc, &Scene::halfRect))},
+      {"GDIBltZoom_16(x2/3)", Contenders(zoom(GDIBltZoom_16, &Scene::largerSrc, &Scene::largerRect),
+                                         zoom(blit_reference::GDIBltZoom_16, &Scene::largerSrc, &Scene::largerRect))},
   };
 }
 
@@ -193,8 +196,8 @@ void PrintRatios(const std::vector<Routine>& routines, const std::map<std::strin
         return numerator > 0 ? std::to_string(numerator / denominator).substr(0, 5) : std::string("-");
       };
       char line[256];
-      std::snprintf(line, sizeof line, "%-32s %-8s %9.0f %16s %17s\n", routine.name.c_str(), size.Name().c_str(),
-                    fast, ratio(reference, fast).c_str(), ratio(fast, memcpyTime).c_str());
+      std::snprintf(line, sizeof line, "%-32s %-8s %9.0f %16s %17s\n", routine.name.c_str(), size.Name().c_str(), fast,
+                    ratio(reference, fast).c_str(), ratio(fast, memcpyTime).c_str());
       std::cout << line;
     }
   }

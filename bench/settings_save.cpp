@@ -9,9 +9,6 @@
 #include <string>
 
 #include "config/user_settings.h"
-#include "game/game_state.h"
-#include "shell/locations.h"
-#include "shell/shell_state.h"
 
 namespace {
 
@@ -38,12 +35,12 @@ fs::path MakeLargeSettings() {
 
 void BM_CloseWith20MBSettings(benchmark::State& state) {
   const fs::path dir = MakeLargeSettings();
-  Locations::PlayFrom(dir.string());
-  Shell.UserIni.SetINIFileName((dir / "UserSettings.ini").string());
+  const PlayerFiles files = PlayerFilesIn(dir.string());
+  PlayerSettings player;
   int32_t round = 0;
   for (auto _ : state) {
-    Game.HiScore[0] = ++round;
-    SaveUserSettings();
+    player.HiScore[0] = ++round;
+    SaveUserSettings(files, player);
   }
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(kSettingsBytes));
   fs::remove_all(dir);

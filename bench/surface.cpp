@@ -1,4 +1,4 @@
-// The shape of a game frame drawn through CGDISurface: a 724 x 544 back buffer, a full-screen
+// The shape of a game frame drawn through Surface: a 724 x 544 back buffer, a full-screen
 // background and 200 masked 32 x 32 sprites, next to memcpy of the back buffer's bytes.
 #include <benchmark/benchmark.h>
 
@@ -7,14 +7,14 @@
 #include <random>
 #include <vector>
 
-#include "surface/cgdisurface.h"
+#include "surface/surface.h"
 
 namespace {
 
 constexpr int kSprites = 200;
 
 struct Scene {
-  CGDISurface back, background, sprite, mask;
+  Surface back, background, sprite, mask;
   std::vector<std::pair<int, int>> positions;
 
   Scene() {
@@ -22,7 +22,7 @@ struct Scene {
     background.Create(724, 544);
     for (int y = 0; y < 544; ++y)
       for (int x = 0; x < 724; ++x)
-        background.ptr()[y * (background.pitch() / 2) + x] = static_cast<uint16_t>((x * 7 + y * 13) & 0x7FFF);
+        background.Pixels()[y * (background.Pitch() / 2) + x] = static_cast<uint16_t>((x * 7 + y * 13) & 0x7FFF);
     // A shaded ball: opaque in the middle, a soft rim, transparent corners.
     sprite.Create(32, 32);
     mask.Create(32, 32);
@@ -30,8 +30,8 @@ struct Scene {
       for (int x = 0; x < 32; ++x) {
         double distance = std::hypot(x - 15.5, y - 15.5);
         int opacity = distance < 13 ? 31 : distance < 16 ? static_cast<int>((16 - distance) * 10) : 0;
-        sprite.ptr()[y * 16 + x] = static_cast<uint16_t>(31 - y / 2) << 10 | static_cast<uint16_t>(x / 2) << 5 | 12;
-        mask.ptr()[y * 16 + x] = static_cast<uint16_t>(opacity);
+        sprite.Pixels()[y * 16 + x] = static_cast<uint16_t>(31 - y / 2) << 10 | static_cast<uint16_t>(x / 2) << 5 | 12;
+        mask.Pixels()[y * 16 + x] = static_cast<uint16_t>(opacity);
       }
     // Spread over the screen, some crossing its edges.
     std::mt19937 rng(7);
@@ -40,39 +40,39 @@ struct Scene {
   }
 
   void DrawSprites() {
-    for (auto [x, y] : positions) back.EffectBltClipAlpha(sprite, x, y, 0, 0, 32, 32, mask, 32);
+    for (auto [x, y] : positions) back.BlendThroughMask(sprite, x, y, Rect{0, 0, 32, 32}, mask, 32);
   }
 };
 
-void BM_Sprites200MaskedEffectBltClipAlpha(benchmark::State& state) {
+void BM_Sprites200ThroughMasks(benchmark::State& state) {
   Scene scene;
-  scene.back.FastBlt(scene.background, 0, 0);
+  scene.back.CopyFrom(scene.background, 0, 0);
   for (auto _ : state) {
     scene.DrawSprites();
-    benchmark::DoNotOptimize(scene.back.ptr());
+    benchmark::DoNotOptimize(scene.back.Pixels());
     benchmark::ClobberMemory();
   }
   state.SetItemsProcessed(state.iterations() * kSprites);
 }
-BENCHMARK(BM_Sprites200MaskedEffectBltClipAlpha)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Sprites200ThroughMasks)->Unit(benchmark::kMicrosecond);
 
-void BM_BackgroundFastBlt(benchmark::State& state) {
+void BM_BackgroundCopy(benchmark::State& state) {
   Scene scene;
   for (auto _ : state) {
-    scene.back.FastBlt(scene.background, 0, 0);
-    benchmark::DoNotOptimize(scene.back.ptr());
+    scene.back.CopyFrom(scene.background, 0, 0);
+    benchmark::DoNotOptimize(scene.back.Pixels());
     benchmark::ClobberMemory();
   }
-  state.SetBytesProcessed(state.iterations() * scene.back.pitch() * scene.back.Height());
+  state.SetBytesProcessed(state.iterations() * scene.back.Pitch() * scene.back.Height());
 }
-BENCHMARK(BM_BackgroundFastBlt)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_BackgroundCopy)->Unit(benchmark::kMicrosecond);
 
 void BM_BackgroundMemcpy(benchmark::State& state) {
   Scene scene;
-  const size_t bytes = static_cast<size_t>(scene.back.pitch()) * scene.back.Height();
+  const size_t bytes = static_cast<size_t>(scene.back.Pitch()) * scene.back.Height();
   for (auto _ : state) {
-    std::memcpy(scene.back.ptr(), scene.background.ptr(), bytes);
-    benchmark::DoNotOptimize(scene.back.ptr());
+    std::memcpy(scene.back.Pixels(), scene.background.Pixels(), bytes);
+    benchmark::DoNotOptimize(scene.back.Pixels());
     benchmark::ClobberMemory();
   }
   state.SetBytesProcessed(state.iterations() * bytes);
@@ -83,9 +83,9 @@ BENCHMARK(BM_BackgroundMemcpy)->Unit(benchmark::kMicrosecond);
 void BM_FrameBackgroundAndSprites(benchmark::State& state) {
   Scene scene;
   for (auto _ : state) {
-    scene.back.FastBlt(scene.background, 0, 0);
+    scene.back.CopyFrom(scene.background, 0, 0);
     scene.DrawSprites();
-    benchmark::DoNotOptimize(scene.back.ptr());
+    benchmark::DoNotOptimize(scene.back.Pixels());
     benchmark::ClobberMemory();
   }
 }

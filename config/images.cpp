@@ -2,49 +2,40 @@
 
 #include <string>
 
-#include "config/skin_files.h"
+#include "config/skin_reader.h"
 
-ImageCatalogue Images;
-
-void ResetImageCatalogue() { Images = ImageCatalogue{}; }
-
-namespace {
-
-void LoadStep(CGDISurface& surface, const std::string& name) {
-  LoadProgressStep();
-  ReadImage(surface, name);
-}
-
-}  // namespace
-
-void LoadGameImages() {
-  LoadStep(Images.TitleBackImage, "tit_bk.bmp");
+void LoadGameImages(SkinReader& skin, ImageCatalogue& images) {
+  auto load = [&skin](Surface& surface, const std::string& name) {
+    skin.ProgressStep();
+    skin.ReadImage(surface, name);
+  };
+  load(images.TitleBackImage, "tit_bk.bmp");
   for (int i = 0; i <= 2; ++i) {
     const std::string n = std::to_string(i);
-    LoadStep(Images.PieceImages[i], "s" + n + ".bmp");
-    LoadStep(Images.PieceImages[i + 3], "s" + n + "m.bmp");
-    LoadStep(Images.TargetCharImages[i], "sb" + n + ".bmp");
-    LoadStep(Images.TargetCharImages[i + 3], "sb" + n + "m.bmp");
+    load(images.PieceImages[i], "s" + n + ".bmp");
+    load(images.PieceImages[i + 3], "s" + n + "m.bmp");
+    load(images.TargetCharImages[i], "sb" + n + ".bmp");
+    load(images.TargetCharImages[i + 3], "sb" + n + "m.bmp");
   }
-  LoadStep(Images.BackgroundImage, "background.bmp");
+  load(images.BackgroundImage, "background.bmp");
   for (int i = 0; i <= 1; ++i) {
     const std::string n = std::to_string(i) + ".bmp";
-    LoadStep(Images.TitleLogoImages[i], "tit_logo" + n);
-    LoadStep(Images.DiffImages[i], "diff" + n);
-    LoadStep(Images.TimeNumImages[i], "timenum" + n);
-    LoadStep(Images.PauseImages[i], "pause" + n);
-    LoadStep(Images.GameOverImages[i], "gameover" + n);
-    LoadStep(Images.NextStageImages[i], "nextstage" + n);
-    LoadStep(Images.ExitImages[i], "exit" + n);
-    LoadStep(Images.NewGameImages[i], "newgame" + n);
-    LoadStep(Images.AngelImages[i], "angel" + n);
-    LoadStep(Images.SelBackImages[i], "selbk" + n);
-    LoadStep(Images.SelPointImages[i], "selpoint" + n);
-    LoadStep(Images.SelDiffImages[i], "slediff" + n);
+    load(images.TitleLogoImages[i], "tit_logo" + n);
+    load(images.DiffImages[i], "diff" + n);
+    load(images.TimeNumImages[i], "timenum" + n);
+    load(images.PauseImages[i], "pause" + n);
+    load(images.GameOverImages[i], "gameover" + n);
+    load(images.NextStageImages[i], "nextstage" + n);
+    load(images.ExitImages[i], "exit" + n);
+    load(images.NewGameImages[i], "newgame" + n);
+    load(images.AngelImages[i], "angel" + n);
+    load(images.SelBackImages[i], "selbk" + n);
+    load(images.SelPointImages[i], "selpoint" + n);
+    load(images.SelDiffImages[i], "slediff" + n);
   }
-  LoadStep(Images.HelpImage, "help.bmp");
-  for (int i = 0; i <= 2; ++i) LoadStep(Images.SelMusicImages[i], "selmus" + std::to_string(i) + ".bmp");
-  LoadProgressStep();
-  Images.ScratchSurface.Create(10, 26);
-  LoadProgressStep();
+  load(images.HelpImage, "help.bmp");
+  for (int i = 0; i <= 2; ++i) load(images.SelMusicImages[i], "selmus" + std::to_string(i) + ".bmp");
+  skin.ProgressStep();
+  images.ScratchSurface.Create(10, 26);
+  skin.ProgressStep();
 }

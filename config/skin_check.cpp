@@ -8,15 +8,12 @@
 #include <optional>
 
 #include "audio/audio.h"
-#include "config/config.h"
-#include "config/images.h"
-#include "config/skin_files.h"
-#include "game/screen_geometry.h"
-#include "shell/locations.h"
-#include "shell/platform/cursor_file.h"
-#include "shell/runtime.h"
-#include "shell/safe_file.h"
-#include "shell/shell_state.h"
+#include "audio/sound_effects.h"
+#include "base/runtime.h"
+#include "base/safe_file.h"
+#include "config/screen_geometry.h"
+#include "config/skin_loaders.h"
+#include "surface/cursor_file.h"
 
 namespace {
 
@@ -28,8 +25,7 @@ constexpr int32_t MusicChoices = 5;
 constexpr int32_t ReadableDigitHeight = 12;
 // A track shorter than this repeats often enough to tire the ear.
 constexpr double ShortestPleasantLoop = 10.0;
-// The game's screen buttons that belong to the two confirmation panels.
-constexpr int32_t NewGameYes = 5, NewGameNo = 6, ExitYes = 7, ExitNo = 8;
+using PlayButton::ExitNo, PlayButton::ExitYes, PlayButton::NewGameNo, PlayButton::NewGameYes;
 
 struct Box {
   int32_t Left, Top, Right, Bottom;  // right and bottom exclusive
@@ -45,32 +41,27 @@ struct Box {
 constexpr Box Screen{0, 0, LogicalWidth, LogicalHeight};
 constexpr Box Well{BoardLeft, BoardTop, BoardRight, BoardBottom};
 
-bool Loaded(const CGDISurface& surface) { return surface.Width() > 0 && surface.Height() > 0; }
+bool Loaded(const Surface& surface) { return surface.Width() > 0 && surface.Height() > 0; }
 
 class Checker {
  public:
-  explicit Checker(const std::string& directory) : directory_(directory) {}
+  explicit Checker(const std::string& directory) : directory_(directory), reader_(directory) {}
 
   SkinReport Run() {
     if (!std::filesystem::is_regular_file(directory_ + "/main.ini")) {
       report_.Errors.push_back(directory_ + "/main.ini: missing; a skin folder holds main.ini, images/ and sounds/");
       return report_;
     }
-    ResetConfigGlobals();
-    ResetImageCatalogue();
-    OpenSkin(directory_);
     std::vector<std::string> faults;
-    CollectSkinFaults(&faults);
-    // Whatever happens below, the game's loaders raise again afterwards.
-    const std::unique_ptr<void, void (*)(void*)> raiseAgain(&faults, [](void*) { CollectSkinFaults(nullptr); });
-    Step(LoadTexts);
-    Step(LoadButtonImages);
-    Step(LoadLayout);
-    Step(LoadGameImages);
+    reader_.CollectFaults(&faults);
+    Step([this] { LoadTexts(reader_, skin_); });
+    Step([this] { LoadButtonImages(reader_, skin_); });
+    Step([this] { LoadLayout(reader_, skin_); });
+    Step([this] { LoadGameImages(reader_, skin_.Images); });
     for (const char* section : {"TitleButton", "SelectStageButton", "GameButton"}) {
-      Config.ScreenButtons.clear();
-      Step([section] { LoadScreenButtons(section); });
-      CheckButtons(section);
+      std::vector<ScreenButton> buttons;
+      Step([&] { buttons = LoadScreenButtons(reader_, skin_, section); });
+      CheckButtons(section, buttons);
     }
     CheckCursors();
     CheckSounds();
@@ -98,23 +89,22 @@ class Checker {
   void Warning(const std::string& text) { report_.Warnings.push_back(text); }
 
   // A picture and its mask are one sprite: the same size.
-  void SameSize(const CGDISurface& picture, const std::string& pictureName, const CGDISurface& mask,
+  void SameSize(const Surface& picture, const std::string& pictureName, const Surface& mask,
                 const std::string& maskName) {
     if (!Loaded(picture) || !Loaded(mask)) return;
     if (picture.Width() != mask.Width() || picture.Height() != mask.Height())
-      Error(ImageFileName(maskName) + ": " + Size(mask) + ", but its picture " + pictureName + " is " + Size(picture));
+      Error(reader_.ImageFileName(maskName) + ": " + Size(mask) + ", but its picture " + pictureName + " is " +
+            Size(picture));
   }
 
-  static std::string Size(const CGDISurface& s) {
-    return std::to_string(s.Width()) + " x " + std::to_string(s.Height());
-  }
+  static std::string Size(const Surface& s) { return std::to_string(s.Width()) + " x " + std::to_string(s.Height()); }
 
   // A sheet the drawing cuts into columns x rows cells of at least minW x minH; cells a multiple
   // of 4 wide, since masked copies work in groups of four pixels.
-  void Sheet(const CGDISurface& picture, const std::string& name, int32_t columns, int32_t rows, int32_t minW,
+  void Sheet(const Surface& picture, const std::string& name, int32_t columns, int32_t rows, int32_t minW,
              int32_t minH) {
     if (!Loaded(picture)) return;
-    const std::string file = ImageFileName(name);
+    const std::string file = reader_.ImageFileName(name);
     const std::string cut = std::to_string(columns) + " x " + std::to_string(rows) + " cells";
     if (picture.Width() % columns != 0 || picture.Height() % rows != 0) {
       Error(file + ": " + Size(picture) + " does not divide into " + cut);
@@ -127,100 +117,101 @@ class Checker {
             std::to_string(minW) + " x " + std::to_string(minH));
   }
 
-  void ExactSize(const CGDISurface& picture, const std::string& name, int32_t w, int32_t h) {
+  void ExactSize(const Surface& picture, const std::string& name, int32_t w, int32_t h) {
     if (Loaded(picture) && (picture.Width() != w || picture.Height() != h))
-      Error(ImageFileName(name) + ": " + Size(picture) + "; the game draws it " + std::to_string(w) + " x " +
+      Error(reader_.ImageFileName(name) + ": " + Size(picture) + "; the game draws it " + std::to_string(w) + " x " +
             std::to_string(h));
   }
 
-  void Digits(const CGDISurface& strip, const std::string& name, int32_t advance) {
+  void Digits(const Surface& strip, const std::string& name, int32_t advance) {
     Sheet(strip, name, 1, 10, 4, 4);
     if (!Loaded(strip)) return;
     if (strip.Width() > advance)
-      Warning(ImageFileName(name) + ": digits " + std::to_string(strip.Width()) +
+      Warning(reader_.ImageFileName(name) + ": digits " + std::to_string(strip.Width()) +
               " pixels wide overlap; the game sets them " + std::to_string(advance) + " apart");
     if (strip.Height() / 10 < ReadableDigitHeight)
-      Warning(ImageFileName(name) + ": digits " + std::to_string(strip.Height() / 10) +
+      Warning(reader_.ImageFileName(name) + ": digits " + std::to_string(strip.Height() / 10) +
               " pixels tall are hard to read; " + std::to_string(ReadableDigitHeight) + " or more is advised");
   }
 
   void CheckSheets() {
     for (int32_t k = 0; k < 3; ++k) {
       const std::string n = std::to_string(k);
-      Sheet(Images.PieceImages[k], "s" + n + ".bmp", 6, 6, BoardCellSize, BoardCellSize);
-      ExactSize(Images.PieceImages[k], "s" + n + ".bmp", 6 * BoardCellSize, 6 * BoardCellSize);
-      SameSize(Images.PieceImages[k], "s" + n + ".bmp", Images.PieceImages[k + 3], "s" + n + "m.bmp");
-      Sheet(Images.TargetCharImages[k], "sb" + n + ".bmp", 12, 4, 4, 4);
-      SameSize(Images.TargetCharImages[k], "sb" + n + ".bmp", Images.TargetCharImages[k + 3], "sb" + n + "m.bmp");
+      Sheet(skin_.Images.PieceImages[k], "s" + n + ".bmp", 6, 6, BoardCellSize, BoardCellSize);
+      ExactSize(skin_.Images.PieceImages[k], "s" + n + ".bmp", 6 * BoardCellSize, 6 * BoardCellSize);
+      SameSize(skin_.Images.PieceImages[k], "s" + n + ".bmp", skin_.Images.PieceImages[k + 3], "s" + n + "m.bmp");
+      Sheet(skin_.Images.TargetCharImages[k], "sb" + n + ".bmp", 12, 4, 4, 4);
+      SameSize(skin_.Images.TargetCharImages[k], "sb" + n + ".bmp", skin_.Images.TargetCharImages[k + 3],
+               "sb" + n + "m.bmp");
     }
     struct Pair {
-      const CGDISurface* images;
+      const Surface* images;
       const char* stem;
       int32_t columns, rows, minW, minH;
     };
     const Pair pairs[] = {
-        {Images.AngelImages, "angel", 6, 4, 16 + 2 * BoardCellSize,
+        {skin_.Images.AngelImages, "angel", 6, 4, 16 + 2 * BoardCellSize,
          96 + BoardCellSize},  // the next pair sits in the cell
-        {Images.DiffImages, "diff", 1, 3, 4, 4},
-        {Images.SelDiffImages, "slediff", 1, 3, DifficultyButtonSize, DifficultyButtonSize},
-        {Images.TitleLogoImages, "tit_logo", 1, 1, 4, 4},
-        {Images.PauseImages, "pause", 1, 1, 4, 4},
-        {Images.GameOverImages, "gameover", 1, 1, 4, 4},
-        {Images.NextStageImages, "nextstage", 1, 1, 4, 4},
-        {Images.ExitImages, "exit", 1, 1, 4, 4},
-        {Images.NewGameImages, "newgame", 1, 1, 4, 4},
-        {Images.SelBackImages, "selbk", 1, 1, 4, 4},
-        {Images.SelPointImages, "selpoint", 1, 1, 4, 4},
+        {skin_.Images.DiffImages, "diff", 1, 3, 4, 4},
+        {skin_.Images.SelDiffImages, "slediff", 1, 3, DifficultyButtonSize, DifficultyButtonSize},
+        {skin_.Images.TitleLogoImages, "tit_logo", 1, 1, 4, 4},
+        {skin_.Images.PauseImages, "pause", 1, 1, 4, 4},
+        {skin_.Images.GameOverImages, "gameover", 1, 1, 4, 4},
+        {skin_.Images.NextStageImages, "nextstage", 1, 1, 4, 4},
+        {skin_.Images.ExitImages, "exit", 1, 1, 4, 4},
+        {skin_.Images.NewGameImages, "newgame", 1, 1, 4, 4},
+        {skin_.Images.SelBackImages, "selbk", 1, 1, 4, 4},
+        {skin_.Images.SelPointImages, "selpoint", 1, 1, 4, 4},
     };
     for (const Pair& p : pairs) {
       const std::string stem = p.stem;
       Sheet(p.images[0], stem + "0.bmp", p.columns, p.rows, p.minW, p.minH);
       SameSize(p.images[0], stem + "0.bmp", p.images[1], stem + "1.bmp");
     }
-    ExactSize(Images.SelDiffImages[0], "slediff0.bmp", DifficultyButtonSize, 3 * DifficultyButtonSize);
+    ExactSize(skin_.Images.SelDiffImages[0], "slediff0.bmp", DifficultyButtonSize, 3 * DifficultyButtonSize);
     for (int32_t i = 0; i < 2; ++i) {
-      Sheet(Images.SelMusicImages[i], "selmus" + std::to_string(i) + ".bmp", 1, MusicChoices, MusicButtonWidth,
+      Sheet(skin_.Images.SelMusicImages[i], "selmus" + std::to_string(i) + ".bmp", 1, MusicChoices, MusicButtonWidth,
             MusicButtonHeight);
-      ExactSize(Images.SelMusicImages[i], "selmus" + std::to_string(i) + ".bmp", MusicButtonWidth,
+      ExactSize(skin_.Images.SelMusicImages[i], "selmus" + std::to_string(i) + ".bmp", MusicButtonWidth,
                 MusicChoices * MusicButtonHeight);
-      SameSize(Images.SelMusicImages[i], "selmus" + std::to_string(i) + ".bmp", Images.SelMusicImages[2],
+      SameSize(skin_.Images.SelMusicImages[i], "selmus" + std::to_string(i) + ".bmp", skin_.Images.SelMusicImages[2],
                "selmus2.bmp");
     }
-    Digits(Images.TimeNumImages[0], "timenum0.bmp", 20);
-    SameSize(Images.TimeNumImages[0], "timenum0.bmp", Images.TimeNumImages[1], "timenum1.bmp");
-    Digits(Config.ScoreImages[0], "score0.bmp", 20);
-    Digits(Config.StageImages[0], "stage0.bmp", 26);
-    SameSize(Config.ScoreImages[0], "score0.bmp", Config.ScoreImages[1], "score1.bmp");
-    SameSize(Config.StageImages[0], "stage0.bmp", Config.StageImages[1], "stage1.bmp");
+    Digits(skin_.Images.TimeNumImages[0], "timenum0.bmp", 20);
+    SameSize(skin_.Images.TimeNumImages[0], "timenum0.bmp", skin_.Images.TimeNumImages[1], "timenum1.bmp");
+    Digits(skin_.ScoreImages[0], "score0.bmp", 20);
+    Digits(skin_.StageImages[0], "stage0.bmp", 26);
+    SameSize(skin_.ScoreImages[0], "score0.bmp", skin_.ScoreImages[1], "score1.bmp");
+    SameSize(skin_.StageImages[0], "stage0.bmp", skin_.StageImages[1], "stage1.bmp");
     // Score pop-ups: rows of 17 pixels for the ten digits and the sign.
-    const CGDISurface& popups = Config.MoveNumImages[0];
+    const Surface& popups = skin_.MoveNumImages[0];
     if (Loaded(popups) && (popups.Height() < 11 * 17 || popups.Width() % 4 != 0))
-      Error(ImageFileName("movenum0.bmp") + ": " + Size(popups) +
+      Error(reader_.ImageFileName("movenum0.bmp") + ": " + Size(popups) +
             "; it needs 11 rows of 17 pixels and a width that is a multiple of 4");
-    SameSize(popups, "movenum0.bmp", Config.MoveNumImages[1], "movenum1.bmp");
+    SameSize(popups, "movenum0.bmp", skin_.MoveNumImages[1], "movenum1.bmp");
     for (int32_t i = 0; i < 2; ++i)
-      SameSize(Config.CheckImages[i], "check" + std::to_string(i) + ".bmp", Config.CheckImages[i + 2],
+      SameSize(skin_.CheckImages[i], "check" + std::to_string(i) + ".bmp", skin_.CheckImages[i + 2],
                "check" + std::to_string(i) + "m.bmp");
-    if (Loaded(Config.VolumeImage) && Config.VolumeImage.Width() < 52)
-      Error(ImageFileName("volume.bmp") + ": " + std::to_string(Config.VolumeImage.Width()) +
+    if (Loaded(skin_.VolumeImage) && skin_.VolumeImage.Width() < 52)
+      Error(reader_.ImageFileName("volume.bmp") + ": " + std::to_string(skin_.VolumeImage.Width()) +
             " pixels wide; the loudest level shows 52");
-    ExactSize(Images.HelpImage, "help.bmp", BoardRight - BoardLeft, BoardBottom - BoardTop);
-    ExactSize(Images.BackgroundImage, "background.bmp", LogicalWidth, LogicalHeight);
-    ExactSize(Images.TitleBackImage, "tit_bk.bmp", LogicalWidth, LogicalHeight);
+    ExactSize(skin_.Images.HelpImage, "help.bmp", BoardRight - BoardLeft, BoardBottom - BoardTop);
+    ExactSize(skin_.Images.BackgroundImage, "background.bmp", LogicalWidth, LogicalHeight);
+    ExactSize(skin_.Images.TitleBackImage, "tit_bk.bmp", LogicalWidth, LogicalHeight);
     // The loading window's picture and progress strip, read by the loading window itself.
-    CGDISurface loading, strip;
-    ReadImage(loading, "loading.bmp");
+    Surface loading, strip;
+    reader_.ReadImage(loading, "loading.bmp");
     ExactSize(loading, "loading.bmp", 200, 149);
-    ReadImage(strip, "plan.bmp");
+    reader_.ReadImage(strip, "plan.bmp");
     if (Loaded(strip) && (strip.Width() < 198 || strip.Height() < 10))
-      Error(ImageFileName("plan.bmp") + ": " + Size(strip) + "; the progress strip needs 198 x 10");
+      Error(reader_.ImageFileName("plan.bmp") + ": " + Size(strip) + "; the progress strip needs 198 x 10");
   }
 
   void CheckButtonLooks() {
-    for (int32_t i = 0; i < Config.ButtonImageCount && i < static_cast<int32_t>(Config.ButtonImages.size()); ++i) {
-      const auto& layers = Config.ButtonImages[static_cast<size_t>(i)];
+    for (int32_t i = 0; i < skin_.Layout.ButtonImageCount && i < static_cast<int32_t>(skin_.ButtonImages.size()); ++i) {
+      const auto& layers = skin_.ButtonImages[static_cast<size_t>(i)];
       const std::string n = std::to_string(i);
-      const int32_t kind = Config.ButtonImageKind[static_cast<size_t>(i)];
+      const int32_t kind = skin_.Layout.ButtonImageKind[static_cast<size_t>(i)];
       if (kind == ButtonKindPlain) continue;
       SameSize(layers[0], "but" + n + ".bmp", layers[1], "butm" + n + ".bmp");
       if (kind != ButtonKindNormalAndHighlight) continue;
@@ -231,12 +222,11 @@ class Checker {
 
   // The buttons a screen shows together stay on screen and apart; on the play screen the ones
   // always shown keep off the well, and each confirmation panel's yes and no lie on that panel.
-  void CheckButtons(const std::string& section) {
-    const std::vector<ScreenButton>& buttons = Config.ScreenButtons;
+  void CheckButtons(const std::string& section, const std::vector<ScreenButton>& buttons) {
     const size_t own = section == "GameButton" ? buttons.size() : buttons.size() - (buttons.empty() ? 0 : 1);
     auto key = [&](size_t i) {
       const std::string n = "Button" + std::to_string(i);
-      return MainIniKeyName(section, n + "_X/" + n + "_Y");
+      return reader_.KeyName(section, n + "_X/" + n + "_Y");
     };
     auto box = [&](size_t i) {
       const ScreenButton& b = buttons[i];
@@ -256,34 +246,35 @@ class Checker {
                 box(i).Text());
     }
     if (section != "GameButton") return;
-    auto onPanel = [&](size_t i, const CGDISurface& panel, const std::string& panelName) {
+    auto onPanel = [&](size_t i, const Surface& panel, const std::string& panelName) {
       if (i >= own || !Loaded(panel)) return;
       const int32_t x = (BackBufferWidth - panel.Width()) / 2, y = (BackBufferHeight - panel.Height()) / 2;
       const Box panelBox{x, y, x + panel.Width(), y + panel.Height()};
       if (!box(i).Inside(panelBox))
         Error(key(i) + ": the button " + box(i).Text() + " is off its panel " + panelName + " " + panelBox.Text());
     };
-    onPanel(NewGameYes, Images.NewGameImages[0], "newgame0.bmp");
-    onPanel(NewGameNo, Images.NewGameImages[0], "newgame0.bmp");
-    onPanel(ExitYes, Images.ExitImages[0], "exit0.bmp");
-    onPanel(ExitNo, Images.ExitImages[0], "exit0.bmp");
+    onPanel(NewGameYes, skin_.Images.NewGameImages[0], "newgame0.bmp");
+    onPanel(NewGameNo, skin_.Images.NewGameImages[0], "newgame0.bmp");
+    onPanel(ExitYes, skin_.Images.ExitImages[0], "exit0.bmp");
+    onPanel(ExitNo, skin_.Images.ExitImages[0], "exit0.bmp");
     if (own <= ExitNo)
-      Error(MainIniKeyName(section, "MaxButton") + " holds " + std::to_string(static_cast<int32_t>(own) - 1) +
+      Error(reader_.KeyName(section, "MaxButton") + " holds " + std::to_string(static_cast<int32_t>(own) - 1) +
             "; the play screen needs buttons 0.." + std::to_string(ExitNo));
   }
 
   void CheckLayout() {
     for (int32_t i = 0; i < 2; ++i) {
       const std::string n = std::to_string(i);
-      const CGDISurface& box = Config.CheckImages[i];
-      const Box drawn{Config.CheckX[i], Config.CheckY[i], Config.CheckX[i] + box.Width(),
-                      Config.CheckY[i] + box.Height()};
-      const Box hit{Config.CheckHitLeft[i], Config.CheckHitTop[i], Config.CheckHitRight[i], Config.CheckHitBottom[i]};
+      const Surface& box = skin_.CheckImages[i];
+      const Box drawn{skin_.Layout.CheckX[i], skin_.Layout.CheckY[i], skin_.Layout.CheckX[i] + box.Width(),
+                      skin_.Layout.CheckY[i] + box.Height()};
+      const Box hit{skin_.Layout.CheckHitLeft[i], skin_.Layout.CheckHitTop[i], skin_.Layout.CheckHitRight[i],
+                    skin_.Layout.CheckHitBottom[i]};
       if (!hit.Inside(Screen) || hit.Overlaps(Well))
-        Error(MainIniKeyName(MainSettings, "C_CheckX0" + n) + ": the check box's click area " + hit.Text() +
+        Error(reader_.KeyName(MainSettings, "C_CheckX0" + n) + ": the check box's click area " + hit.Text() +
               " must lie on the screen, off the well");
       if (Loaded(box) && !drawn.Inside(hit))
-        Warning(MainIniKeyName(MainSettings, "CheckX" + n) + ": the check box " + drawn.Text() +
+        Warning(reader_.KeyName(MainSettings, "CheckX" + n) + ": the check box " + drawn.Text() +
                 " lies outside its click area " + hit.Text());
     }
   }
@@ -291,12 +282,12 @@ class Checker {
   void CheckCursors() {
     int32_t top = 0;
     try {
-      top = MainIniTableTop(MainSettings, "MaxMouseStyle");
+      top = reader_.TableTop(MainSettings, "MaxMouseStyle");
     } catch (const std::exception& error) {
       Error(error.what());
     }
     for (int32_t i = 0; i <= top; ++i) {
-      const std::string file = ImageFileName(std::to_string(i) + ".cur");
+      const std::string file = reader_.ImageFileName(std::to_string(i) + ".cur");
       std::optional<std::string> bytes;
       try {
         bytes = SafeFile::ReadWholeFile(file, SafeFile::kCursorLimit);
@@ -309,7 +300,7 @@ class Checker {
         continue;
       }
       try {
-        if (!Platform::DecodeCursorFile(std::vector<uint8_t>(bytes->begin(), bytes->end())))
+        if (!DecodeCursorFile(std::vector<uint8_t>(bytes->begin(), bytes->end())))
           Error(file + ": not a cursor file the game can decode");
       } catch (const std::exception& error) {
         Error(file + ": " + error.what());
@@ -327,20 +318,15 @@ class Checker {
       Warning("no audio driver: the sounds and music were not checked");
       return;
     }
-    Locations::Folders folders = Locations::Current();
-    const Locations::Folders saved = folders;
-    folders.Skin = directory_;
-    Locations::Use(folders);
-    Step(LoadSounds);
-    Locations::Use(saved);
+    Step([this] { LoadSounds(reader_, skin_); });
     const std::string sounds = directory_ + "/sounds/";
-    for (int32_t i = 0; i < static_cast<int32_t>(Audio.SoundSamples.size()); ++i)
-      if (Audio.SoundSamples[static_cast<size_t>(i)] == 0)
+    for (int32_t i = 0; i < static_cast<int32_t>(skin_.Sounds.size()); ++i)
+      if (skin_.Sounds[static_cast<size_t>(i)] == 0)
         Error(sounds + "sound" + std::to_string(i) + ".ogg: missing or not a sound the game can decode");
-    if (Config.MaxSounds < HighestSoundEffect)
-      Warning(MainIniKeyName(MainSettings, "MaxSounds") + " holds " + std::to_string(Config.MaxSounds) +
-              ": sound effects " + std::to_string(Config.MaxSounds + 1) + ".." + std::to_string(HighestSoundEffect) +
-              " will be silent");
+    if (skin_.Layout.MaxSounds < HighestSoundEffect)
+      Warning(reader_.KeyName(MainSettings, "MaxSounds") + " holds " + std::to_string(skin_.Layout.MaxSounds) +
+              ": sound effects " + std::to_string(skin_.Layout.MaxSounds + 1) + ".." +
+              std::to_string(HighestSoundEffect) + " will be silent");
     CheckTrack(sounds + "titback.ogg");
     for (int32_t m = 0; m < MusicChoices; ++m) CheckTrack(sounds + "back" + std::to_string(m) + ".ogg");
     if (opened) CloseAudioDevice();
@@ -372,6 +358,8 @@ class Checker {
   }
 
   std::string directory_;
+  SkinReader reader_;
+  Skin skin_;
   SkinReport report_;
 };
 

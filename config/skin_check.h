@@ -13,10 +13,10 @@ struct SkinReport {
   bool Plays() const { return Errors.empty(); }
 };
 
-// Loads the skin in `directory` into the game's tables (replacing what they held) and checks
-// what the loaders do not: sheet sizes against the cells the drawing cuts, masks against their
-// pictures, buttons against the screen, each other and their panels, cursors, sound effects
-// and music tracks. Sounds are decoded on SDL's silent audio driver when no device is open.
+// Loads the skin in `directory` with the game's loaders and checks what the loaders do not:
+// sheet sizes against the cells the drawing cuts, masks against their pictures, buttons against
+// the screen, each other and their panels, cursors, sound effects and music tracks. Sounds are decoded on SDL's silent
+// audio driver when no device is open.
 SkinReport CheckSkin(const std::string& directory);
 
 // The report as the command line prints it: one line per fault, then a summary line.

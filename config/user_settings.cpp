@@ -2,17 +2,14 @@
 
 #include <algorithm>
 #include <bit>
+#include <functional>
 #include <optional>
 #include <vector>
 
-#include "audio/audio.h"
-#include "config/config.h"
-#include "game/game_state.h"
-#include "shell/locations.h"
-#include "shell/platform/platform.h"
-#include "shell/runtime.h"
-#include "shell/safe_file.h"
-#include "shell/shell_state.h"
+#include "base/ini_file.h"
+#include "base/local_time.h"
+#include "base/runtime.h"
+#include "base/safe_file.h"
 
 namespace {
 
@@ -27,8 +24,8 @@ struct Defaults {
 };
 
 // A settings value, or `fallback` when it is missing or not a 32-bit number.
-int32_t SettingOr(const std::string& key, int32_t fallback) {
-  std::string text = Shell.UserIni.GetIniKey(SettingsSection, key);
+int32_t SettingOr(const IniFile& settings, const std::string& key, int32_t fallback) {
+  std::string text = settings.Read(SettingsSection, key);
   if (!IsNumeric(text)) return fallback;
   try {
     return TextToInt(text);
@@ -37,41 +34,41 @@ int32_t SettingOr(const std::string& key, int32_t fallback) {
   }
 }
 
-void SetFirstRunDefaults() {
-  Audio.CheckState[0] = Audio.CheckState[1] = Defaults::Check;
-  Audio.VolumeLevel[0] = Audio.VolumeLevel[1] = Defaults::Volume;
-  User.UserMaxStage = Defaults::MaxStage;
-  User.UserDefStage = User.UserDefDiff = User.UserDefMusic = 0;
-  User.FullScreen = false;
+void SetFirstRunDefaults(PlayerSettings& player) {
+  player.CheckState[0] = player.CheckState[1] = Defaults::Check;
+  player.VolumeLevel[0] = player.VolumeLevel[1] = Defaults::Volume;
+  player.UserMaxStage = Defaults::MaxStage;
+  player.UserDefStage = player.UserDefDiff = player.UserDefMusic = 0;
+  player.FullScreen = false;
 }
 
-void ReadSettings() {
-  Audio.CheckState[0] = std::clamp(SettingOr("L_Check0", Defaults::Check), 0, 1);
-  Audio.CheckState[1] = std::clamp(SettingOr("L_Check1", Defaults::Check), 0, 1);
-  Audio.VolumeLevel[0] = std::clamp(SettingOr("L_Volume0", Defaults::Volume), 0, 50);
-  Audio.VolumeLevel[1] = std::clamp(SettingOr("L_Volume1", Defaults::Volume), 0, 50);
-  User.UserMaxStage = std::max(SettingOr("L_UserMaxStage", Defaults::MaxStage), 1);
-  User.UserDefStage = std::clamp(SettingOr("L_UserDefStage", 0), 0, User.UserMaxStage - 1);
-  User.UserDefDiff = std::clamp(SettingOr("L_UserDefDiff", 0), 0, 2);
-  User.UserDefMusic = std::clamp(SettingOr("L_UserDefMusic", 0), 0, 4);
+void ReadSettings(const IniFile& settings, PlayerSettings& player) {
+  auto setting = [&settings](const std::string& key, int32_t fallback) { return SettingOr(settings, key, fallback); };
+  player.CheckState[0] = std::clamp(setting("L_Check0", Defaults::Check), 0, 1);
+  player.CheckState[1] = std::clamp(setting("L_Check1", Defaults::Check), 0, 1);
+  player.VolumeLevel[0] = std::clamp(setting("L_Volume0", Defaults::Volume), 0, 50);
+  player.VolumeLevel[1] = std::clamp(setting("L_Volume1", Defaults::Volume), 0, 50);
+  player.UserMaxStage = std::max(setting("L_UserMaxStage", Defaults::MaxStage), 1);
+  player.UserDefStage = std::clamp(setting("L_UserDefStage", 0), 0, player.UserMaxStage - 1);
+  player.UserDefDiff = std::clamp(setting("L_UserDefDiff", 0), 0, 2);
+  player.UserDefMusic = std::clamp(setting("L_UserDefMusic", 0), 0, 4);
   // Written after the keys every build knows, so that older builds, which ignore it, read
   // the file as before; files from before it start in a window.
-  User.FullScreen = SettingOr(FullScreenKey, 0) == 1;
+  player.FullScreen = setting(FullScreenKey, 0) == 1;
   for (int d = 0; d < 3; ++d) {
-    Game.HiScore[d] = std::max(SettingOr("Hi_Score" + std::to_string(d), Game.HiScore[d]), 0);
+    player.HiScore[d] = std::max(setting("Hi_Score" + std::to_string(d), player.HiScore[d]), 0);
   }
 }
 
-void ClearHiScoreTable() {
-  for (auto& table : User.HiScoreTable) {
+void ClearHiScoreTable(PlayerSettings& player) {
+  for (auto& table : player.HiScoreTable) {
     for (HiScoreEntry& entry : table) entry = HiScoreEntry{};
   }
 }
 
-void FillHiScoreTableWithDefaults() {
-  const std::string name = Config.Texts.empty() ? std::string() : Config.Texts[0];
-  const double now = Platform::CurrentDateTime();
-  for (auto& table : User.HiScoreTable) {
+void FillHiScoreTableWithDefaults(PlayerSettings& player, const std::string& name) {
+  const double now = CurrentDateTime();
+  for (auto& table : player.HiScoreTable) {
     for (HiScoreEntry& entry : table) entry = HiScoreEntry{name, 0, now, 0};
   }
 }
@@ -87,9 +84,9 @@ void AppendLittleEndian(std::vector<uint8_t>& out, uint64_t value, int count) {
 }
 
 // Decodes the records that lie whole in `bytes`, in file order; the rest stay empty.
-void DecodeHiScoreTable(const std::vector<uint8_t>& bytes) {
+void DecodeHiScoreTable(const std::vector<uint8_t>& bytes, PlayerSettings& player) {
   size_t at = 0;
-  for (auto& table : User.HiScoreTable) {
+  for (auto& table : player.HiScoreTable) {
     for (HiScoreEntry& entry : table) {
       if (bytes.size() - at < 2) return;
       size_t nameLength = ReadLittleEndian(&bytes[at], 2);
@@ -105,9 +102,9 @@ void DecodeHiScoreTable(const std::vector<uint8_t>& bytes) {
   }
 }
 
-std::vector<uint8_t> EncodeHiScoreTable() {
+std::vector<uint8_t> EncodeHiScoreTable(const PlayerSettings& player) {
   std::vector<uint8_t> out;
-  for (const auto& table : User.HiScoreTable) {
+  for (const auto& table : player.HiScoreTable) {
     for (const HiScoreEntry& entry : table) {
       size_t nameLength = std::min<size_t>(entry.Name.size(), 0xFFFF);
       AppendLittleEndian(out, nameLength, 2);
@@ -121,57 +118,61 @@ std::vector<uint8_t> EncodeHiScoreTable() {
 }
 
 // Reads the table when the file is there; false when it is not.
-bool ReadHiScoreTable(const std::string& path) {
+bool ReadHiScoreTable(const std::string& path, PlayerSettings& player) {
   std::optional<std::string> bytes = SafeFile::ReadWholeFile(path, SafeFile::kSettingsLimit);
   if (!bytes) return false;
-  ClearHiScoreTable();
-  DecodeHiScoreTable(std::vector<uint8_t>(bytes->begin(), bytes->end()));
+  ClearHiScoreTable(player);
+  DecodeHiScoreTable(std::vector<uint8_t>(bytes->begin(), bytes->end()), player);
   return true;
 }
 
-void SaveSettingsFile() {
+void SaveSettingsFile(const std::string& path, const PlayerSettings& player) {
+  IniFile settings(path);
   auto text = [](int32_t value) { return std::to_string(value); };
-  std::vector<classIniFile::KeyValue> values = {
-      {"L_Check0", text(Audio.CheckState[0])},     {"L_Check1", text(Audio.CheckState[1])},
-      {"L_Volume0", text(Audio.VolumeLevel[0])},   {"L_Volume1", text(Audio.VolumeLevel[1])},
-      {"L_UserMaxStage", text(User.UserMaxStage)}, {"L_UserDefStage", text(User.UserDefStage)},
-      {"L_UserDefDiff", text(User.UserDefDiff)},   {"L_UserDefMusic", text(User.UserDefMusic)},
+  std::vector<IniFile::KeyValue> values = {
+      {"L_Check0", text(player.CheckState[0])},      {"L_Check1", text(player.CheckState[1])},
+      {"L_Volume0", text(player.VolumeLevel[0])},    {"L_Volume1", text(player.VolumeLevel[1])},
+      {"L_UserMaxStage", text(player.UserMaxStage)}, {"L_UserDefStage", text(player.UserDefStage)},
+      {"L_UserDefDiff", text(player.UserDefDiff)},   {"L_UserDefMusic", text(player.UserDefMusic)},
   };
-  for (int d = 0; d < 3; ++d) values.push_back({"Hi_Score" + std::to_string(d), text(Game.HiScore[d])});
+  for (int d = 0; d < 3; ++d) values.push_back({"Hi_Score" + std::to_string(d), text(player.HiScore[d])});
   // A player who never chose full screen keeps the file as it always was.
-  if (User.FullScreen || !Shell.UserIni.GetIniKey(SettingsSection, FullScreenKey).empty()) {
-    values.push_back({FullScreenKey, text(User.FullScreen ? 1 : 0)});
+  if (player.FullScreen || !settings.Read(SettingsSection, FullScreenKey).empty()) {
+    values.push_back({FullScreenKey, text(player.FullScreen ? 1 : 0)});
   }
-  Shell.UserIni.SaveIniKeys(SettingsSection, values);
+  settings.WriteAll(SettingsSection, values);
 }
 
-void SaveHiScoreTable() {
-  const std::vector<uint8_t> bytes = EncodeHiScoreTable();
-  SafeFile::SaveWholeFile(HiScoreTableFileName(), std::string(bytes.begin(), bytes.end()));
+void SaveHiScoreTable(const std::string& path, const PlayerSettings& player) {
+  const std::vector<uint8_t> bytes = EncodeHiScoreTable(player);
+  SafeFile::SaveWholeFile(path, std::string(bytes.begin(), bytes.end()));
 }
 
 }  // namespace
 
-std::string HiScoreTableFileName() { return Locations::PlayerDirectory() + "/gameinfo.cfg"; }
-
-void LoadUserSettings() {
-  const std::string tablePath = HiScoreTableFileName();
-  if (!SafeFile::OpenForReading(Shell.UserIni.INIFileName(), SafeFile::kSettingsLimit)) {
-    // First run. A table that is already there is the player's and is kept.
-    SetFirstRunDefaults();
-    ReadHiScoreTable(tablePath);
-    SaveUserSettings();
-  }
-  ReadSettings();
-  if (!ReadHiScoreTable(tablePath)) FillHiScoreTableWithDefaults();
+PlayerFiles PlayerFilesIn(const std::string& folder) {
+  return PlayerFiles{folder, folder + "/UserSettings.ini", folder + "/gameinfo.cfg"};
 }
 
-void SaveUserSettings() {
+void LoadUserSettings(const PlayerFiles& files, PlayerSettings& player, const std::string& defaultName) {
+  if (!SafeFile::OpenForReading(files.Settings, SafeFile::kSettingsLimit)) {
+    // First run. A table that is already there is the player's and is kept.
+    SetFirstRunDefaults(player);
+    ReadHiScoreTable(files.HiScoreTable, player);
+    SaveUserSettings(files, player);
+  }
+  ReadSettings(IniFile(files.Settings), player);
+  if (!ReadHiScoreTable(files.HiScoreTable, player)) FillHiScoreTableWithDefaults(player, defaultName);
+}
+
+void SaveUserSettings(const PlayerFiles& files, const PlayerSettings& player) {
   // Each file is saved on its own: one that cannot be saved does not keep the other from it.
   // The error names the first file that failed; its text tells every one.
   std::optional<RuntimeError> failure;
   std::string told;
-  for (void (*save)() : {SaveSettingsFile, SaveHiScoreTable}) {
+  const std::function<void()> saves[] = {[&] { SaveSettingsFile(files.Settings, player); },
+                                         [&] { SaveHiScoreTable(files.HiScoreTable, player); }};
+  for (const auto& save : saves) {
     try {
       save();
     } catch (const RuntimeError& error) {

@@ -1,6 +1,6 @@
 // Picture files: a picture a surface can hold, or a run-time error.
+#include "base/runtime.h"
 #include "scratch_file.h"
-#include "shell/runtime.h"
 #include "surface/bmp_loader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -1,74 +1,81 @@
 #include "game/flow.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <string>
 
-#include "audio/audio.h"
-#include "config/config.h"
-#include "config/skin_text.h"
-#include "config/user_settings.h"
+#include "audio/sound_effects.h"
+#include "base/runtime.h"
 #include "game/board.h"
-#include "game/game_state.h"
-#include "game/services.h"
-#include "shell/runtime.h"
-#include "shell/shell_state.h"
 
 namespace {
 
 // The stage's board, pair, speed, music and buttons; StartStage undoes the screen change when it fails.
-void SetUpStage(int32_t stage, int32_t score);
+void SetUpStage(Game& game, int32_t stage, int32_t score);
 
-bool InOverlay(int32_t overlay) { return Game.PlayState >= overlay && Game.PlayState < overlay + 1000; }
-
-void ShowStageSelect() {
-  Game.GameMode = ModeStageSelect;
-  Services().LoadButtons("SelectStageButton");
+void ShowStageSelect(Game& game) {
+  game.State.GameMode = ModeStageSelect;
+  game.State.Buttons = game.Services.LoadButtons("SelectStageButton");
 }
 
 // "New game, yes": back to stage selection, which is silent.
-void LeaveToStageSelect() {
-  ShowStageSelect();
-  StartCrossFade();
-  Services().StopMusic();
+void LeaveToStageSelect(Game& game) {
+  ShowStageSelect(game);
+  StartCrossFade(game);
+  game.Services.StopMusic();
 }
 
 // "Exit, yes": back to the title screen.
-void LeaveToTitle() {
-  StartCrossFade();
-  Services().StopMusic();
-  ShowTitle();
+void LeaveToTitle(Game& game) {
+  StartCrossFade(game);
+  game.Services.StopMusic();
+  ShowTitle(game);
 }
 
-void OpenOverlay(int32_t overlay) {
-  Game.PlayState = CheckedAdd(Game.PlayState, overlay);
-  StartCrossFade();
+void OpenPanel(Game& game, int32_t overlay) {
+  game.State.PlayState = CheckedAdd(game.State.PlayState, overlay);
+  StartCrossFade(game);
+}
+
+// True for an address that starts with http: or https: (in any case).
+bool IsWebAddress(const std::string& address) {
+  auto startsWith = [&](const std::string& scheme) {
+    if (address.size() < scheme.size()) return false;
+    for (size_t i = 0; i < scheme.size(); ++i) {
+      if (std::tolower(static_cast<unsigned char>(address[i])) != scheme[i]) return false;
+    }
+    return true;
+  };
+  return startsWith("http:") || startsWith("https:");
 }
 
 // Addresses come from the skin, which may come from anyone: only a web address is opened, never
 // a local file or a launcher. Any other is named on stderr by the key that holds it.
-void OpenSkinAddress(const std::string& address, const std::string& section, const std::string& key) {
+void OpenSkinAddress(Game& game, const std::string& address, const std::string& section, const std::string& key) {
   if (address.empty() || IsWebAddress(address)) {
-    Services().OpenAddress(address);
+    game.Services.OpenAddress(address);
   } else {
     std::fprintf(stderr, "%s is not an http: or https: address and is not opened\n",
-                 MainIniKeyName(section, key).c_str());
+                 MainIniKeyName(game.Layout.MainIni, section, key).c_str());
   }
 }
 
-void OpenWebLink() {
-  const auto second = static_cast<int64_t>(Services().SecondsOfDay());
+void OpenWebLink(Game& game) {
+  const auto second = static_cast<int64_t>(game.Services.SecondsOfDay());
   const size_t text = second % 2 == 0 ? 1 : 2;
-  if (text >= Config.Texts.size()) Raise(ErrorKind::SubscriptOutOfRange, "Texts(" + std::to_string(text) + ")");
-  OpenSkinAddress(Config.Texts[text], "Texts", "Text" + std::to_string(text));
+  const std::vector<std::string>& texts = game.Layout.Texts;
+  if (text >= texts.size()) Raise(ErrorKind::SubscriptOutOfRange, "Texts(" + std::to_string(text) + ")");
+  OpenSkinAddress(game, texts[text], "Texts", "Text" + std::to_string(text));
 }
 
 // The skin's main.ini may set a floor for the high score of each difficulty. The key is
 // optional: a missing value, text that is no number and a number beyond 32 bits all leave the
 // high score as it is, so that a bad value never cuts a stage's set-up short.
-void ApplyHiScoreFloor() {
-  int32_t& best = Game.HiScore[CheckIndex(Game.Difficulty, 0, 2)];
-  const std::string text = Shell.MainIni.GetIniKey("MainSettings", "Hi_Score" + std::to_string(Game.Difficulty));
+void ApplyHiScoreFloor(Game& game) {
+  const int32_t difficulty = game.State.Difficulty;
+  int32_t& best = game.Player.HiScore[CheckIndex(difficulty, 0, 2)];
+  const std::string text = game.Services.SkinValue("MainSettings", "Hi_Score" + std::to_string(difficulty));
   if (!IsNumeric(text)) return;
   int32_t floor = 0;
   try {
@@ -81,126 +88,130 @@ void ApplyHiScoreFloor() {
 
 }  // namespace
 
-void StartCrossFade() {
-  Services().CaptureFadeSurface();
-  Shell.FadeStep = 1;
+void StartCrossFade(Game& game) {
+  game.Services.CaptureFadeSurface();
+  game.State.FadeStep = 1;
 }
 
-void ButtonClick(int32_t index) {
-  Services().PlaySound(SoundClick);
-  switch (Game.GameMode) {
+void ButtonClick(Game& game, int32_t index) {
+  game.Services.PlaySound(SoundClick);
+  switch (game.State.GameMode) {
     case ModeTitle:
-      TitleAction(index);
+      TitleAction(game, index);
       break;
     case ModePlay:
-      PlayAction(index);
+      PlayAction(game, index);
       break;
     case ModeStageSelect:
-      StageSelectAction(index);
+      StageSelectAction(game, index);
       break;
   }
 }
 
-void TitleAction(int32_t index) {
-  if (index == 1) {
-    Services().CloseMainWindow();
-  } else if (index == 2) {
-    OpenSkinAddress(Config.AdUrl, "ADPIC", Config.AdUrlKey);
+void TitleAction(Game& game, int32_t index) {
+  GameState& state = game.State;
+  if (index == TitleButton::Quit) {
+    game.Services.CloseMainWindow();
+  } else if (index == TitleButton::Advertisement) {
+    OpenSkinAddress(game, game.Layout.AdUrl, "ADPIC", game.Layout.AdUrlKey);
   } else {
-    Game.Stage = User.UserDefStage;
-    Game.Difficulty = User.UserDefDiff;
-    Game.MusicChoice = User.UserDefMusic;
-    ShowStageSelect();
-    StartCrossFade();
+    state.Stage = game.Player.UserDefStage;
+    state.Difficulty = game.Player.UserDefDiff;
+    state.MusicChoice = game.Player.UserDefMusic;
+    ShowStageSelect(game);
+    StartCrossFade(game);
   }
 }
 
-void StageSelectAction(int32_t index) {
-  if (index != 0) return;
-  Game.TimeCount = 0;
-  User.UserDefStage = Game.Stage;
-  User.UserDefDiff = Game.Difficulty;
-  User.UserDefMusic = Game.MusicChoice;
-  StartStage(Game.Stage, 0);
+void StageSelectAction(Game& game, int32_t index) {
+  GameState& state = game.State;
+  if (index != StageSelectButton::Start) return;
+  state.TimeCount = 0;
+  game.Player.UserDefStage = state.Stage;
+  game.Player.UserDefDiff = state.Difficulty;
+  game.Player.UserDefMusic = state.MusicChoice;
+  StartStage(game, state.Stage, 0);
 }
 
-void PlayAction(int32_t index) {
-  const int32_t state = Game.PlayState;
+void PlayAction(Game& game, int32_t index) {
+  GameState& state = game.State;
+  const int32_t playState = state.PlayState;
   switch (index) {
-    case 0:  // new game
-      if (state == PlayRunning || state == PlayStageClear) {
-        OpenOverlay(OverlayNewGame);
-      } else if (state == PlayGameOver) {
-        LeaveToStageSelect();
+    case PlayButton::NewGame:
+      if (playState == PlayRunning || playState == PlayStageClear) {
+        OpenPanel(game, OverlayNewGame);
+      } else if (playState == PlayGameOver) {
+        LeaveToStageSelect(game);
       }
       break;
-    case 1:  // pause and resume
-      if (state == PlayRunning) {
-        StartCrossFade();
-        Game.PlayState = PlayPaused;
-        Services().PauseMusic();
-      } else if (state == PlayPaused) {
-        StartCrossFade();
-        Game.PlayState = PlayRunning;
-        Services().PlayMusic();
+    case PlayButton::Pause:  // pause and resume
+      if (playState == PlayRunning) {
+        StartCrossFade(game);
+        state.PlayState = PlayPaused;
+        game.Services.PauseMusic();
+      } else if (playState == PlayPaused) {
+        StartCrossFade(game);
+        state.PlayState = PlayRunning;
+        game.Services.PlayMusic();
       }
       break;
-    case 2:  // help
-      if (state < OverlayNewGame) {
-        StartCrossFade();
-        Game.PlayState = CheckedAdd(state, OverlayHelp);
+    case PlayButton::Help:
+      if (!PanelCoversBoard(playState)) {
+        StartCrossFade(game);
+        state.PlayState = CheckedAdd(playState, OverlayHelp);
       }
       break;
-    case 3:  // exit
-      if (state == PlayRunning || state == PlayStageClear) {
-        OpenOverlay(OverlayExit);
-      } else if (state == PlayGameOver) {
-        LeaveToTitle();
+    case PlayButton::Exit:
+      if (playState == PlayRunning || playState == PlayStageClear) {
+        OpenPanel(game, OverlayExit);
+      } else if (playState == PlayGameOver) {
+        LeaveToTitle(game);
       }
       break;
-    case 4:
-      OpenWebLink();
+    case PlayButton::Web:
+      OpenWebLink(game);
       break;
     // The confirmation buttons act only while their panel is open: a second release
     // before the next frame hides them must not close the panel twice.
-    case 5:
-      if (InOverlay(OverlayNewGame)) LeaveToStageSelect();
+    case PlayButton::NewGameYes:
+      if (OpenOverlay(playState) == OverlayNewGame) LeaveToStageSelect(game);
       break;
-    case 6:
-      if (InOverlay(OverlayNewGame)) Game.PlayState = state - OverlayNewGame;
+    case PlayButton::NewGameNo:
+      if (OpenOverlay(playState) == OverlayNewGame) state.PlayState = playState - OverlayNewGame;
       break;
-    case 7:
-      if (InOverlay(OverlayExit)) LeaveToTitle();
+    case PlayButton::ExitYes:
+      if (OpenOverlay(playState) == OverlayExit) LeaveToTitle(game);
       break;
-    case 8:
-      if (InOverlay(OverlayExit)) Game.PlayState = state - OverlayExit;
+    case PlayButton::ExitNo:
+      if (OpenOverlay(playState) == OverlayExit) state.PlayState = playState - OverlayExit;
       break;
     default:
       break;
   }
 }
 
-void ShowTitle() {
-  Services().OpenMusic("sounds/titback.ogg");
-  Services().PlayMusic();
-  Services().LoadButtons("TitleButton");
-  Game.GameMode = ModeTitle;
-  Game.PlayState = PlayRunning;
-  Game.AngelState[0] = 0;
-  Game.AngelState[1] = 0;
+void ShowTitle(Game& game) {
+  GameState& state = game.State;
+  game.Services.OpenMusic("sounds/titback.ogg");
+  game.Services.PlayMusic();
+  state.Buttons = game.Services.LoadButtons("TitleButton");
+  state.GameMode = ModeTitle;
+  state.PlayState = PlayRunning;
+  state.AngelState[0] = 0;
+  state.AngelState[1] = 0;
 }
 
-void StartStage(int32_t stage, int32_t score) {
+void StartStage(Game& game, int32_t stage, int32_t score) {
   try {
-    SetUpStage(stage, score);
+    SetUpStage(game, stage, score);
   } catch (...) {
     // A stage that could not be set up is not played: its board may hold no targets yet and
     // would count as cleared. Back to the stage selection, and the error goes on.
     // ShowStageSelect changes the screen before it loads the buttons, so even its own error
     // leaves the stage selection; the first error is the one to report.
-    Services().StopMusic();
+    game.Services.StopMusic();
     try {
-      ShowStageSelect();
+      ShowStageSelect(game);
     } catch (const RuntimeError&) {
     }
     throw;
@@ -209,34 +220,35 @@ void StartStage(int32_t stage, int32_t score) {
 
 namespace {
 
-void SetUpStage(int32_t stage, int32_t score) {
-  Game.Stage = stage;
-  Game.Score = score;
+void SetUpStage(Game& game, int32_t stage, int32_t score) {
+  GameState& state = game.State;
+  state.Stage = stage;
+  state.Score = score;
 
-  Services().StopMusic();
-  Services().OpenMusic("sounds/back" + std::to_string(Game.MusicChoice) + ".ogg");
-  Services().PlayMusic();
+  game.Services.StopMusic();
+  game.Services.OpenMusic("sounds/back" + std::to_string(state.MusicChoice) + ".ogg");
+  game.Services.PlayMusic();
 
-  Game.GameMode = ModePlay;
-  Game.PlayState = PlayRunning;
-  Services().LoadButtons("GameButton");
-  StartCrossFade();
-  ApplyHiScoreFloor();
+  state.GameMode = ModePlay;
+  state.PlayState = PlayRunning;
+  state.Buttons = game.Services.LoadButtons("GameButton");
+  StartCrossFade(game);
+  ApplyHiScoreFloor(game);
 
-  PlaceTargets(stage);
-  MakeNextPair();
-  SpawnPair();
-  Game.StageTick = -24;
-  Game.DropInterval = std::max(CheckedSub(CheckedSub(24, CheckedDiv(stage, 2)), Game.Difficulty), 12);
-  Game.SpeedBase = Game.TimeCount;
-  for (auto& mood : Game.TargetMood) {
+  PlaceTargets(state, stage);
+  MakeNextPair(state);
+  SpawnPair(state);
+  state.StageTick = -24;
+  state.DropInterval = std::max(CheckedSub(CheckedSub(24, CheckedDiv(stage, 2)), state.Difficulty), 12);
+  state.SpeedBase = state.TimeCount;
+  for (auto& mood : state.TargetMood) {
     mood[0] = 0;
     mood[1] = 0;
   }
-  Game.AngelState[0] = 0;
-  Game.AngelState[1] = 0;
-  Services().PlaySound(SoundStageStart);
-  if (Game.Stage == 0) Game.PlayState = CheckedAdd(Game.PlayState, OverlayHelp);
+  state.AngelState[0] = 0;
+  state.AngelState[1] = 0;
+  game.Services.PlaySound(SoundStageStart);
+  if (state.Stage == 0) state.PlayState = CheckedAdd(state.PlayState, OverlayHelp);
 }
 
 }  // namespace

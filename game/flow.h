@@ -3,12 +3,16 @@
 
 #include <cstdint>
 
-void ButtonClick(int32_t index);
-void TitleAction(int32_t index);
-void PlayAction(int32_t index);
-void StageSelectAction(int32_t index);
-void StartStage(int32_t stage, int32_t score);
-void ShowTitle();
-// The current picture becomes the cross-fade's starting point: BackBuffer(BackIndex) is
-// copied to FadeSurface and FadeStep := 1.
-void StartCrossFade();
+#include "game/game.h"
+
+// A screen button pressed: the click sound, then the action of the screen shown.
+void ButtonClick(Game& game, int32_t index);
+void TitleAction(Game& game, int32_t index);
+void PlayAction(Game& game, int32_t index);
+void StageSelectAction(Game& game, int32_t index);
+// Sets up and enters a stage with a score to start from; a stage that cannot be set up leaves
+// the game on the stage selection and the error goes on.
+void StartStage(Game& game, int32_t stage, int32_t score);
+void ShowTitle(Game& game);
+// The current picture becomes the cross-fade's starting point, and the fade starts.
+void StartCrossFade(Game& game);

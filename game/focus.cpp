@@ -1,355 +1,352 @@
 #include "game/focus.h"
 
 #include <algorithm>
-#include <array>
 #include <vector>
 
-#include "config/config.h"
-#include "config/user_settings.h"
+#include "base/runtime.h"
 #include "game/flow.h"
-#include "game/game_state.h"
 #include "game/input.h"
-#include "shell/runtime.h"
-#include "shell/shell_state.h"
 
 namespace {
-
-constexpr int32_t KeyEnter = 13, KeyEscape = 27;
-constexpr int32_t KeyLeft = 37, KeyUp = 38, KeyRight = 39, KeyDown = 40;
-
-// Play-screen buttons, title buttons and the stage selection's start button by index.
-constexpr int32_t NewGameButton = 0, PauseButton = 1, HelpButton = 2, ExitButton = 3, WebButton = 4;
-constexpr int32_t NewGameYes = 5, NewGameNo = 6, ExitYes = 7, ExitNo = 8;
-constexpr int32_t QuitButton = 1, AdButton = 2;
-constexpr int32_t StartButton = 0;
 
 // A held d-pad direction repeats after 12 frames (a third of a second), then every 4.
 constexpr int32_t RepeatDelay = 12, RepeatPeriod = 4;
 
-struct Stop {
-  FocusRow Row = FocusRow::None;
-  int32_t Button = -1;
-  bool operator==(const Stop&) const = default;
-};
+// The screen the focus is placed on: the mode, and on the play screen its play state.
+int32_t FocusScreenKey(const GameState& state) {
+  return state.GameMode == ModePlay ? 10000 + state.PlayState : state.GameMode;
+}
 
-struct FocusState {
-  bool Visible = false;
-  int32_t Screen = -1;  // the screen the focus was placed on: GameMode and PlayState
-  Stop Current;
-  // A confirmation opened from the pause panel returns to it on "no".
-  bool PanelFromPause = false;
-  std::array<bool, 8> PadHeld{};
-  int32_t RepeatFrames = 0;
-};
-FocusState g_focus;
-
-int32_t ScreenKey() { return Game.GameMode == ModePlay ? 10000 + Game.PlayState : Game.GameMode; }
-
-bool InPanel(int32_t overlay) { return Game.PlayState >= overlay && Game.PlayState < overlay + 1000; }
-
-bool ButtonExists(int32_t index) {
-  return index <= Config.ScreenButtonMax && index < static_cast<int32_t>(Config.ScreenButtons.size());
+bool ButtonExists(const GameState& state, int32_t index) {
+  return index >= 0 && index < static_cast<int32_t>(state.Buttons.size());
 }
 
 // A shown button a cursor could hit: the advertisement entry without an advertisement is a
 // single pixel and takes no focus.
-bool Focusable(int32_t index) {
-  if (!ButtonExists(index)) return false;
-  const ScreenButton& b = Config.ScreenButtons[index];
-  return b.State != 0 && b.Right - b.Left > 2 && b.Bottom - b.Top > 2;
+bool Focusable(const GameState& state, int32_t index) {
+  if (!ButtonExists(state, index)) return false;
+  const ScreenButton& b = state.Buttons[static_cast<size_t>(index)];
+  return b.State != ButtonHidden && b.Right - b.Left > 2 && b.Bottom - b.Top > 2;
 }
 
 // The menu buttons of the title and the stage selection, top to bottom, left to right.
-std::vector<Stop> MenuButtons() {
+std::vector<FocusStop> MenuButtons(const GameState& state) {
   std::vector<int32_t> shown;
-  for (int32_t i = 0; i <= Config.ScreenButtonMax; ++i) {
-    if (Focusable(i)) shown.push_back(i);
+  for (int32_t i = 0; i < static_cast<int32_t>(state.Buttons.size()); ++i) {
+    if (Focusable(state, i)) shown.push_back(i);
   }
-  std::stable_sort(shown.begin(), shown.end(), [](int32_t a, int32_t b) {
-    const ScreenButton &x = Config.ScreenButtons[a], &y = Config.ScreenButtons[b];
+  std::stable_sort(shown.begin(), shown.end(), [&state](int32_t a, int32_t b) {
+    const ScreenButton &x = state.Buttons[static_cast<size_t>(a)], &y = state.Buttons[static_cast<size_t>(b)];
     return x.Top != y.Top ? x.Top < y.Top : x.Left < y.Left;
   });
-  std::vector<Stop> stops;
+  std::vector<FocusStop> stops;
   for (int32_t i : shown) stops.push_back({FocusRow::None, i});
   return stops;
 }
 
 // The play screen's buttons that act in the panel shown, in the order the focus visits them.
-std::vector<Stop> PanelButtons() {
+std::vector<FocusStop> PanelButtons(const GameState& state) {
+  using namespace PlayButton;
   std::vector<int32_t> buttons;
-  if (Game.PlayState == PlayPaused) {
-    buttons = {PauseButton, NewGameButton, ExitButton, HelpButton, WebButton};
-  } else if (Game.PlayState == PlayGameOver) {
-    buttons = {NewGameButton, ExitButton, HelpButton, WebButton};
-  } else if (InPanel(OverlayNewGame)) {
+  if (state.PlayState == PlayPaused) {
+    buttons = {Pause, NewGame, Exit, Help, Web};
+  } else if (state.PlayState == PlayGameOver) {
+    buttons = {NewGame, Exit, Help, Web};
+  } else if (OpenOverlay(state.PlayState) == OverlayNewGame) {
     buttons = {NewGameYes, NewGameNo};
-  } else if (InPanel(OverlayExit)) {
+  } else if (OpenOverlay(state.PlayState) == OverlayExit) {
     buttons = {ExitYes, ExitNo};
   }
-  std::vector<Stop> stops;
+  std::vector<FocusStop> stops;
   for (int32_t i : buttons) {
-    if (ButtonExists(i)) stops.push_back({FocusRow::None, i});
+    if (ButtonExists(state, i)) stops.push_back({FocusRow::None, i});
   }
   return stops;
 }
 
-std::vector<Stop> Stops() {
-  switch (Game.GameMode) {
+std::vector<FocusStop> Stops(const GameState& state) {
+  switch (state.GameMode) {
     case ModeTitle:
-      return MenuButtons();
+      return MenuButtons(state);
     case ModeStageSelect: {
-      std::vector<Stop> stops = {{FocusRow::StageBar, -1}, {FocusRow::Difficulty, -1}, {FocusRow::Music, -1}};
-      for (const Stop& stop : MenuButtons()) stops.push_back(stop);
+      std::vector<FocusStop> stops = {{FocusRow::StageBar, -1}, {FocusRow::Difficulty, -1}, {FocusRow::Music, -1}};
+      for (const FocusStop& stop : MenuButtons(state)) stops.push_back(stop);
       return stops;
     }
     default:
-      return PanelButtons();
+      return PanelButtons(state);
   }
 }
 
 // Where the focus starts on each screen: on what a player most likely wants, and on "no"
 // in a confirmation.
-Stop DefaultStop(const std::vector<Stop>& stops) {
+FocusStop DefaultStop(const GameState& state, const std::vector<FocusStop>& stops) {
   int32_t wanted = -1;
-  if (Game.GameMode == ModeTitle) {
-    for (const Stop& stop : stops) {
-      if (stop.Button != QuitButton && stop.Button != AdButton) return stop;
+  if (state.GameMode == ModeTitle) {
+    for (const FocusStop& stop : stops) {
+      if (stop.Button != TitleButton::Quit && stop.Button != TitleButton::Advertisement) return stop;
     }
-  } else if (Game.GameMode == ModeStageSelect) {
-    wanted = StartButton;
-  } else if (Game.PlayState == PlayPaused) {
-    wanted = PauseButton;
-  } else if (InPanel(OverlayNewGame)) {
-    wanted = NewGameNo;
-  } else if (InPanel(OverlayExit)) {
-    wanted = ExitNo;
+  } else if (state.GameMode == ModeStageSelect) {
+    wanted = StageSelectButton::Start;
+  } else if (state.PlayState == PlayPaused) {
+    wanted = PlayButton::Pause;
+  } else if (OpenOverlay(state.PlayState) == OverlayNewGame) {
+    wanted = PlayButton::NewGameNo;
+  } else if (OpenOverlay(state.PlayState) == OverlayExit) {
+    wanted = PlayButton::ExitNo;
   }
-  for (const Stop& stop : stops) {
+  for (const FocusStop& stop : stops) {
     if (stop.Button == wanted) return stop;
   }
-  return stops.empty() ? Stop{} : stops.front();
+  return stops.empty() ? FocusStop{} : stops.front();
 }
 
-// The focus of the screen now shown; a new screen starts at its default.
-std::vector<Stop> CurrentStops() {
-  std::vector<Stop> stops = Stops();
-  if (g_focus.Screen != ScreenKey() || std::find(stops.begin(), stops.end(), g_focus.Current) == stops.end()) {
-    g_focus.Screen = ScreenKey();
-    g_focus.Current = DefaultStop(stops);
+// Where the focus rests on the screen shown: where it was placed, unless the screen changed or
+// that place is gone, and then the screen's default.
+FocusStop CurrentStop(const GameState& state, const std::vector<FocusStop>& stops) {
+  const FocusState& focus = state.Focus;
+  if (focus.Screen != FocusScreenKey(state) || std::find(stops.begin(), stops.end(), focus.Current) == stops.end()) {
+    return DefaultStop(state, stops);
   }
+  return focus.Current;
+}
+
+// The stops of the screen shown, with the focus placed on one of them.
+std::vector<FocusStop> CurrentStops(GameState& state) {
+  std::vector<FocusStop> stops = Stops(state);
+  state.Focus.Current = CurrentStop(state, stops);
+  state.Focus.Screen = FocusScreenKey(state);
   return stops;
 }
 
-void MoveFocus(int32_t step) {
-  const std::vector<Stop> stops = CurrentStops();
+void MoveFocus(GameState& state, int32_t step) {
+  const std::vector<FocusStop> stops = CurrentStops(state);
   if (stops.empty()) return;
-  const auto at = std::find(stops.begin(), stops.end(), g_focus.Current) - stops.begin();
+  const auto at = std::find(stops.begin(), stops.end(), state.Focus.Current) - stops.begin();
   const auto count = static_cast<ptrdiff_t>(stops.size());
-  g_focus.Current = stops[static_cast<size_t>((at + step + count) % count)];
+  state.Focus.Current = stops[static_cast<size_t>((at + step + count) % count)];
 }
 
-void ChangeRow(FocusRow row, int32_t step) {
+void ChangeRow(Game& game, FocusRow row, int32_t step) {
+  GameState& state = game.State;
+  const int32_t opened = game.Player.UserMaxStage;
   switch (row) {
     case FocusRow::StageBar:
-      Game.Stage = std::clamp(CheckedAdd(Game.Stage, step), 0, std::min(User.UserMaxStage, StageSlotCount) - 1);
+      state.Stage = std::clamp(CheckedAdd(state.Stage, step), 0, std::min(opened, StageSlotCount) - 1);
       break;
     case FocusRow::Difficulty:
-      Game.Difficulty = std::clamp(CheckedAdd(Game.Difficulty, step), 0, 2);
+      state.Difficulty = std::clamp(CheckedAdd(state.Difficulty, step), 0, 2);
       break;
     case FocusRow::Music:
-      Game.MusicChoice = std::clamp(CheckedAdd(Game.MusicChoice, step), 0, std::min(User.UserMaxStage / 4, 4));
+      state.MusicChoice = std::clamp(CheckedAdd(state.MusicChoice, step), 0, std::min(opened / 4, 4));
       break;
     case FocusRow::None:
       break;
   }
 }
 
-void Navigate(int32_t key) {
-  CurrentStops();
-  if (!g_focus.Visible) {
-    g_focus.Visible = true;  // the first key shows where the focus is
+void Navigate(Game& game, int32_t key) {
+  GameState& state = game.State;
+  CurrentStops(state);
+  if (!state.Focus.Visible) {
+    state.Focus.Visible = true;  // the first key shows where the focus is
     return;
   }
-  const int32_t step = key == KeyLeft || key == KeyUp ? -1 : 1;
-  if (g_focus.Current.Row != FocusRow::None && (key == KeyLeft || key == KeyRight)) {
-    ChangeRow(g_focus.Current.Row, step);
+  const int32_t step = key == KeyCode::Left || key == KeyCode::Up ? -1 : 1;
+  if (state.Focus.Current.Row != FocusRow::None && (key == KeyCode::Left || key == KeyCode::Right)) {
+    ChangeRow(game, state.Focus.Current.Row, step);
   } else {
-    MoveFocus(step);
+    MoveFocus(state, step);
   }
 }
 
 // "New game" and "exit" act on a running or cleared stage only; from the pause panel the
 // focus opens their confirmation over the stopped game and comes back to the pause panel.
-void ClickFromPause(int32_t button) {
-  Game.PlayState = PlayRunning;
-  ButtonClick(button);
-  g_focus.PanelFromPause = true;
+void ClickFromPause(Game& game, int32_t button) {
+  game.State.PlayState = PlayRunning;
+  ButtonClick(game, button);
+  game.State.Focus.PanelFromPause = true;
 }
 
-void ClickButton(int32_t button) {
-  if (Game.GameMode == ModePlay && Game.PlayState == PlayPaused &&
-      (button == NewGameButton || button == ExitButton)) {
-    ClickFromPause(button);
+void ClickButton(Game& game, int32_t button) {
+  GameState& state = game.State;
+  if (state.GameMode == ModePlay && state.PlayState == PlayPaused &&
+      (button == PlayButton::NewGame || button == PlayButton::Exit)) {
+    ClickFromPause(game, button);
     return;
   }
-  const bool returnToPause = g_focus.PanelFromPause && (button == NewGameNo || button == ExitNo);
-  ButtonClick(button);
-  if (returnToPause) Game.PlayState = PlayPaused;
-  if (button >= NewGameYes) g_focus.PanelFromPause = false;
+  const bool returnToPause =
+      state.Focus.PanelFromPause && (button == PlayButton::NewGameNo || button == PlayButton::ExitNo);
+  ButtonClick(game, button);
+  if (returnToPause) state.PlayState = PlayPaused;
+  if (button >= PlayButton::NewGameYes) state.Focus.PanelFromPause = false;
 }
 
-void Activate() {
-  if (Game.GameMode == ModePlay && (Game.PlayState == PlayStageClear || InPanel(OverlayHelp))) {
-    ClickAway();
+void Activate(Game& game) {
+  GameState& state = game.State;
+  if (state.GameMode == ModePlay &&
+      (state.PlayState == PlayStageClear || OpenOverlay(state.PlayState) == OverlayHelp)) {
+    ClickAway(game);
     return;
   }
-  CurrentStops();
-  g_focus.Visible = true;
-  if (g_focus.Current.Button >= 0) {
-    ClickButton(g_focus.Current.Button);
-  } else if (g_focus.Current.Row != FocusRow::None) {
-    ButtonClick(StartButton);  // a choice made on the stage selection: play it
+  CurrentStops(state);
+  state.Focus.Visible = true;
+  if (state.Focus.Current.Button >= 0) {
+    ClickButton(game, state.Focus.Current.Button);
+  } else if (state.Focus.Current.Row != FocusRow::None) {
+    ButtonClick(game, StageSelectButton::Start);  // a choice made on the stage selection: play it
   }
 }
 
-void Back() {
-  g_focus.Visible = true;  // the panel it leads to shows its focus at once
-  if (Game.GameMode == ModeTitle) {
+void Back(Game& game) {
+  GameState& state = game.State;
+  state.Focus.Visible = true;  // the panel it leads to shows its focus at once
+  if (state.GameMode == ModeTitle) {
     // Escape on the title goes to the quit button; one more Enter leaves.
-    if (Focusable(QuitButton)) {
-      CurrentStops();
-      g_focus.Current = {FocusRow::None, QuitButton};
+    if (Focusable(state, TitleButton::Quit)) {
+      CurrentStops(state);
+      state.Focus.Current = {FocusRow::None, TitleButton::Quit};
     }
     return;
   }
-  if (Game.GameMode != ModePlay) return;
-  if (Game.PlayState == PlayRunning || Game.PlayState == PlayPaused) {
-    ButtonClick(PauseButton);
-  } else if (InPanel(OverlayNewGame)) {
-    ClickButton(NewGameNo);
-  } else if (InPanel(OverlayExit)) {
-    ClickButton(ExitNo);
-  } else if (InPanel(OverlayHelp)) {
-    ClickAway();
+  if (state.GameMode != ModePlay) return;
+  if (state.PlayState == PlayRunning || state.PlayState == PlayPaused) {
+    ButtonClick(game, PlayButton::Pause);
+  } else if (OpenOverlay(state.PlayState) == OverlayNewGame) {
+    ClickButton(game, PlayButton::NewGameNo);
+  } else if (OpenOverlay(state.PlayState) == OverlayExit) {
+    ClickButton(game, PlayButton::ExitNo);
+  } else if (OpenOverlay(state.PlayState) == OverlayHelp) {
+    ClickAway(game);
   }
 }
 
 // The arrows steer the pair in running play and continue after a cleared stage (KeyStep);
 // everywhere else they move the focus.
-bool ArrowsBelongToPlay() {
-  return Game.GameMode == ModePlay && (Game.PlayState == PlayRunning || Game.PlayState == PlayStageClear);
+bool ArrowsBelongToPlay(const GameState& state) {
+  return state.GameMode == ModePlay && (state.PlayState == PlayRunning || state.PlayState == PlayStageClear);
 }
 
-bool InMenu() { return Game.GameMode == ModeTitle || Game.GameMode == ModeStageSelect; }
+bool InMenu(const GameState& state) { return state.GameMode == ModeTitle || state.GameMode == ModeStageSelect; }
+
+bool Running(const GameState& state) { return state.GameMode == ModePlay && state.PlayState == PlayRunning; }
 
 int32_t ArrowKey(PadButton button) {
   switch (button) {
-    case PadButton::Left: return KeyLeft;
-    case PadButton::Right: return KeyRight;
-    case PadButton::Up: return KeyUp;
-    case PadButton::Down: return KeyDown;
-    default: return 0;
+    case PadButton::Left:
+      return KeyCode::Left;
+    case PadButton::Right:
+      return KeyCode::Right;
+    case PadButton::Up:
+      return KeyCode::Up;
+    case PadButton::Down:
+      return KeyCode::Down;
+    default:
+      return 0;
   }
 }
 
 // A d-pad direction: in running play left, right and down move the pair as the arrow keys
 // do (up does nothing, so a stick pushed slightly askew never turns the pair).
-void PadDirection(PadButton button) {
+void PadDirection(Game& game, PadButton button) {
   const int32_t key = ArrowKey(button);
-  if (ArrowsBelongToPlay()) {
-    if (Game.PlayState != PlayRunning || button != PadButton::Up) KeyStep(key);
+  if (ArrowsBelongToPlay(game.State)) {
+    if (game.State.PlayState != PlayRunning || button != PadButton::Up) KeyStep(game, key);
   } else {
-    MenuKey(key);
+    MenuKey(game, key);
   }
 }
 
-bool Running() { return Game.GameMode == ModePlay && Game.PlayState == PlayRunning; }
+bool& Held(GameState& state, PadButton button) { return state.Focus.PadHeld[static_cast<size_t>(button)]; }
 
 }  // namespace
 
-void MenuKey(int32_t key) {
-  if (key == KeyEnter) {
-    if (!Running()) Activate();
-  } else if (key == KeyEscape) {
-    Back();
-  } else if (key >= KeyLeft && key <= KeyDown && !ArrowsBelongToPlay()) {
-    Navigate(key);
+void MenuKey(Game& game, int32_t key) {
+  if (key == KeyCode::Enter) {
+    if (!Running(game.State)) Activate(game);
+  } else if (key == KeyCode::Escape) {
+    Back(game);
+  } else if (key >= KeyCode::Left && key <= KeyCode::Down && !ArrowsBelongToPlay(game.State)) {
+    Navigate(game, key);
   }
 }
 
-bool MenuSpace() {
-  if (!InMenu()) return false;
-  Activate();
+bool MenuSpace(Game& game) {
+  if (!InMenu(game.State)) return false;
+  Activate(game);
   return true;
 }
 
-void PadPress(PadButton button) {
-  g_focus.PadHeld[static_cast<size_t>(button)] = true;
+void PadPress(Game& game, PadButton button) {
+  GameState& state = game.State;
+  Held(state, button) = true;
   switch (button) {
     case PadButton::Left:
     case PadButton::Right:
     case PadButton::Up:
     case PadButton::Down:
-      g_focus.RepeatFrames = 0;
-      PadDirection(button);
+      state.Focus.RepeatFrames = 0;
+      PadDirection(game, button);
       break;
     case PadButton::South:
-      if (Running()) {
-        KeyStep(KeyUp);
+      if (Running(state)) {
+        KeyStep(game, KeyCode::Up);
       } else {
-        Activate();
+        Activate(game);
       }
       break;
     case PadButton::East:
-      if (Running()) {
-        Game.KeyControl = true;  // the pad has the pair: the resting mouse does not steer it
+      if (Running(state)) {
+        state.KeyControl = true;  // the pad has the pair: the resting mouse does not steer it
       } else {
-        Back();
+        Back(game);
       }
       break;
     case PadButton::Start:
-      if (Game.GameMode == ModePlay && (Game.PlayState == PlayRunning || Game.PlayState == PlayPaused)) {
-        ButtonClick(PauseButton);
+      if (state.GameMode == ModePlay && (state.PlayState == PlayRunning || state.PlayState == PlayPaused)) {
+        ButtonClick(game, PlayButton::Pause);
       } else {
-        Activate();
+        Activate(game);
       }
       break;
     case PadButton::Back:
-      Back();
+      Back(game);
       break;
   }
 }
 
-void PadRelease(PadButton button) { g_focus.PadHeld[static_cast<size_t>(button)] = false; }
+void PadRelease(GameState& state, PadButton button) { Held(state, button) = false; }
 
-void PadReleaseAll() { g_focus.PadHeld.fill(false); }
+void PadReleaseAll(GameState& state) { state.Focus.PadHeld.fill(false); }
 
-bool PadHurryHeld() { return g_focus.PadHeld[static_cast<size_t>(PadButton::East)]; }
+bool PadHurryHeld(const GameState& state) { return state.Focus.PadHeld[static_cast<size_t>(PadButton::East)]; }
 
-void ControlsFrame() {
-  if (!InPanel(OverlayNewGame) && !InPanel(OverlayExit)) g_focus.PanelFromPause = false;
+void ControlsFrame(Game& game) {
+  GameState& state = game.State;
+  const int32_t panel = OpenOverlay(state.PlayState);
+  if (panel != OverlayNewGame && panel != OverlayExit) state.Focus.PanelFromPause = false;
   for (PadButton direction : {PadButton::Left, PadButton::Right, PadButton::Up, PadButton::Down}) {
-    if (!g_focus.PadHeld[static_cast<size_t>(direction)]) continue;
-    g_focus.RepeatFrames = CheckedAdd(g_focus.RepeatFrames, 1);
-    if (g_focus.RepeatFrames >= RepeatDelay && (g_focus.RepeatFrames - RepeatDelay) % RepeatPeriod == 0) {
-      PadDirection(direction);
+    if (!Held(state, direction)) continue;
+    state.Focus.RepeatFrames = CheckedAdd(state.Focus.RepeatFrames, 1);
+    if (state.Focus.RepeatFrames >= RepeatDelay && (state.Focus.RepeatFrames - RepeatDelay) % RepeatPeriod == 0) {
+      PadDirection(game, direction);
     }
     return;  // one direction repeats at a time
   }
 }
 
-void MouseTookControl() { g_focus.Visible = false; }
+void MouseTookControl(GameState& state) { state.Focus.Visible = false; }
 
-int32_t FocusedButton() {
-  if (!g_focus.Visible) return -1;
-  CurrentStops();
-  return g_focus.Current.Button;
+void PlaceFocus(GameState& state) {
+  if (state.Focus.Visible) CurrentStops(state);
 }
 
-FocusRow FocusedRow() {
-  if (!g_focus.Visible) return FocusRow::None;
-  CurrentStops();
-  return g_focus.Current.Row;
+int32_t FocusedButton(const GameState& state) {
+  if (!state.Focus.Visible) return -1;
+  return CurrentStop(state, Stops(state)).Button;
 }
 
-void ResetFocus() { g_focus = FocusState{}; }
+FocusRow FocusedRow(const GameState& state) {
+  if (!state.Focus.Visible) return FocusRow::None;
+  return CurrentStop(state, Stops(state)).Row;
+}

@@ -6,34 +6,30 @@
 
 #include <cstdint>
 
-// A gamepad's buttons as the platform reports them; a stick pushed past its dead zone is
-// reported as the d-pad direction it points to.
-enum class PadButton { Left, Right, Up, Down, South, East, Start, Back };
+#include "base/input_codes.h"
+#include "game/game.h"
 
-// The stage selection's rows of choices, which take the focus like buttons do; left and
-// right change the choice of a focused row.
-enum class FocusRow { None, StageBar, Difficulty, Music };
-
-// A key (the codes of KeyStep: 13 Enter, 27 Escape, 37 to 40 the arrows) for the menus and
-// panels. Keys that steer the pair or continue after a cleared stage are left to KeyStep.
-void MenuKey(int32_t key);
+// A key (KeyCode Enter, Escape and the arrows) for the menus and panels. Keys that steer the
+// pair or continue after a cleared stage are left to KeyStep.
+void MenuKey(Game& game, int32_t key);
 // Space activates the focused control on the title and the stage selection and the result
 // is true; elsewhere it is false and Space hides the window as it always has.
-bool MenuSpace();
+bool MenuSpace(Game& game);
 
-void PadPress(PadButton button);
-void PadRelease(PadButton button);
-// The pad that drove is gone: whatever it held is let go.
-void PadReleaseAll();
+void PadPress(Game& game, PadButton button);
+void PadRelease(GameState& state, PadButton button);
+// The pad that drove is gone, or the window lost the focus: whatever it held is let go.
+void PadReleaseAll(GameState& state);
 // Held east button: hurries the pair as the held left mouse button does.
-bool PadHurryHeld();
+bool PadHurryHeld(const GameState& state);
 // Once per frame: a d-pad direction held down repeats.
-void ControlsFrame();
+void ControlsFrame(Game& game);
 
 // The mouse moved: the focus is hidden until the next key or pad button.
-void MouseTookControl();
-// The screen button drawn with the focus, or -1; the focused row of the stage selection.
-int32_t FocusedButton();
-FocusRow FocusedRow();
-
-void ResetFocus();
+void MouseTookControl(GameState& state);
+// The focus placed on the screen now shown, a new screen starting at its default.
+void PlaceFocus(GameState& state);
+// The screen button drawn with the focus, or -1; the focused row of the stage selection: where
+// PlaceFocus puts the focus, without moving it.
+int32_t FocusedButton(const GameState& state);
+FocusRow FocusedRow(const GameState& state);

@@ -1,16 +1,26 @@
-// The state of the game rules: the board, the pairs, the score, the screens and play states.
+// The state of the game rules: the board, the pairs, the score, the screens and play states,
+// the buttons of the screen shown, the keyboard's focus and the mouse as the rules see it.
+// Plain data, owned by the program and handed to the rules (game/game.h).
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
-#include "game/screen_geometry.h"
+#include "base/input_codes.h"
+#include "config/screen_geometry.h"
+#include "config/skin_layout.h"
+
+// What a cell of the board holds beside its colour: a half joined to its partner in one of
+// four directions, a single piece, or a target.
+enum CellLink : int32_t { LinkUp = 0, LinkRight = 1, LinkDown = 2, LinkLeft = 3, LinkSingle = 4, LinkTarget = 5 };
 
 // One cell of the board or of a pair box.
 struct BoardCell {
   int32_t Colour = -1;  // -1 empty; 0..2 a piece; 10 or more vanishing (mod 10 colour, div 10 step)
-  int32_t Link = 0;     // 0 up, 1 right, 2 down, 3 left, 4 single, 5 target; +10 per run while marked
-  int32_t Phase = 0;    // animation counter, advanced by the drawing
+  int32_t Link = 0;     // a CellLink; +10 per run while marked
+  int32_t Phase = 0;    // animation counter, advanced once a frame while the board shows
 };
 
 // A pair in its 2 x 2 box; box cell (x, y) lies on board cell (Column + x, Row + y).
@@ -30,6 +40,8 @@ struct ScorePopup {
 
 enum GameModeValue : int32_t { ModeTitle = 0, ModePlay = 1, ModeStageSelect = 2 };
 
+// The play states; a panel laid over the play screen (a confirmation or the help page) adds
+// its offset to the state it covers, which comes back when the panel closes.
 enum PlayStateValue : int32_t {
   PlayRunning = 0,
   PlayPaused = 1,
@@ -39,10 +51,55 @@ enum PlayStateValue : int32_t {
   OverlayExit = 2000,
   OverlayHelp = 3000,
 };
+constexpr int32_t OverlaySpan = 1000;
+
+// The panel open over the play screen in `playState`: OverlayNewGame, OverlayExit,
+// OverlayHelp, or 0 for none.
+constexpr int32_t OpenOverlay(int32_t playState) {
+  return playState >= OverlayNewGame && playState < OverlayHelp + OverlaySpan ? playState / OverlaySpan * OverlaySpan
+                                                                              : 0;
+}
+// Whether a confirmation or the help page covers the play screen (the board is not shown).
+constexpr bool PanelCoversBoard(int32_t playState) { return playState >= OverlayNewGame; }
 
 constexpr int32_t ScorePopupSlots = 50;
 
-struct GameGlobals {
+// The mouse as the rules see it, in the 720 x 540 logical space (not clamped).
+struct Pointer {
+  int32_t X = 0, Y = 0;
+  // Where the frame before saw the cursor: a frame measures the mouse's movement against it,
+  // whatever the mouse handlers wrote into X and Y in between.
+  int32_t OldX = 0, OldY = 0;
+  int32_t FrameX = 0, FrameY = 0;  // where this frame saw it
+  bool LeftDown = false;
+  int32_t Style = 0;  // the cursor shape wanted (CursorStyle)
+};
+
+// The cursor shapes the rules ask for, by the number of the skin's cursor file.
+enum CursorStyle : int32_t { CursorArrow = 0, CursorOverControl = 1, CursorOverSlider = 2 };
+
+// The stage selection's rows of choices, which take the focus like buttons do; left and
+// right change the choice of a focused row.
+enum class FocusRow { None, StageBar, Difficulty, Music };
+
+// A place the keyboard's focus can rest: a row of the stage selection or a screen button.
+struct FocusStop {
+  FocusRow Row = FocusRow::None;
+  int32_t Button = -1;
+  bool operator==(const FocusStop&) const = default;
+};
+
+struct FocusState {
+  bool Visible = false;
+  int32_t Screen = -1;  // the screen the focus was placed on (FocusScreenKey)
+  FocusStop Current;
+  // A confirmation opened from the pause panel returns to it on "no".
+  bool PanelFromPause = false;
+  std::array<bool, PadButtonCount> PadHeld{};
+  int32_t RepeatFrames = 0;
+};
+
+struct GameState {
   BoardCell Board[BoardColumns][BoardRows];  // [column][row]
   PairBox Pair;
   PairBox NextPair;
@@ -51,7 +108,6 @@ struct GameGlobals {
   int32_t TargetQuota = 0;
   int32_t ChainCount = 0;
   int32_t Score = 0;
-  int32_t HiScore[3] = {0, 0, 0};
   int32_t Difficulty = 0;
   int32_t Stage = 0;
   ScorePopup ScorePopups[ScorePopupSlots];
@@ -67,9 +123,15 @@ struct GameGlobals {
   int32_t GameMode = ModeTitle;
   int32_t PlayState = PlayRunning;
   int32_t MusicChoice = 0;
+  // The frame counter, which the animations count.
+  int32_t Tick = 0;
+  // The cross-fade from the previous screen: 0 none, else the step drawn next (1, 3, .. 29).
+  int32_t FadeStep = 0;
+  Pointer Mouse;
+  std::vector<ScreenButton> Buttons;  // the buttons of the screen shown
+  FocusState Focus;
 };
-extern GameGlobals Game;
-void ResetGameGlobals();
 
 // Board cell (column, row); raises SubscriptOutOfRange outside the well.
-BoardCell& BoardAt(int32_t column, int32_t row);
+BoardCell& BoardAt(GameState& state, int32_t column, int32_t row);
+const BoardCell& BoardAt(const GameState& state, int32_t column, int32_t row);

@@ -1,20 +1,21 @@
 #include "game/hit_test.h"
 
-#include "config/config.h"
+#include "base/runtime.h"
 #include "game/flow.h"
-#include "shell/runtime.h"
-#include "shell/shell_state.h"
 
-bool MouseInRect(int32_t left, int32_t right, int32_t top, int32_t bottom) {
-  return left < Shell.MouseX && Shell.MouseX < right && top < Shell.MouseY && Shell.MouseY < bottom;
+bool MouseInRect(const GameState& state, int32_t left, int32_t right, int32_t top, int32_t bottom) {
+  const Pointer& mouse = state.Mouse;
+  return left < mouse.X && mouse.X < right && top < mouse.Y && mouse.Y < bottom;
 }
 
-bool HitScreenButton() {
-  const int32_t last = static_cast<int32_t>(Config.ScreenButtons.size()) - 1;
-  for (int32_t i = 0; i <= Config.ScreenButtonMax; ++i) {
-    const ScreenButton& button = Config.ScreenButtons[CheckIndex(i, 0, last)];
-    if (button.State != 0 && MouseInRect(button.Left, button.Right, button.Top, button.Bottom)) {
-      ButtonClick(i);
+bool MouseOverBoard(const GameState& state) { return MouseInRect(state, BoardLeft, BoardRight, BoardTop, BoardBottom); }
+
+bool HitScreenButton(Game& game) {
+  const std::vector<ScreenButton>& buttons = game.State.Buttons;
+  for (size_t i = 0; i < buttons.size(); ++i) {
+    const ScreenButton& button = buttons[i];
+    if (button.State != ButtonHidden && MouseInRect(game.State, button.Left, button.Right, button.Top, button.Bottom)) {
+      ButtonClick(game, static_cast<int32_t>(i));
       return true;
     }
   }

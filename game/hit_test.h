@@ -4,7 +4,11 @@
 
 #include <cstdint>
 
-// True when left < MouseX < right and top < MouseY < bottom.
-bool MouseInRect(int32_t left, int32_t right, int32_t top, int32_t bottom);
+#include "game/game.h"
+
+// True when left < Mouse.X < right and top < Mouse.Y < bottom.
+bool MouseInRect(const GameState& state, int32_t left, int32_t right, int32_t top, int32_t bottom);
+// The cursor over the well.
+bool MouseOverBoard(const GameState& state);
 // Clicks the first shown button under the cursor (ButtonClick); false when there is none.
-bool HitScreenButton();
+bool HitScreenButton(Game& game);

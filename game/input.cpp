@@ -2,112 +2,89 @@
 
 #include <algorithm>
 
-#include "audio/audio.h"
-#include "config/config.h"
-#include "config/user_settings.h"
+#include "audio/sound_effects.h"
+#include "base/input_codes.h"
+#include "base/runtime.h"
 #include "game/board.h"
 #include "game/flow.h"
-#include "game/focus.h"
-#include "game/game_state.h"
 #include "game/hit_test.h"
-#include "game/services.h"
-#include "shell/runtime.h"
-#include "shell/shell_state.h"
 
 namespace {
 
-constexpr int32_t KeyLeft = 37, KeyUp = 38, KeyRight = 39, KeyDown = 40;
-constexpr int32_t ButtonLeft = 1, ButtonRight = 2;
-constexpr int32_t MinimumDropInterval = 6;
-
-bool PairIsHorizontal() { return Game.Pair.Cells[0][0].Colour < 0; }
-
-bool MouseOverBoard() { return MouseInRect(BoardLeft, BoardRight, BoardTop, BoardBottom); }
-bool MouseOverStageBar() { return MouseInRect(StageBarLeft, StageBarRight, StageBarTop, StageBarBottom); }
-bool MouseOverDifficultyButton(int32_t i) {
+bool MouseOverStageBar(const GameState& state) {
+  return MouseInRect(state, StageBarLeft, StageBarRight, StageBarTop, StageBarBottom);
+}
+bool MouseOverDifficultyButton(const GameState& state, int32_t i) {
   const int32_t left = DifficultyButtonLeft + DifficultyButtonPitch * i;
-  return MouseInRect(left, left + DifficultyButtonSize, DifficultyButtonTop, DifficultyButtonTop + DifficultyButtonSize);
+  return MouseInRect(state, left, left + DifficultyButtonSize, DifficultyButtonTop,
+                     DifficultyButtonTop + DifficultyButtonSize);
 }
-bool MouseOverMusicButton(int32_t j) {
+bool MouseOverMusicButton(const GameState& state, int32_t j) {
   const int32_t left = MusicButtonLeft + MusicButtonPitch * j;
-  return MouseInRect(left, left + MusicButtonWidth, MusicButtonTop, MusicButtonTop + MusicButtonHeight);
+  return MouseInRect(state, left, left + MusicButtonWidth, MusicButtonTop, MusicButtonTop + MusicButtonHeight);
 }
-bool MouseOverCheckBox(int32_t i) {
-  return MouseInRect(Config.CheckHitLeft[i], Config.CheckHitRight[i], Config.CheckHitTop[i],
-                     Config.CheckHitBottom[i]);
+bool MouseOverCheckBox(const Game& game, int32_t i) {
+  const SkinLayout& layout = game.Layout;
+  return MouseInRect(game.State, layout.CheckHitLeft[i], layout.CheckHitRight[i], layout.CheckHitTop[i],
+                     layout.CheckHitBottom[i]);
 }
-bool MouseOverVolumeSlider(int32_t i) {
-  return MouseInRect(Config.VolX[i], CheckedAdd(Config.VolX[i], Config.VolumeImage.Width()), Config.VolY[i],
-                     CheckedAdd(Config.VolY[i], Config.VolumeImage.Height()));
+bool MouseOverVolumeSlider(const Game& game, int32_t i) {
+  const SkinLayout& layout = game.Layout;
+  return MouseInRect(game.State, layout.VolX[i], CheckedAdd(layout.VolX[i], layout.VolumeWidth), layout.VolY[i],
+                     CheckedAdd(layout.VolY[i], layout.VolumeHeight));
 }
-bool MusicButtonOpen(int32_t j) { return j <= CheckedDiv(User.UserMaxStage, 4); }
-
-// The pair glides one column per frame towards the column under the cursor.
-void SteerTowardsMouse() {
-  PairBox& pair = Game.Pair;
-  if (MouseOverBoard()) {
-    // A horizontal pair's middle follows the cursor, so its left half aims half a cell left.
-    const int32_t wanted = PairIsHorizontal()
-                               ? std::min(CheckedDiv(Shell.MouseX - (BoardLeft + BoardCellSize / 2), BoardCellSize), 6)
-                               : CheckedDiv(Shell.MouseX - BoardLeft, BoardCellSize);
-    const int32_t step = (wanted > pair.Column) - (wanted < pair.Column);
-    if (CanPlace(pair, CheckedAdd(pair.Column, step), pair.Row)) pair.Column += step;
-  }
-}
-
-// With the left mouse button (or the pad's east button) held the pair drops a row every
-// second frame.
-void Hurry() {
-  if (CheckedMod(Game.StageTick, 2) == 0 && Game.PairActive) DropStep();
-}
+bool MusicButtonOpen(const Game& game, int32_t j) { return j <= CheckedDiv(game.Player.UserMaxStage, 4); }
 
 // The play screen's check boxes and volume sliders; true when the click hit one.
-bool ClickPlayControls() {
+bool ClickPlayControls(Game& game) {
+  PlayerSettings& player = game.Player;
   for (int32_t i = 0; i < 2; ++i) {
-    if (MouseOverCheckBox(i)) {
-      Audio.CheckState[i] = CheckedSub(1, Audio.CheckState[i]);
+    if (MouseOverCheckBox(game, i)) {
+      player.CheckState[i] = CheckedSub(1, player.CheckState[i]);
       if (i == 0) {
-        if (Audio.CheckState[0] == 1) {
-          Services().PlayMusic();
+        if (player.CheckState[0] == 1) {
+          game.Services.PlayMusic();
         } else {
-          Services().PauseMusic();
+          game.Services.PauseMusic();
         }
       }
       return true;
     }
-    if (MouseOverVolumeSlider(i)) {
-      Audio.VolumeLevel[i] = std::clamp(CheckedSub(Shell.MouseX, Config.VolX[i]), 0, 50);
-      if (i == 0) Services().SetMusicVolume(2 * Audio.VolumeLevel[0]);
+    if (MouseOverVolumeSlider(game, i)) {
+      player.VolumeLevel[i] = std::clamp(CheckedSub(game.State.Mouse.X, game.Layout.VolX[i]), 0, 50);
+      if (i == 0) game.Services.SetMusicVolume(2 * player.VolumeLevel[0]);
       return true;
     }
   }
   return false;
 }
 
-void ClickPlayScreen(int32_t button) {
-  if (ClickPlayControls()) return;
-  if (Game.PlayState == PlayRunning) {
-    if (button == ButtonRight && Game.Pair.Row >= -1 && MouseOverBoard()) RotatePair();
+void ClickPlayScreen(Game& game, int32_t button) {
+  if (ClickPlayControls(game)) return;
+  const GameState& state = game.State;
+  if (state.PlayState == PlayRunning) {
+    if (button == MouseButton::Right && state.Pair.Row >= -1 && MouseOverBoard(state)) RotatePair(game);
   } else {
-    ClickAway();
+    ClickAway(game);
   }
 }
 
-void ClickStageSelectScreen() {
-  if (MouseOverStageBar()) {
-    Game.Stage = CheckedDiv(Shell.MouseX - StageBarLeft, StageSlotPitch);
-    if (Game.Stage >= User.UserMaxStage) Game.Stage = CheckedSub(User.UserMaxStage, 1);
+void ClickStageSelectScreen(Game& game) {
+  GameState& state = game.State;
+  if (MouseOverStageBar(state)) {
+    state.Stage = CheckedDiv(state.Mouse.X - StageBarLeft, StageSlotPitch);
+    if (state.Stage >= game.Player.UserMaxStage) state.Stage = CheckedSub(game.Player.UserMaxStage, 1);
     return;
   }
   for (int32_t i = 0; i < 3; ++i) {
-    if (MouseOverDifficultyButton(i)) {
-      Game.Difficulty = i;
+    if (MouseOverDifficultyButton(state, i)) {
+      state.Difficulty = i;
       return;
     }
   }
   for (int32_t j = 0; j < 5; ++j) {
-    if (MouseOverMusicButton(j)) {
-      if (MusicButtonOpen(j)) Game.MusicChoice = j;
+    if (MouseOverMusicButton(state, j)) {
+      if (MusicButtonOpen(game, j)) state.MusicChoice = j;
       return;
     }
   }
@@ -115,115 +92,66 @@ void ClickStageSelectScreen() {
 
 }  // namespace
 
-void LogicStep() {
-  if (Game.GameMode != ModePlay || Game.PlayState != PlayRunning) return;
-  if (Game.StageTick < 0) {
-    ++Game.StageTick;
+void KeyStep(Game& game, int32_t key) {
+  GameState& state = game.State;
+  if (state.GameMode != ModePlay) return;
+  const bool arrow = key >= KeyCode::Left && key <= KeyCode::Down;
+  if (state.PlayState == PlayStageClear) {
+    if (arrow) ClickStep(game, MouseButton::Left);
     return;
   }
-
-  CountTargets();
-  if (Game.TargetCount == 0) {
-    Services().PlaySound(SoundStageClear);
-    Game.AngelState[1] = 2;
-    const int32_t opened = CheckedAdd(Game.Stage, 2);
-    if (User.UserMaxStage < opened) User.UserMaxStage = opened;
-    Game.PlayState = PlayStageClear;
-    return;
-  }
-
-  if (CheckedMod(Shell.GameTick, 28) == 0) {
-    Game.TimeCount = CheckedAdd(Game.TimeCount, 1);
-    const int32_t speedUpPeriod = CheckedSub(80, CheckedMul(20, Game.Difficulty));
-    if (CheckedMod(CheckedSub(Game.TimeCount, Game.SpeedBase), speedUpPeriod) == 0) {
-      Game.DropInterval = std::max(CheckedSub(Game.DropInterval, 2), MinimumDropInterval);
-    }
-  }
-
-  const bool mouseMoved = Shell.MouseX != Shell.OldMouseX || Shell.MouseY != Shell.OldMouseY;
-  if (mouseMoved) Game.KeyControl = false;
-  if (Game.Pair.Row > -2) {
-    if (!Game.KeyControl) SteerTowardsMouse();
-    if ((!Game.KeyControl && Shell.MouseLeftDown) || PadHurryHeld()) Hurry();
-  }
-
-  if (VanishStep()) return;
-  Game.StageTick = CheckedAdd(Game.StageTick, 1);
-
-  if (Game.PairActive) {
-    if (CheckedMod(Game.StageTick, Game.DropInterval) == 0) {
-      DropStep();
-      Game.ChainCount = 0;
-    }
-    return;
-  }
-  if (CheckedMod(Game.StageTick, 5) != 0) return;
-  if (FallStep()) {
-    Services().PlaySound(SoundStep);
-  } else if (ResolveRuns()) {
-    Services().PlaySound(SoundVanish);
-  } else {
-    SpawnPair();
-  }
-}
-
-void KeyStep(int32_t key) {
-  if (Game.GameMode != ModePlay) return;
-  const bool arrow = key >= KeyLeft && key <= KeyDown;
-  if (Game.PlayState == PlayStageClear) {
-    if (arrow) ClickStep(ButtonLeft, 0, 0);
-    return;
-  }
-  PairBox& pair = Game.Pair;
-  if (Game.PlayState != PlayRunning || pair.Row < -1 || !arrow) return;
-  Game.KeyControl = true;
+  PairBox& pair = state.Pair;
+  if (state.PlayState != PlayRunning || pair.Row < -1 || !arrow) return;
+  state.KeyControl = true;
   switch (key) {
-    case KeyLeft:
-      if (CanPlace(pair, CheckedSub(pair.Column, 1), pair.Row) && pair.Column > 0) --pair.Column;
+    case KeyCode::Left:
+      if (CanPlace(state, pair, CheckedSub(pair.Column, 1), pair.Row) && pair.Column > 0) --pair.Column;
       break;
-    case KeyUp:
-      RotatePair();
+    case KeyCode::Up:
+      RotatePair(game);
       break;
-    case KeyRight:
-      if (CanPlace(pair, CheckedAdd(pair.Column, 1), pair.Row)) {
-        pair.Column = std::min(pair.Column + 1, PairIsHorizontal() ? 6 : 7);
+    case KeyCode::Right:
+      if (CanPlace(state, pair, CheckedAdd(pair.Column, 1), pair.Row)) {
+        pair.Column = std::min(pair.Column + 1, PairIsHorizontal(state.Pair) ? 6 : 7);
       }
       break;
-    case KeyDown:
-      if (Game.PairActive) DropStep();
+    case KeyCode::Down:
+      if (state.PairActive) DropStep(game);
       break;
   }
 }
 
-void ClickAway() {
-  const int32_t state = Game.PlayState;
-  if (state == PlayPaused) {
-    Game.PlayState = PlayRunning;
-    Services().PlayMusic();
-  } else if (state == PlayStageClear) {
-    Game.PlayState = PlayRunning;
-    StartStage(CheckedAdd(Game.Stage, 1), Game.Score);
-  } else if (state >= OverlayHelp && state < OverlayHelp + 1000) {
-    StartCrossFade();
-    Game.PlayState = state - OverlayHelp;
+void ClickAway(Game& game) {
+  GameState& state = game.State;
+  const int32_t playState = state.PlayState;
+  if (playState == PlayPaused) {
+    state.PlayState = PlayRunning;
+    game.Services.PlayMusic();
+  } else if (playState == PlayStageClear) {
+    state.PlayState = PlayRunning;
+    StartStage(game, CheckedAdd(state.Stage, 1), state.Score);
+  } else if (OpenOverlay(playState) == OverlayHelp) {
+    StartCrossFade(game);
+    state.PlayState = playState - OverlayHelp;
   }
 }
 
-void RotatePair() {
-  PairBox& pair = Game.Pair;
+void RotatePair(Game& game) {
+  GameState& state = game.State;
+  PairBox& pair = state.Pair;
   const PairBox backup = pair;
   auto& cells = pair.Cells;
-  if (PairIsHorizontal()) {
+  if (PairIsHorizontal(state.Pair)) {
     // Left and right half become bottom and top.
     cells[0][0].Colour = cells[1][1].Colour;
     cells[1][1].Colour = -1;
     cells[0][0].Link = 2;
     cells[0][1].Link = 0;
     // Where it does not fit: one row down, else one column right, else no turn.
-    if (!CanPlace(pair, pair.Column, pair.Row)) {
-      if (CanPlace(pair, pair.Column, CheckedAdd(pair.Row, 1)) && pair.Row + 1 <= 11) {
+    if (!CanPlace(state, pair, pair.Column, pair.Row)) {
+      if (CanPlace(state, pair, pair.Column, CheckedAdd(pair.Row, 1)) && pair.Row + 1 <= 11) {
         ++pair.Row;
-      } else if (CanPlace(pair, CheckedAdd(pair.Column, 1), pair.Row) && pair.Column + 1 <= 7) {
+      } else if (CanPlace(state, pair, CheckedAdd(pair.Column, 1), pair.Row) && pair.Column + 1 <= 7) {
         ++pair.Column;
       } else {
         pair = backup;
@@ -237,49 +165,59 @@ void RotatePair() {
     cells[0][1].Link = 1;
     cells[1][1].Link = 3;
     // Where it does not fit (or sticks out on the right): one column left, else no turn.
-    if (!(CanPlace(pair, pair.Column, pair.Row) && pair.Column <= 6)) {
-      if (CanPlace(pair, CheckedSub(pair.Column, 1), pair.Row) && pair.Column - 1 >= 0) {
+    if (!(CanPlace(state, pair, pair.Column, pair.Row) && pair.Column <= 6)) {
+      if (CanPlace(state, pair, CheckedSub(pair.Column, 1), pair.Row) && pair.Column - 1 >= 0) {
         --pair.Column;
       } else {
         pair = backup;
       }
     }
   }
-  Services().PlaySound(SoundRotate);
+  game.Services.PlaySound(SoundRotate);
 }
 
-void ClickStep(int32_t button, float, float) {
-  if (HitScreenButton()) return;
-  if (Game.GameMode == ModePlay) {
-    ClickPlayScreen(button);
-  } else if (Game.GameMode == ModeStageSelect && button == ButtonLeft) {
-    ClickStageSelectScreen();
+void ClickStep(Game& game, int32_t button) {
+  if (HitScreenButton(game)) return;
+  if (game.State.GameMode == ModePlay) {
+    ClickPlayScreen(game, button);
+  } else if (game.State.GameMode == ModeStageSelect && button == MouseButton::Left) {
+    ClickStageSelectScreen(game);
   }
 }
 
-void HoverStep(int32_t button, float x, float y) {
-  if (Game.GameMode == ModePlay) {
+void HoverStep(Game& game, int32_t buttons) {
+  GameState& state = game.State;
+  if (state.GameMode == ModePlay) {
     for (int32_t i = 0; i < 2; ++i) {
-      if (MouseOverCheckBox(i)) Shell.MouseStyle = 1;
-      if (MouseOverVolumeSlider(i)) {
-        Shell.MouseStyle = 2;
-        if (button == ButtonLeft) ClickStep(button, x, y);
+      if (MouseOverCheckBox(game, i)) state.Mouse.Style = CursorOverControl;
+      if (MouseOverVolumeSlider(game, i)) {
+        state.Mouse.Style = CursorOverSlider;
+        if (buttons == MouseButton::Left) ClickStep(game, buttons);
       }
     }
-  } else if (Game.GameMode == ModeStageSelect) {
-    if (MouseOverStageBar()) {
-      Shell.MouseStyle = 1;
-      if (button == ButtonLeft) ClickStep(button, x, y);
+  } else if (state.GameMode == ModeStageSelect) {
+    if (MouseOverStageBar(state)) {
+      state.Mouse.Style = CursorOverControl;
+      if (buttons == MouseButton::Left) ClickStep(game, buttons);
       return;
     }
     for (int32_t i = 0; i < 3; ++i) {
-      if (MouseOverDifficultyButton(i)) {
-        Shell.MouseStyle = 1;
+      if (MouseOverDifficultyButton(state, i)) {
+        state.Mouse.Style = CursorOverControl;
         return;
       }
     }
     for (int32_t j = 0; j < 5; ++j) {
-      if (MouseOverMusicButton(j) && MusicButtonOpen(j)) Shell.MouseStyle = 1;
+      if (MouseOverMusicButton(state, j) && MusicButtonOpen(game, j)) state.Mouse.Style = CursorOverControl;
+    }
+  }
+}
+
+void ButtonCursorStep(GameState& state) {
+  state.Mouse.Style = CursorArrow;
+  for (const ScreenButton& button : state.Buttons) {
+    if (button.State != ButtonHidden && MouseInRect(state, button.Left, button.Right, button.Top, button.Bottom)) {
+      state.Mouse.Style = CursorOverControl;
     }
   }
 }

@@ -1,13 +1,22 @@
-// The player's mouse and keyboard, and the logic of one frame.
+// The player's mouse and keyboard.
 #pragma once
 
 #include <cstdint>
 
-void LogicStep();
-void KeyStep(int32_t key);
-void ClickStep(int32_t button, float x, float y);
-void HoverStep(int32_t button, float x, float y);
-void RotatePair();
+#include "game/game.h"
+
+// A key (base/input_codes.h) in play: the arrows steer, turn and drop the pair, and go on after
+// a cleared stage.
+void KeyStep(Game& game, int32_t key);
+// A mouse button released at the cursor: screen buttons first, then the screen's controls.
+void ClickStep(Game& game, int32_t button);
+// The mouse moved with `buttons` held: the cursor's shape over the controls, and a held left
+// button drags a volume bar or the stage bar.
+void HoverStep(Game& game, int32_t buttons);
+// Once a frame (AnimationStep): the cursor's shape over the screen's buttons, the arrow
+// elsewhere. The cursor's shape is set here and by HoverStep alone.
+void ButtonCursorStep(GameState& state);
+void RotatePair(Game& game);
 // A click on the play screen away from every control: resumes from pause, goes on to the
 // next stage after a clear, takes the help page away.
-void ClickAway();
+void ClickAway(Game& game);

@@ -1,9 +1,9 @@
-// The screen buttons, drawn in their three kinds with a highlight fade. The hit test that
-// clicks them is the rules' (game/hit_test.h).
+// The screen buttons, drawn in their three kinds at their highlight levels. The hit test that
+// clicks them and the fade of their highlights are the rules' (game/hit_test.h, game/frame.h).
 #pragma once
 
-#include <cstdint>
+#include "config/skin.h"
+#include "game/game_state.h"
+#include "surface/surface.h"
 
-#include "surface/cgdisurface.h"
-
-void DrawScreenButtons(CGDISurface& target);
+void DrawScreenButtons(Surface& target, const GameState& state, const Skin& skin);

@@ -1,9 +1,7 @@
 #include "render/digits.h"
 
-#include "config/config.h"
-#include "game/game_state.h"
+#include "base/runtime.h"
 #include "render/sheet.h"
-#include "shell/runtime.h"
 
 namespace {
 
@@ -19,16 +17,15 @@ int32_t DigitValue(char character) {
 }
 
 // Glyph rows are cut at the full width of the strip.
-void DrawGlyph(CGDISurface& screen, const CGDISurface& font, const CGDISurface& mask, int32_t row,
-               int32_t glyphHeight, int32_t x, int32_t y, int32_t level) {
+void DrawGlyph(Surface& screen, const Surface& font, const Surface& mask, int32_t row, int32_t glyphHeight, int32_t x,
+               int32_t y, int32_t level) {
   DrawSheetCell(screen, font, mask, 0, row, font.Width(), glyphHeight, x, y, level);
 }
 
 }  // namespace
 
-void DrawDigits(const std::string& text, int32_t x, int32_t y, const CGDISurface& font, const CGDISurface& mask,
-                int32_t advance, int32_t glyphCount) {
-  CGDISurface& screen = ScreenSurface();
+void DrawDigits(Surface& screen, const std::string& text, int32_t x, int32_t y, const Surface& font,
+                const Surface& mask, int32_t advance, int32_t glyphCount) {
   const int32_t glyphHeight = CheckedDiv(font.Height(), glyphCount);
   for (int32_t i = 0; i < static_cast<int32_t>(text.size()); ++i) {
     const int32_t digit = DigitValue(text[i]);
@@ -36,12 +33,10 @@ void DrawDigits(const std::string& text, int32_t x, int32_t y, const CGDISurface
   }
 }
 
-void DrawScorePopups() {
-  CGDISurface& screen = ScreenSurface();
-  const CGDISurface& strip = Config.MoveNumImages[0];
-  const CGDISurface& mask = Config.MoveNumImages[1];
-  for (ScorePopup& popup : Game.ScorePopups) {
+void DrawScorePopups(Surface& screen, const GameState& state, const Surface& strip, const Surface& mask) {
+  for (const ScorePopup& popup : state.ScorePopups) {
     if (!popup.Active) continue;
+    // Drawn fully for its first 14 frames, then fading out over its last 31.
     const int32_t fading = CheckedSub(PopupLifetime, popup.Age);
     const int32_t level = fading > 31 ? 32 : fading;
     const int32_t length = static_cast<int32_t>(popup.Text.size());
@@ -56,8 +51,5 @@ void DrawScorePopups() {
       DrawGlyph(screen, strip, mask, popup.Multiplier, PopupGlyphHeight, CheckedAdd(signX, PopupAdvance), popup.Y,
                 level);
     }
-    // The last frame of a pop-up is its 45th (Age 44).
-    if (popup.Age >= PopupLifetime - 1) popup.Active = false;
-    popup.Age = CheckedAdd(popup.Age, 1);
   }
 }

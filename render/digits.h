@@ -4,9 +4,11 @@
 #include <cstdint>
 #include <string>
 
-#include "surface/cgdisurface.h"
+#include "game/game_state.h"
+#include "surface/surface.h"
 
 // Draws a string of decimal digits left to right; any other character raises TypeMismatch.
-void DrawDigits(const std::string& text, int32_t x, int32_t y, const CGDISurface& font, const CGDISurface& mask,
-                int32_t advance, int32_t glyphCount);
-void DrawScorePopups();
+void DrawDigits(Surface& screen, const std::string& text, int32_t x, int32_t y, const Surface& font,
+                const Surface& mask, int32_t advance, int32_t glyphCount);
+// The active pop-ups from the strip of 17-pixel glyphs (0 to 9, then the multiplication sign).
+void DrawScorePopups(Surface& screen, const GameState& state, const Surface& strip, const Surface& mask);

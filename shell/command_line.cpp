@@ -3,7 +3,6 @@
 #include <cstdio>
 
 #include "config/skin_check.h"
-#include "shell/main_window.h"
 #include "shell/startup.h"
 
 namespace {
@@ -92,6 +91,5 @@ int RunCommandLine(int argc, const char* const argv[]) {
       break;
   }
   Locations::Use(Locations::OfRunningProgram(line.Choices));
-  Frm_Main::ChooseStartMode(line.FullScreen);
-  return Mod_Main();
+  return RunGame(line.FullScreen);
 }

@@ -6,14 +6,14 @@
 #include <string>
 #include <vector>
 
-#include "shell/locations.h"
+#include "base/locations.h"
 
 struct CommandLine {
   enum class Action { Play, Help, Version, CheckSkin, Refuse };
   Action What = Action::Play;
   Locations::Choices Choices;
   std::optional<bool> FullScreen;  // none: as the player left the game last time
-  std::string Problem;  // why the command line is refused
+  std::string Problem;             // why the command line is refused
 };
 
 // `arguments` without the program name. Options take their value as the next argument or
@@ -22,5 +22,5 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments);
 
 // What main() does: reads the command line, then prints the help or the version (exit status
 // 0), refuses a bad command line (a message on stderr, exit status 2), checks a skin (exit
-// status 0 when the game can play it, 1 when not) or plays the game (Mod_Main's status).
+// status 0 when the game can play it, 1 when not) or plays the game (RunGame's status).
 int RunCommandLine(int argc, const char* const argv[]);

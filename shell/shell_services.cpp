@@ -1,31 +1,42 @@
 #include "shell/shell_services.h"
 
-#include "audio/audio.h"
-#include "config/config.h"
-#include "shell/locations.h"
-#include "shell/main_window.h"
-#include "shell/platform/platform.h"
-#include "shell/runtime.h"
+#include "base/runtime.h"
+#include "config/skin_loaders.h"
+#include "platform/platform.h"
 
-void ShellServices::PlaySound(int32_t n) { PlaySoundEffect(n); }
-void ShellServices::PlayMusic() { ::PlayMusic(); }
-void ShellServices::PauseMusic() { PauseMusicStream(Audio.MusicStream); }
-void ShellServices::StopMusic() { StopMusicStream(Audio.MusicStream); }
+void ShellServices::PlaySound(int32_t n) {
+  if (player_.CheckState[1] != 1) return;
+  if (n < 0 || static_cast<size_t>(n) >= skin_.Sounds.size()) return;
+  PlaySoundSample(skin_.Sounds[static_cast<size_t>(n)], CheckedMul(2, player_.VolumeLevel[1]));
+}
+
+void ShellServices::PlayMusic() {
+  if (player_.CheckState[0] != 1) return;
+  PauseMusicStream(music_);
+  PlayMusicStream(music_);
+  SetMusicStreamVolume(music_, CheckedMul(2, player_.VolumeLevel[0]));
+}
+
+void ShellServices::PauseMusic() { PauseMusicStream(music_); }
+void ShellServices::StopMusic() { StopMusicStream(music_); }
 void ShellServices::OpenMusic(const std::string& track) {
-  Audio.MusicStream = CreateMusicStream(Locations::SkinDirectory() + "/" + track);
+  music_ = CreateMusicStream(reader_.Directory() + "/" + track);
 }
-void ShellServices::SetMusicVolume(int32_t volume) { SetMusicStreamVolume(Audio.MusicStream, volume); }
-void ShellServices::LoadButtons(const std::string& section) { LoadScreenButtons(section); }
-void ShellServices::CaptureFadeSurface() {
-  Shell.FadeSurface.FastBlt(Shell.BackBuffer[CheckIndex(Shell.BackIndex, 0, 1)], 0, 0);
+void ShellServices::SetMusicVolume(int32_t volume) { SetMusicStreamVolume(music_, volume); }
+
+std::vector<ScreenButton> ShellServices::LoadButtons(const std::string& section) {
+  return LoadScreenButtons(reader_, skin_, section);
 }
+
+std::string ShellServices::SkinValue(const std::string& section, const std::string& key) {
+  return reader_.MainIni().Read(section, key);
+}
+
+void ShellServices::CaptureFadeSurface() { canvas_.Fade.CopyFrom(canvas_.Current(), 0, 0); }
+
 void ShellServices::OpenAddress(const std::string& address) {
   if (!address.empty()) Platform::OpenAddress(address);
 }
-double ShellServices::SecondsOfDay() { return Platform::SecondsOfDay(); }
-void ShellServices::CloseMainWindow() { Frm_Main::Close(); }
 
-void InstallShellServices() {
-  static ShellServices services;
-  SetGameServices(&services);
-}
+double ShellServices::SecondsOfDay() { return Platform::SecondsOfDay(); }
+void ShellServices::CloseMainWindow() { closeWindow_(); }

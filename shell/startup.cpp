@@ -1,95 +1,107 @@
 #include "shell/startup.h"
 
 #include <exception>
+#include <memory>
 #include <string>
 
-#include "config/config.h"
+#include "base/locations.h"
+#include "base/runtime.h"
+#include "base/safe_file.h"
 #include "config/images.h"
-#include "config/skin_files.h"
+#include "config/skin_loaders.h"
 #include "config/user_settings.h"
 #include "game/flow.h"
-#include "shell/engine.h"
+#include "platform/platform.h"
+#include "shell/game_loop.h"
 #include "shell/loading_window.h"
-#include "shell/locations.h"
 #include "shell/main_window.h"
-#include "shell/platform/platform.h"
-#include "shell/runtime.h"
-#include "shell/safe_file.h"
-#include "shell/shell_services.h"
 #include "surface/raster_binding.h"
 
 namespace {
 
-void RunStartup() {
+// What start-up makes, owned by RunGame for the whole run. The windows belong to RunGame's
+// stack and never to a global: a process that Xlib ends through exit() when the display goes
+// away must not close them on the lost display, where SDL would wait for an answer forever.
+struct Program {
+  std::unique_ptr<SkinReader> Reader;
+  Skin Look;
+  PlayerFiles Files;
+  PlayerSettings Player;
+  std::unique_ptr<LoadingWindow> Loading;
+  std::unique_ptr<MainWindow> Window;
+};
+
+void RunStartup(Program& program, std::optional<bool> startFullScreen) {
   Locations::PreparePlayerDirectory();
-  OpenSkin(Locations::SkinDirectory());
-  Shell.UserIni.SetINIFileName(Locations::PlayerDirectory() + "/UserSettings.ini");
-  for (const std::string& saved : {Shell.UserIni.INIFileName(), HiScoreTableFileName()})
+  program.Reader = std::make_unique<SkinReader>(Locations::SkinDirectory());
+  SkinReader& reader = *program.Reader;
+  Skin& skin = program.Look;
+  program.Files = PlayerFilesIn(Locations::PlayerDirectory());
+  for (const std::string& saved : {program.Files.Settings, program.Files.HiScoreTable})
     SafeFile::RemoveStaleTemporaries(saved);
   // Without every drawing routine the game would run in a black window.
   RasterBinding::Bind();
 
-  InstallShellServices();
-  SetLoadProgress(Frm_Loading::mAddlife);
-  Frm_Loading::Load();
-  Frm_Loading::Show();
-  Frm_Loading::mAddlife();
-  Frm_Loading::mAddlife();
-  LoadTexts();
-  Frm_Loading::mAddlife();
-  LoadCursors();
-  Frm_Loading::mAddlife();
+  program.Loading = std::make_unique<LoadingWindow>(reader);
+  LoadingWindow& loading = *program.Loading;
+  reader.ReportProgress([&loading] { loading.Advance(); });
+  loading.Show();
+  loading.Advance();
+  loading.Advance();
+  LoadTexts(reader, skin);
+  loading.Advance();
+  LoadCursors(reader, skin);
+  loading.Advance();
   // The play screen's fifth button always shows button image 4. main.ini is rewritten only
   // when it says otherwise, and never in the installed skin.
-  if (!Locations::Current().SkinReadOnly && Shell.MainIni.GetIniKey("GameButton", "Button4") != "4") {
-    Shell.MainIni.WriteIniKey("GameButton", "Button4", "4");
+  if (!Locations::Current().SkinReadOnly && reader.MainIni().Read("GameButton", "Button4") != "4") {
+    reader.MainIni().Write("GameButton", "Button4", "4");
   }
-  Frm_Loading::mAddlife();
-  LoadButtonImages();
-  Frm_Loading::mAddlife();
-  LoadUserSettings();
-  Frm_Loading::mAddlife();
-  LoadLayout();
-  Frm_Loading::mAddlife();
-  LoadGameImages();
-  Frm_Loading::mAddlife();
-  Frm_Main::Load();
-  Frm_Loading::mAddlife();
-  LoadSounds();
-  Frm_Loading::mAddlife();
-  Frm_Main::GameInit();
-  Frm_Loading::mAddlife();
+  loading.Advance();
+  LoadButtonImages(reader, skin);
+  loading.Advance();
+  LoadUserSettings(program.Files, program.Player, skin.Layout.Texts.empty() ? std::string() : skin.Layout.Texts[0]);
+  loading.Advance();
+  LoadLayout(reader, skin);
+  loading.Advance();
+  LoadGameImages(reader, skin.Images);
+  loading.Advance();
+  program.Window = std::make_unique<MainWindow>(skin, reader, program.Player, program.Files, startFullScreen);
+  MainWindow& window = *program.Window;
+  loading.Advance();
+  LoadSounds(reader, skin);
+  loading.Advance();
+  window.GameInit();
+  loading.Advance();
   // Every screen's layout is read once now, so that a faulty one stops the start rather than
   // a screen change in the middle of a game. The title's is read last and stays.
-  LoadScreenButtons("GameButton");
-  LoadScreenButtons("SelectStageButton");
-  ShowTitle();
-  Frm_Loading::mAddlife();
-  Frm_Loading::Unload();
-  Frm_Main::Show();
+  LoadScreenButtons(reader, skin, "GameButton");
+  LoadScreenButtons(reader, skin, "SelectStageButton");
+  ShowTitle(window.TheGame());
+  loading.Advance();
+  reader.ReportProgress({});
+  program.Loading.reset();
 }
 
-void ReportStartupFailure(const std::string& text) {
-  std::string caption = Config.Texts.empty() || Config.Texts[0].empty() ? "kestrel" : Config.Texts[0];
+void ReportStartupFailure(const Program& program, const std::string& text) {
+  const std::vector<std::string>& texts = program.Look.Layout.Texts;
+  std::string caption = texts.empty() || texts[0].empty() ? "kestrel" : texts[0];
   Platform::ShowErrorMessage(caption, "The game cannot start.\n" + text);
 }
 
 }  // namespace
 
-int Mod_Main(const LoopObserver& beforeLoop) {
+int RunGame(std::optional<bool> startFullScreen, const LoopObserver& beforeLoop) {
+  Program program;
   try {
-    RunStartup();
+    RunStartup(program, startFullScreen);
   } catch (const std::exception& error) {
-    ReportStartupFailure(error.what());
-    Frm_Loading::Unload();
+    ReportStartupFailure(program, error.what());
     return 1;
   }
-  CGameEngine* engine = Frm_Main::m_GDIEngine();
-  if (engine == nullptr) {
-    ReportStartupFailure("The game loop could not be created.");
-    return 1;
-  }
-  if (beforeLoop) beforeLoop(*engine);
-  engine->StartGame();
+  MainWindow& window = *program.Window;
+  window.Show();
+  if (beforeLoop) beforeLoop(window);
+  window.Loop().Run();
   return 0;
 }

@@ -6,8 +6,8 @@
 #include <memory>
 #include <optional>
 
-#include "shell/runtime.h"
-#include "shell/safe_file.h"
+#include "base/runtime.h"
+#include "base/safe_file.h"
 
 namespace {
 
@@ -79,8 +79,7 @@ DecodedPicture DecodePictureFile(const std::string& filename) {
   StreamPtr stream(SDL_RWFromConstMem(bytes->data(), static_cast<int>(bytes->size())));
   if (!stream || !HeaderIsPlausible(stream.get(), filename)) Raise(ErrorKind::InvalidPicture, filename);
   SurfacePtr decoded(SDL_LoadBMP_RW(stream.release(), 1));  // closes the stream
-  if (!decoded || decoded->w < 1 || decoded->w > kMaxPictureWidth || decoded->h < 1 ||
-      decoded->h > kMaxPictureHeight)
+  if (!decoded || decoded->w < 1 || decoded->w > kMaxPictureWidth || decoded->h < 1 || decoded->h > kMaxPictureHeight)
     Raise(ErrorKind::InvalidPicture, filename);
 
   // Whatever depth and palette the file had, one plain 8-bit-per-channel copy to read from.

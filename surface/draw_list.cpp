@@ -3,8 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "shell/runtime.h"
-#include "surface/cgdisurface.h"
+#include "base/runtime.h"
 #include "surface/raster_binding.h"
 
 namespace {
@@ -53,7 +52,7 @@ void StepLine(const DrawOp& op, const Plot& plot) {
 bool operator==(const DrawOp& a, const DrawOp& b) {
   return a.kind == b.kind && SameRect(a.to, b.to) && a.source == b.source && a.sourcePitch == b.sourcePitch &&
          a.sourceLeft == b.sourceLeft && a.sourceTop == b.sourceTop && a.sourceVersion == b.sourceVersion &&
-         a.mask == b.mask && a.maskVersion == b.maskVersion && a.tranColor == b.tranColor && a.level == b.level &&
+         a.mask == b.mask && a.maskVersion == b.maskVersion && a.colourKey == b.colourKey && a.level == b.level &&
          a.color == b.color && a.x0 == b.x0 && a.y0 == b.y0 && a.x1 == b.x1 && a.y1 == b.y1;
 }
 
@@ -71,16 +70,16 @@ void ApplyDrawOp(const DrawOp& op, uint16_t* pixels, int32_t pitch, const Rect& 
       Raster::GDIBltFast_16(pixels, pitch, &to, op.source, op.sourcePitch, left, top);
       return;
     case DrawOp::Kind::Keyed:
-      Raster::GDIBlt_16(pixels, pitch, &to, op.source, op.sourcePitch, left, top, op.tranColor);
+      Raster::GDIBlt_16(pixels, pitch, &to, op.source, op.sourcePitch, left, top, op.colourKey);
       return;
     case DrawOp::Kind::Blend:
-      Raster::GDIAlphaBlend_16(pixels, pitch, &to, op.source, op.sourcePitch, left, top, op.tranColor, op.level);
+      Raster::GDIAlphaBlend_16(pixels, pitch, &to, op.source, op.sourcePitch, left, top, op.colourKey, op.level);
       return;
     case DrawOp::Kind::Additive:
-      Raster::GDIAdditive_16(pixels, pitch, &to, op.source, op.sourcePitch, left, top, op.tranColor, op.level);
+      Raster::GDIAdditive_16(pixels, pitch, &to, op.source, op.sourcePitch, left, top, op.colourKey, op.level);
       return;
     case DrawOp::Kind::Subtractive:
-      Raster::GDISubitive_16(pixels, pitch, &to, op.source, op.sourcePitch, left, top, op.tranColor, op.level);
+      Raster::GDISubitive_16(pixels, pitch, &to, op.source, op.sourcePitch, left, top, op.colourKey, op.level);
       return;
     case DrawOp::Kind::MaskedBlend:
       Raster::GDIAlphaBlendByAlphaChannel2_16(pixels, pitch, &to, op.source, op.sourcePitch, left, top, op.mask,
@@ -106,18 +105,24 @@ bool DrawList::Note(const DrawOp& op) {
   return true;
 }
 
-void DrawList::StopNoting(const CGDISurface& target) {
+void DrawList::StopNoting(const PixelBuffer& target) {
   if (stopped_) return;
   stopped_ = true;
-  const Rect whole{0, 0, target.Width(), target.Height()};
-  if (target.ptr() != nullptr) {
-    for (const DrawOp& op : ops_) ApplyDrawOp(op, target.ptr(), target.pitch(), whole);
+  const Rect whole{0, 0, target.Width, target.Height};
+  if (target.Pixels != nullptr) {
+    for (const DrawOp& op : ops_) ApplyDrawOp(op, target.Pixels, target.Pitch, whole);
   }
 }
 
 void DrawList::Swap(DrawList& other) noexcept {
   ops_.swap(other.ops_);
   std::swap(stopped_, other.stopped_);
+}
+
+// The tiles (columns and rows) that hold a non-empty area inside the surface.
+Rect ChangedTiles::TilesOf(const Rect& inside) {
+  return Rect{inside.Left / TileSize, inside.Top / TileSize, (inside.Right - 1) / TileSize + 1,
+              (inside.Bottom - 1) / TileSize + 1};
 }
 
 void ChangedTiles::Reset(int32_t width, int32_t height) {
@@ -149,8 +154,7 @@ void ChangedTiles::Mark(const Rect& area) {
     all_ = true;
     return;
   }
-  const Rect tiles{inside.Left / TileSize, inside.Top / TileSize, (inside.Right - 1) / TileSize + 1,
-                   (inside.Bottom - 1) / TileSize + 1};
+  const Rect tiles = TilesOf(inside);
   for (int32_t row = tiles.Top; row < tiles.Bottom; ++row) {
     std::fill(marked_.begin() + static_cast<ptrdiff_t>(row) * columns_ + tiles.Left,
               marked_.begin() + static_cast<ptrdiff_t>(row) * columns_ + tiles.Right, 1);
@@ -168,6 +172,33 @@ void ChangedTiles::MarkDifferences(const std::vector<DrawOp>& a, const std::vect
     if (a[i - 1] == b[i - 1]) continue;
     Mark(a[i - 1].to);
     Mark(b[i - 1].to);
+  }
+}
+
+void ChangedTiles::KeepGroupsWhole(const std::vector<DrawOp>& ops) {
+  const auto grouped = [](DrawOp::Kind kind) {
+    return kind == DrawOp::Kind::Keyed || kind == DrawOp::Kind::Blend || kind == DrawOp::Kind::Additive ||
+           kind == DrawOp::Kind::Subtractive || kind == DrawOp::Kind::MaskedBlend;
+  };
+  for (bool grew = true; grew && !all_;) {
+    grew = false;
+    for (const DrawOp& op : ops) {
+      const Rect inside = Intersection(op.to, Rect{0, 0, width_, height_});
+      if (!grouped(op.kind) || IsEmpty(inside) || IsEmpty(Intersection(TilesOf(inside), marks_))) continue;
+      const Rect tiles = TilesOf(inside);
+      bool any = false, every = true;
+      for (int32_t row = tiles.Top; row < tiles.Bottom; ++row) {
+        const uint8_t* marks = marked_.data() + static_cast<ptrdiff_t>(row) * columns_;
+        for (int32_t column = tiles.Left; column < tiles.Right; ++column) {
+          any = any || marks[column] != 0;
+          every = every && marks[column] != 0;
+        }
+      }
+      if (any && !every) {
+        Mark(inside);
+        grew = true;
+      }
+    }
   }
 }
 

@@ -9,7 +9,12 @@
 
 #include "raster/rasterkit.h"
 
-class CGDISurface;
+// The pixels a list is drawn onto: the top-left pixel, the row length in bytes and the size.
+struct PixelBuffer {
+  uint16_t* Pixels = nullptr;
+  int32_t Pitch = 0;
+  int32_t Width = 0, Height = 0;
+};
 
 // One drawing operation as the raster routines carry it out: the destination area it writes
 // (inside the surface), what it reads and how it combines. A destination pixel's new value
@@ -26,7 +31,7 @@ struct DrawOp {
   uint64_t sourceVersion = 0;
   const uint16_t* mask = nullptr;  // read at the source's offsets, with the source's pitch
   uint64_t maskVersion = 0;
-  int32_t tranColor = 0;
+  int32_t colourKey = 0;
   int32_t level = 0;                       // a blend's level or effect
   int32_t color = 0;                       // a fill's or a line's colour
   int32_t x0 = 0, y0 = 0, x1 = 0, y1 = 0;  // a line's ends, inside the surface
@@ -46,7 +51,7 @@ class DrawList {
   // Draws every operation noted so far onto `target`, in full and in order, and stops noting:
   // for drawing that cannot wait, such as a copy that reads the target itself. The list then
   // no longer holds the whole frame.
-  void StopNoting(const CGDISurface& target);
+  void StopNoting(const PixelBuffer& target);
   // Whether every operation of the frame is in the list.
   bool Whole() const { return !stopped_; }
   const std::vector<DrawOp>& Ops() const { return ops_; }
@@ -69,10 +74,17 @@ class ChangedTiles {
   // pixels: the areas of the operations at which the two lists differ, and of those only one
   // list has.
   void MarkDifferences(const std::vector<DrawOp>& a, const std::vector<DrawOp>& b);
+  // Marks the whole of every operation of `ops` that has a marked tile and works on whole
+  // groups of four pixels along its rows (the keyed copy and the blends), until none is marked
+  // in part: drawn again only in part, such an operation would count its groups from another
+  // pixel and leave others out than when drawn whole.
+  void KeepGroupsWhole(const std::vector<DrawOp>& ops);
   // The marked tiles as rectangles inside the surface that do not overlap, top to bottom.
   void Areas(std::vector<Rect>& areas) const;
 
  private:
+  static Rect TilesOf(const Rect& inside);
+
   int32_t width_ = 0, height_ = 0, columns_ = 0, rows_ = 0;
   std::vector<uint8_t> marked_;
   Rect marks_{};      // the tiles (columns and rows) that hold every marked one

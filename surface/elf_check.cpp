@@ -8,8 +8,8 @@
 #include <optional>
 #include <vector>
 
-#include "shell/runtime.h"
-#include "shell/safe_file.h"
+#include "base/runtime.h"
+#include "base/safe_file.h"
 
 namespace {
 

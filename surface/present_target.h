@@ -1,5 +1,5 @@
 // What a surface is presented to: the window's picture area, or anything a test wants to
-// record. Stands for the device context a surface renders into.
+// record.
 #pragma once
 
 #include <cstddef>
@@ -23,12 +23,13 @@ class PresentTarget {
   // is what the target already shows). A target that lost its picture may copy the whole
   // block instead. By default each area is copied as a block of its own.
   virtual void CopyAreas(const uint16_t* pixels, int32_t pitch, [[maybe_unused]] int32_t width,
-                         [[maybe_unused]] int32_t height, int32_t x, int32_t y, const ChangedArea* areas, size_t count) {
+                         [[maybe_unused]] int32_t height, int32_t x, int32_t y, const ChangedArea* areas,
+                         size_t count) {
     for (size_t i = 0; i < count; ++i) {
       const ChangedArea& area = areas[i];
-      const auto* corner =
-          reinterpret_cast<const uint16_t*>(reinterpret_cast<const uint8_t*>(pixels) + static_cast<ptrdiff_t>(area.Top) * pitch) +
-          area.Left;
+      const auto* corner = reinterpret_cast<const uint16_t*>(reinterpret_cast<const uint8_t*>(pixels) +
+                                                             static_cast<ptrdiff_t>(area.Top) * pitch) +
+                           area.Left;
       CopyPixels(corner, pitch, area.Right - area.Left, area.Bottom - area.Top, x + area.Left, y + area.Top);
     }
   }

@@ -5,8 +5,8 @@
 
 #include <iterator>
 
-#include "shell/locations.h"
-#include "shell/runtime.h"
+#include "base/locations.h"
+#include "base/runtime.h"
 #include "surface/elf_check.h"
 
 namespace {

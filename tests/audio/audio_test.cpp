@@ -56,7 +56,6 @@ class AudioTest : public testing::Test {
   static void TearDownTestSuite() { fs::remove_all(dir_); }
 
   void SetUp() override {
-    ResetAudioGlobals();
     OpenAudioDevice();
     ASSERT_TRUE(AudioDeviceOpen()) << SDL_GetError();
   }
@@ -80,15 +79,11 @@ TEST_F(AudioTest, DeviceRunsAt44100AndMissingFilesGiveHandleZeroThatDoesNothing)
   EXPECT_EQ(LoadSoundSample(File("garbage.ogg"), 3), 0u);
 
   // The game stores the zero handles and goes on calling with them.
-  Audio.MusicStream = 0;
-  Audio.SoundSamples = {0, 0};
-  PlayMusic();
   PauseMusicStream(0);
+  PlayMusicStream(0);
   StopMusicStream(0);
   SetMusicStreamVolume(0, 50);
-  PlaySoundEffect(0);
-  PlaySoundEffect(7);  // no such effect in this table
-  PlaySoundEffect(-1);
+  PlaySoundSample(0, 100);
   EXPECT_EQ(Mix_PlayingMusic(), 0);
   EXPECT_EQ(Mix_Playing(-1), 0);
 }
@@ -98,107 +93,99 @@ TEST_F(AudioTest, WithoutADeviceEveryCallIsSilent) {
   EXPECT_FALSE(AudioDeviceOpen());
   EXPECT_EQ(CreateMusicStream(File("long.wav")), 0u);
   EXPECT_EQ(LoadSoundSample(File("effect.wav"), 3), 0u);
-  PlayMusic();
+  PlayMusicStream(1);
+  SetMusicStreamVolume(1, 100);
   PlaySoundSample(1, 100);
   EXPECT_EQ(MusicStreamState(1), MusicState::Stopped);
 }
 
 TEST_F(AudioTest, MusicPausesAndResumesAtTheSamePositionAndLoops) {
-  Audio.MusicStream = CreateMusicStream(File("long.wav"));
-  ASSERT_NE(Audio.MusicStream, 0u);
-  EXPECT_EQ(MusicStreamState(Audio.MusicStream), MusicState::Stopped);
+  const AudioHandle music = CreateMusicStream(File("long.wav"));
+  ASSERT_NE(music, 0u);
+  EXPECT_EQ(MusicStreamState(music), MusicState::Stopped);
 
-  // Music switched off: the new track is opened but stays silent.
-  Audio.CheckState[0] = 0;
-  PlayMusic();
-  EXPECT_EQ(MusicStreamState(Audio.MusicStream), MusicState::Stopped);
-
-  // Switched on: the track starts from its beginning.
-  Audio.CheckState[0] = 1;
-  PlayMusic();
-  EXPECT_EQ(MusicStreamState(Audio.MusicStream), MusicState::Playing);
+  // Played: the track starts from its beginning.
+  PlayMusicStream(music);
+  EXPECT_EQ(MusicStreamState(music), MusicState::Playing);
   EXPECT_EQ(Mix_PlayingMusic(), 1);
   SDL_Delay(400);
-  double beforePause = MusicStreamPosition(Audio.MusicStream);
+  double beforePause = MusicStreamPosition(music);
   EXPECT_GT(beforePause, 0.1);
   EXPECT_LT(beforePause, 2.0);
 
   // Window deactivated: paused, the position holds still.
-  PauseMusicStream(Audio.MusicStream);
-  EXPECT_EQ(MusicStreamState(Audio.MusicStream), MusicState::Paused);
-  double paused = MusicStreamPosition(Audio.MusicStream);
+  PauseMusicStream(music);
+  EXPECT_EQ(MusicStreamState(music), MusicState::Paused);
+  double paused = MusicStreamPosition(music);
   SDL_Delay(300);
-  EXPECT_DOUBLE_EQ(MusicStreamPosition(Audio.MusicStream), paused);
+  EXPECT_DOUBLE_EQ(MusicStreamPosition(music), paused);
   EXPECT_EQ(Mix_PausedMusic(), 1);
 
   // Resumed: it continues from where it stopped, not from the beginning.
-  PlayMusic();
-  EXPECT_EQ(MusicStreamState(Audio.MusicStream), MusicState::Playing);
+  PlayMusicStream(music);
+  EXPECT_EQ(MusicStreamState(music), MusicState::Playing);
   SDL_Delay(300);
-  double resumed = MusicStreamPosition(Audio.MusicStream);
+  double resumed = MusicStreamPosition(music);
   EXPECT_GT(resumed, paused + 0.1);
   EXPECT_LT(resumed, paused + 1.5);
 
-  // PlayMusic on a playing stream carries on.
-  PlayMusic();
-  EXPECT_GE(MusicStreamPosition(Audio.MusicStream), resumed);
+  // Playing a playing stream carries on.
+  PlayMusicStream(music);
+  EXPECT_GE(MusicStreamPosition(music), resumed);
 
   // Stopped, then played again: from the beginning.
-  StopMusicStream(Audio.MusicStream);
-  EXPECT_EQ(MusicStreamState(Audio.MusicStream), MusicState::Stopped);
+  StopMusicStream(music);
+  EXPECT_EQ(MusicStreamState(music), MusicState::Stopped);
   EXPECT_EQ(Mix_PlayingMusic(), 0);
-  PlayMusic();
-  EXPECT_LT(MusicStreamPosition(Audio.MusicStream), resumed);
+  PlayMusicStream(music);
+  EXPECT_LT(MusicStreamPosition(music), resumed);
 }
 
 TEST_F(AudioTest, PausingAStreamThatNeverPlayedLeavesItToStartFromTheBeginning) {
-  Audio.MusicStream = CreateMusicStream(File("long.wav"));
-  PauseMusicStream(Audio.MusicStream);
-  EXPECT_EQ(MusicStreamState(Audio.MusicStream), MusicState::Stopped);
-  PlayMusic();
-  EXPECT_EQ(MusicStreamState(Audio.MusicStream), MusicState::Playing);
-  EXPECT_LT(MusicStreamPosition(Audio.MusicStream), 0.5);
+  const AudioHandle music = CreateMusicStream(File("long.wav"));
+  PauseMusicStream(music);
+  EXPECT_EQ(MusicStreamState(music), MusicState::Stopped);
+  PlayMusicStream(music);
+  EXPECT_EQ(MusicStreamState(music), MusicState::Playing);
+  EXPECT_LT(MusicStreamPosition(music), 0.5);
 }
 
-TEST_F(AudioTest, MusicVolumeIsTwiceTheLevelAndIsSentEvenWhilePaused) {
-  Audio.MusicStream = CreateMusicStream(File("long.wav"));
-  Audio.VolumeLevel[0] = 50;
-  PlayMusic();
-  EXPECT_EQ(MusicStreamVolume(Audio.MusicStream), 100);
+TEST_F(AudioTest, MusicVolumeReachesTheMixerAndIsSentEvenWhilePaused) {
+  const AudioHandle music = CreateMusicStream(File("long.wav"));
+  PlayMusicStream(music);
+  SetMusicStreamVolume(music, 100);
+  EXPECT_EQ(MusicStreamVolume(music), 100);
   EXPECT_EQ(MixerMusicVolume(), MIX_MAX_VOLUME);
 
-  // Level 0: silent, but the stream goes on playing.
-  Audio.VolumeLevel[0] = 0;
-  PlayMusic();
-  EXPECT_EQ(MusicStreamVolume(Audio.MusicStream), 0);
+  // Volume 0: silent, but the stream goes on playing.
+  SetMusicStreamVolume(music, 0);
+  EXPECT_EQ(MusicStreamVolume(music), 0);
   EXPECT_EQ(MixerMusicVolume(), 0);
-  EXPECT_EQ(MusicStreamState(Audio.MusicStream), MusicState::Playing);
+  EXPECT_EQ(MusicStreamState(music), MusicState::Playing);
 
   // The slider while paused: the volume changes at once, the stream stays paused.
-  PauseMusicStream(Audio.MusicStream);
-  SetMusicStreamVolume(Audio.MusicStream, 2 * 25);
+  PauseMusicStream(music);
+  SetMusicStreamVolume(music, 2 * 25);
   EXPECT_EQ(MixerMusicVolume(), 64);
-  EXPECT_EQ(MusicStreamState(Audio.MusicStream), MusicState::Paused);
+  EXPECT_EQ(MusicStreamState(music), MusicState::Paused);
 
   // Out-of-range requests are clamped to the 0..100 scale.
-  SetMusicStreamVolume(Audio.MusicStream, 250);
-  EXPECT_EQ(MusicStreamVolume(Audio.MusicStream), 100);
-  SetMusicStreamVolume(Audio.MusicStream, -3);
-  EXPECT_EQ(MusicStreamVolume(Audio.MusicStream), 0);
+  SetMusicStreamVolume(music, 250);
+  EXPECT_EQ(MusicStreamVolume(music), 100);
+  SetMusicStreamVolume(music, -3);
+  EXPECT_EQ(MusicStreamVolume(music), 0);
 }
 
 TEST_F(AudioTest, ANewTrackReplacesTheOldOneAndStoppedTracksAreReleased) {
-  // Title music playing, then a stage starts: stop, new stream, PlayMusic.
+  // Title music playing, then a stage starts: stop, new stream, play.
   AudioHandle title = CreateMusicStream(File("long.wav"));
-  Audio.MusicStream = title;
-  PlayMusic();
+  PlayMusicStream(title);
   SDL_Delay(200);
-  StopMusicStream(Audio.MusicStream);
+  StopMusicStream(title);
   AudioHandle game = CreateMusicStream(File("other.wav"));
   ASSERT_NE(game, 0u);
   EXPECT_NE(game, title);
-  Audio.MusicStream = game;
-  PlayMusic();
+  PlayMusicStream(game);
   EXPECT_EQ(MusicStreamState(game), MusicState::Playing);
   EXPECT_LT(MusicStreamPosition(game), 0.2);
   // The stopped title stream is gone; its handle does nothing any more.
@@ -214,21 +201,20 @@ TEST_F(AudioTest, ANewTrackReplacesTheOldOneAndStoppedTracksAreReleased) {
   EXPECT_EQ(MusicStreamState(next), MusicState::Playing);
 
   // Many stage starts in one session keep only the streams in use.
-  for (int stage = 0; stage < 50; ++stage) {
-    StopMusicStream(Audio.MusicStream);
-    Audio.MusicStream = CreateMusicStream(File("other.wav"));
-    ASSERT_NE(Audio.MusicStream, 0u);
-    PlayMusic();
+  AudioHandle stage = game;
+  for (int i = 0; i < 50; ++i) {
+    StopMusicStream(stage);
+    stage = CreateMusicStream(File("other.wav"));
+    ASSERT_NE(stage, 0u);
+    PlayMusicStream(stage);
   }
-  EXPECT_EQ(MusicStreamState(Audio.MusicStream), MusicState::Playing);
+  EXPECT_EQ(MusicStreamState(stage), MusicState::Playing);
 }
 
 TEST_F(AudioTest, AFourthPlaybackCutsOffTheOneThatHasPlayedLongest) {
   AudioHandle effect = LoadSoundSample(File("effect.wav"), 3);
   ASSERT_NE(effect, 0u);
-  Audio.SoundSamples = {effect};
-  Audio.VolumeLevel[1] = 25;
-  for (int i = 0; i < 3; ++i) PlaySoundEffect(0);
+  for (int i = 0; i < 3; ++i) PlaySoundSample(effect, 50);
   std::vector<SamplePlayback> three = SoundSamplePlaybacks(effect);
   ASSERT_EQ(three.size(), 3u);
   for (const SamplePlayback& p : three) {
@@ -237,7 +223,7 @@ TEST_F(AudioTest, AFourthPlaybackCutsOffTheOneThatHasPlayedLongest) {
     EXPECT_EQ(Mix_Playing(p.Channel), 1);
   }
 
-  PlaySoundEffect(0);
+  PlaySoundSample(effect, 50);
   std::vector<SamplePlayback> after = SoundSamplePlaybacks(effect);
   ASSERT_EQ(after.size(), 3u);
   EXPECT_EQ(after[0].Serial, three[1].Serial);
@@ -246,11 +232,6 @@ TEST_F(AudioTest, AFourthPlaybackCutsOffTheOneThatHasPlayedLongest) {
   // The newest took over the channel of the first; the others play on.
   EXPECT_EQ(after[2].Channel, three[0].Channel);
   EXPECT_EQ(Mix_Playing(-1), 3);
-
-  // The sound check box off: nothing starts.
-  Audio.CheckState[1] = 0;
-  PlaySoundEffect(0);
-  EXPECT_EQ(SoundSamplePlaybacks(effect).back().Serial, after[2].Serial);
 }
 
 TEST_F(AudioTest, FinishedPlaybacksFreeTheirPlaceAndManySamplesShareTheMixer) {

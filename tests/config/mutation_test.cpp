@@ -12,14 +12,10 @@
 #include <vector>
 
 #include "audio/audio.h"
-#include "config/config.h"
-#include "config/images.h"
+#include "base/random.h"
+#include "base/runtime.h"
 #include "config/skin_check.h"
 #include "config/user_settings.h"
-#include "game/game_state.h"
-#include "game/random.h"
-#include "shell/runtime.h"
-#include "shell/shell_state.h"
 #include "skin_fixture.h"
 
 namespace {
@@ -47,8 +43,8 @@ class Mutator {
     std::vector<std::string> lines;
     std::istringstream in(text);
     for (std::string line; std::getline(in, line);) lines.push_back(line);
-    static const char* const values[] = {"", "abc", "-1", "0", "1", "99999999999", "2.5", " 7 ", "-2147483648",
-                                         "1000", "12,5", "0x10", "\\images\\", "5000"};
+    static const char* const values[] = {"",    "abc",         "-1",   "0",    "1",    "99999999999", "2.5",
+                                         " 7 ", "-2147483648", "1000", "12,5", "0x10", "\\images\\",  "5000"};
     for (int edit = 0; edit < edits && !lines.empty(); ++edit) {
       size_t at = static_cast<size_t>(Below(static_cast<int>(lines.size())));
       std::string& line = lines[at];
@@ -58,13 +54,22 @@ class Mutator {
           if (equals != std::string::npos) line = line.substr(0, equals + 1) + values[Below(std::size(values))];
           break;
         }
-        case 1: lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(at)); break;
-        case 2: lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(at), line); break;
-        case 3: line = line.substr(0, static_cast<size_t>(Below(static_cast<int>(line.size()) + 1))); break;
-        case 4:
-          if (!line.empty()) line[static_cast<size_t>(Below(static_cast<int>(line.size())))] = static_cast<char>(Below(256));
+        case 1:
+          lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(at));
           break;
-        default: lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(at), "[" + line + "]"); break;
+        case 2:
+          lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(at), line);
+          break;
+        case 3:
+          line = line.substr(0, static_cast<size_t>(Below(static_cast<int>(line.size()) + 1)));
+          break;
+        case 4:
+          if (!line.empty())
+            line[static_cast<size_t>(Below(static_cast<int>(line.size())))] = static_cast<char>(Below(256));
+          break;
+        default:
+          lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(at), "[" + line + "]");
+          break;
       }
     }
     std::string out;
@@ -80,11 +85,15 @@ class Mutator {
           bytes[static_cast<size_t>(Below(static_cast<int>(bytes.size())))] = static_cast<char>(Below(256));
         }
         break;
-      case 1: bytes.resize(static_cast<size_t>(Below(static_cast<int>(bytes.size()) + 1))); break;
+      case 1:
+        bytes.resize(static_cast<size_t>(Below(static_cast<int>(bytes.size()) + 1)));
+        break;
       case 2:
         for (int i = Below(64); i >= 0; --i) bytes.push_back(static_cast<char>(Below(256)));
         break;
-      default: bytes.clear(); break;
+      default:
+        bytes.clear();
+        break;
     }
     return bytes;
   }
@@ -93,27 +102,29 @@ class Mutator {
   std::mt19937 random_;
 };
 
-void ExpectSensibleState() {
-  EXPECT_TRUE(Audio.CheckState[0] == 0 || Audio.CheckState[0] == 1);
-  EXPECT_TRUE(Audio.CheckState[1] == 0 || Audio.CheckState[1] == 1);
-  for (int32_t level : Audio.VolumeLevel) {
+void ExpectSensibleState(const Startup& started) {
+  const PlayerSettings& player = started.Player;
+  const Skin& look = started.Look;
+  EXPECT_TRUE(player.CheckState[0] == 0 || player.CheckState[0] == 1);
+  EXPECT_TRUE(player.CheckState[1] == 0 || player.CheckState[1] == 1);
+  for (int32_t level : player.VolumeLevel) {
     EXPECT_GE(level, 0);
     EXPECT_LE(level, 50);
   }
-  EXPECT_GE(User.UserMaxStage, 1);
-  EXPECT_GE(User.UserDefStage, 0);
-  EXPECT_LT(User.UserDefStage, User.UserMaxStage);
-  EXPECT_GE(User.UserDefDiff, 0);
-  EXPECT_LE(User.UserDefDiff, 2);
-  EXPECT_GE(User.UserDefMusic, 0);
-  EXPECT_LE(User.UserDefMusic, 4);
-  for (int32_t score : Game.HiScore) EXPECT_GE(score, 0);
-  EXPECT_EQ(Config.ButtonImages.size(), static_cast<size_t>(Config.ButtonImageCount) + 1);
-  EXPECT_EQ(Config.ButtonImageKind.size(), Config.ButtonImages.size());
-  EXPECT_EQ(Config.ScreenButtons.size(), static_cast<size_t>(Config.ScreenButtonMax) + 1);
-  EXPECT_EQ(Audio.SoundSamples.size(), static_cast<size_t>(Config.MaxSounds) + 1);
-  EXPECT_GT(Images.HelpImage.Width(), 0);
-  EXPECT_EQ(Images.ScratchSurface.Width(), 10);
+  EXPECT_GE(player.UserMaxStage, 1);
+  EXPECT_GE(player.UserDefStage, 0);
+  EXPECT_LT(player.UserDefStage, player.UserMaxStage);
+  EXPECT_GE(player.UserDefDiff, 0);
+  EXPECT_LE(player.UserDefDiff, 2);
+  EXPECT_GE(player.UserDefMusic, 0);
+  EXPECT_LE(player.UserDefMusic, 4);
+  for (int32_t score : player.HiScore) EXPECT_GE(score, 0);
+  EXPECT_EQ(look.ButtonImages.size(), static_cast<size_t>(look.Layout.ButtonImageCount) + 1);
+  EXPECT_EQ(look.Layout.ButtonImageKind.size(), look.ButtonImages.size());
+  EXPECT_FALSE(started.Buttons.empty());
+  EXPECT_EQ(look.Sounds.size(), static_cast<size_t>(look.Layout.MaxSounds) + 1);
+  EXPECT_GT(look.Images.HelpImage.Width(), 0);
+  EXPECT_EQ(look.Images.ScratchSurface.Width(), 10);
 }
 
 TEST(MutationTest, DamagedFilesNeverCrashStartup) {
@@ -121,10 +132,12 @@ TEST(MutationTest, DamagedFilesNeverCrashStartup) {
   const fs::path dir = skin.Directory();
   GameRandom::UseFixedSeed(3);
   // A clean start to have every file once.
-  PrepareStartup(dir);
-  RunStartupLoaders();
-  User.HiScoreTable[1][2] = {"named", 40, 45000.5, 0};
-  SaveUserSettings();
+  {
+    Startup clean(dir);
+    clean.RunLoaders();
+    clean.Player.HiScoreTable[1][2] = {"named", 40, 45000.5, 0};
+    SaveUserSettings(clean.Files, clean.Player);
+  }
   const std::string mainIni = ReadText(dir / "main.ini");
   const std::string settings = ReadText(dir / "UserSettings.ini");
   const std::string table = ReadText(dir / "gameinfo.cfg");
@@ -150,13 +163,13 @@ TEST(MutationTest, DamagedFilesNeverCrashStartup) {
     // The skin checker reads the same damage without failing itself, and finds a fault in
     // every skin that stops start-up.
     const bool checkerPlays = damageMain ? CheckSkin(dir.string()).Plays() : true;
-    PrepareStartup(dir);
+    Startup start(dir);
     try {
-      RunStartupLoaders();
-      LoadScreenButtons("SelectStageButton");
-      LoadScreenButtons("GameButton");
+      start.RunLoaders();
+      start.LoadButtons("SelectStageButton");
+      start.LoadButtons("GameButton");
       ++started;
-      ExpectSensibleState();
+      ExpectSensibleState(start);
     } catch (const RuntimeError& error) {
       ++stopped;
       EXPECT_FALSE(checkerPlays) << "the checker passed a skin that stops start-up: " << error.what();
@@ -184,11 +197,14 @@ TEST(MutationTest, DamagedFilesNeverCrashStartup) {
 TEST(MutationTest, SpecialFilesInPlaceOfEveryKindOfFileNeverHangStartup) {
   SkinFixture skin;
   const fs::path dir = skin.Directory();
-  PrepareStartup(dir);
-  RunStartupLoaders();
-  const fs::path files[] = {dir / "main.ini", dir / "UserSettings.ini", dir / "gameinfo.cfg",
-                            skin.ImagesDirectory() / "but0.bmp", skin.ImagesDirectory() / "butm1.bmp",
-                            skin.ImagesDirectory() / "0.cur", dir / "sounds" / "sound0.ogg"};
+  Startup(dir).RunLoaders();  // every file once
+  const fs::path files[] = {dir / "main.ini",
+                            dir / "UserSettings.ini",
+                            dir / "gameinfo.cfg",
+                            skin.ImagesDirectory() / "but0.bmp",
+                            skin.ImagesDirectory() / "butm1.bmp",
+                            skin.ImagesDirectory() / "0.cur",
+                            dir / "sounds" / "sound0.ogg"};
   for (const fs::path& file : files) {
     const std::string kept = ReadText(file);
     for (int kind = 0; kind < 3; ++kind) {
@@ -200,10 +216,10 @@ TEST(MutationTest, SpecialFilesInPlaceOfEveryKindOfFileNeverHangStartup) {
       if (kind == 2) fs::create_symlink("/dev/zero", file);
       testing::internal::CaptureStderr();
       try {
-        PrepareStartup(dir);
-        RunStartupLoaders();
+        Startup started(dir);
+        started.RunLoaders();
         EXPECT_EQ(file.filename(), "sound0.ogg") << file << " kind " << kind;
-        EXPECT_EQ(Audio.SoundSamples[0], 0u);
+        EXPECT_EQ(started.Look.Sounds[0], 0u);
       } catch (const RuntimeError& error) {
         EXPECT_EQ(std::string(error.what()).find(file.string() + " is not a regular file"), 0u) << error.what();
       }

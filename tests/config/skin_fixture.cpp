@@ -9,14 +9,8 @@
 #include <stdexcept>
 
 #include "audio/audio.h"
-#include "config/config.h"
 #include "config/images.h"
-#include "config/skin_files.h"
-#include "config/user_settings.h"
-#include "game/game_state.h"
-#include "shell/loading_window.h"
-#include "shell/locations.h"
-#include "shell/shell_state.h"
+#include "config/skin_loaders.h"
 
 namespace fs = std::filesystem;
 
@@ -74,8 +68,7 @@ namespace {
 
 int g_fixtureSerial = 0;
 
-void SetKeys(IniTable& ini, const std::string& section,
-             std::initializer_list<std::pair<const char*, int>> keys) {
+void SetKeys(IniTable& ini, const std::string& section, std::initializer_list<std::pair<const char*, int>> keys) {
   for (const auto& [key, value] : keys) ini.Set(section, key, std::to_string(value));
 }
 
@@ -92,28 +85,42 @@ SkinFixture::SkinFixture() {
   ini.Set("MainSettings", "ImagesDir", "\\images\\");
   // Every coordinate differs, so a value read under the wrong key shows.
   SetKeys(ini, "MainSettings",
-          {{"MaxTexts", 3},      {"MaxMouseStyle", 2},  {"ButtonMinAlpha", 8},  {"MaxButton", 4},
-           {"CheckX0", 101},     {"CheckX1", 102},      {"CheckY0", 103},       {"CheckY1", 104},
-           {"C_CheckX00", 111},  {"C_CheckX01", 112},   {"C_CheckX10", 113},    {"C_CheckX11", 114},
-           {"C_CheckY00", 115},  {"C_CheckY01", 116},   {"C_CheckY10", 117},    {"C_CheckY11", 118},
-           {"VolX0", 121},       {"VolX1", 122},        {"VolY0", 123},         {"VolY1", 124},
-           {"ShowStageX", 131},  {"ShowStageY", 132},   {"ShowScoreX", 133},    {"ShowScoreY", 134},
-           {"MaxSounds", 2},     {"MaxBackMusic", 4}});
+          {{"MaxTexts", 3},     {"MaxMouseStyle", 2}, {"ButtonMinAlpha", 8}, {"MaxButton", 4},    {"CheckX0", 101},
+           {"CheckX1", 102},    {"CheckY0", 103},     {"CheckY1", 104},      {"C_CheckX00", 111}, {"C_CheckX01", 112},
+           {"C_CheckX10", 113}, {"C_CheckX11", 114},  {"C_CheckY00", 115},   {"C_CheckY01", 116}, {"C_CheckY10", 117},
+           {"C_CheckY11", 118}, {"VolX0", 121},       {"VolX1", 122},        {"VolY0", 123},      {"VolY1", 124},
+           {"ShowStageX", 131}, {"ShowStageY", 132},  {"ShowScoreX", 133},   {"ShowScoreY", 134}, {"MaxSounds", 2},
+           {"MaxBackMusic", 4}});
   ini.Set("Texts", "Text0", "Fixture Falls");
   ini.Set("Texts", "Text1", "http://example.org/one");
   ini.Set("Texts", "Text2", "second text");
   ini.Set("Texts", "Text3", "third text");
   SetKeys(ini, "TitleButton",
-          {{"MaxButton", 2}, {"Button0", 0}, {"Button0_X", 10}, {"Button0_Y", 20}, {"Button1", 1},
-           {"Button1_X", 30}, {"Button1_Y", 40}, {"Button2", 2}, {"Button2_X", 50}, {"Button2_Y", 60}});
+          {{"MaxButton", 2},
+           {"Button0", 0},
+           {"Button0_X", 10},
+           {"Button0_Y", 20},
+           {"Button1", 1},
+           {"Button1_X", 30},
+           {"Button1_Y", 40},
+           {"Button2", 2},
+           {"Button2_X", 50},
+           {"Button2_Y", 60}});
   SetKeys(ini, "SelectStageButton",
-          {{"MaxButton", 1}, {"Button0", 3}, {"Button0_X", 70}, {"Button0_Y", 80}, {"Button1", 0},
-           {"Button1_X", 90}, {"Button1_Y", 100}});
+          {{"MaxButton", 1},
+           {"Button0", 3},
+           {"Button0_X", 70},
+           {"Button0_Y", 80},
+           {"Button1", 0},
+           {"Button1_X", 90},
+           {"Button1_Y", 100}});
   SetKeys(ini, "GameButton", {{"MaxButton", 4}});
   for (int i = 0; i <= 4; ++i) {
     const std::string n = std::to_string(i);
     SetKeys(ini, "GameButton",
-            {{("Button" + n).c_str(), i}, {("Button" + n + "_X").c_str(), 600 + i}, {("Button" + n + "_Y").c_str(), 400 + 20 * i}});
+            {{("Button" + n).c_str(), i},
+             {("Button" + n + "_X").c_str(), 600 + i},
+             {("Button" + n + "_Y").c_str(), 400 + 20 * i}});
   }
   SetKeys(ini, "ADPIC", {{"MaxAD", 1}, {"ADShowX", 500}, {"ADShowY", 480}});
   ini.Set("ADPIC", "ADUrl0", "http://example.org/ad0");
@@ -127,14 +134,13 @@ SkinFixture::SkinFixture() {
     WriteImage(file, ImageSize{8 + serial, 4 + (serial * 7) % 23});
   };
   // Button looks: 0 and 4 normal + highlight, 1 masked, 2 plain, 3 plain although butc3 exists.
-  for (const char* file : {"but0.bmp", "butm0.bmp", "butc0.bmp", "butcm0.bmp", "but1.bmp", "butm1.bmp",
-                           "but2.bmp", "but3.bmp", "butc3.bmp", "but4.bmp", "butm4.bmp", "butc4.bmp",
-                           "butcm4.bmp", "ad0.bmp", "ad1.bmp"}) {
+  for (const char* file :
+       {"but0.bmp", "butm0.bmp", "butc0.bmp", "butcm0.bmp", "but1.bmp", "butm1.bmp", "but2.bmp", "but3.bmp",
+        "butc3.bmp", "but4.bmp", "butm4.bmp", "butc4.bmp", "butcm4.bmp", "ad0.bmp", "ad1.bmp"}) {
     image(file);
   }
-  for (const char* file : {"check0.bmp", "check0m.bmp", "check1.bmp", "check1m.bmp", "volume.bmp",
-                           "movenum0.bmp", "movenum1.bmp", "score0.bmp", "score1.bmp", "stage0.bmp",
-                           "stage1.bmp"}) {
+  for (const char* file : {"check0.bmp", "check0m.bmp", "check1.bmp", "check1m.bmp", "volume.bmp", "movenum0.bmp",
+                           "movenum1.bmp", "score0.bmp", "score1.bmp", "stage0.bmp", "stage1.bmp"}) {
     image(file);
   }
   image("tit_bk.bmp");
@@ -146,8 +152,8 @@ SkinFixture::SkinFixture() {
     image("sb" + n + "m.bmp");
   }
   image("background.bmp");
-  for (const char* stem : {"tit_logo", "diff", "timenum", "pause", "gameover", "nextstage", "exit", "newgame",
-                           "angel", "selbk", "selpoint", "slediff"}) {
+  for (const char* stem : {"tit_logo", "diff", "timenum", "pause", "gameover", "nextstage", "exit", "newgame", "angel",
+                           "selbk", "selpoint", "slediff"}) {
     for (int i = 0; i <= 1; ++i) image(stem + std::to_string(i) + ".bmp");
   }
   image("help.bmp");
@@ -183,31 +189,24 @@ std::vector<std::string> SkinFixture::ImageFiles() const {
   return files;
 }
 
-void PrepareStartup(const fs::path& directory) {
-  ResetConfigGlobals();
-  ResetImageCatalogue();
-  ResetUserSettingsGlobals();
-  ResetAudioGlobals();
-  ResetGameGlobals();
-  Frm_Loading::ResetStepCount();
-  SetLoadProgress(Frm_Loading::mAddlife);
-  Locations::PlayFrom(directory.string());
-  OpenSkin(directory.string());
-  Shell.UserIni.SetINIFileName((directory / "UserSettings.ini").string());
+Startup::Startup(const fs::path& directory) : Reader(directory.string()), Files(PlayerFilesIn(directory.string())) {
+  Reader.ReportProgress([this] { ++Steps; });
 }
 
-void RunStartupLoaders() {
-  LoadTexts();
-  LoadCursors();
-  Shell.MainIni.WriteIniKey("GameButton", "Button4", "4");
-  LoadButtonImages();
-  LoadUserSettings();
-  LoadLayout();
-  LoadGameImages();
+void Startup::RunLoaders() {
+  LoadTexts(Reader, Look);
+  LoadCursors(Reader, Look);
+  if (Reader.MainIni().Read("GameButton", "Button4") != "4") Reader.MainIni().Write("GameButton", "Button4", "4");
+  LoadButtonImages(Reader, Look);
+  LoadUserSettings(Files, Player, Look.Layout.Texts.empty() ? std::string() : Look.Layout.Texts[0]);
+  LoadLayout(Reader, Look);
+  LoadGameImages(Reader, Look.Images);
   OpenAudioDevice();
-  LoadSounds();
-  LoadScreenButtons("TitleButton");
+  LoadSounds(Reader, Look);
+  LoadButtons("TitleButton");
 }
+
+void Startup::LoadButtons(const std::string& section) { Buttons = LoadScreenButtons(Reader, Look, section); }
 
 void WriteTone(const fs::path& path, double seconds) {
   const uint32_t rate = 44100;

@@ -10,6 +10,12 @@
 #include <utility>
 #include <vector>
 
+#include "config/player.h"
+#include "config/skin.h"
+#include "config/skin_layout.h"
+#include "config/skin_reader.h"
+#include "config/user_settings.h"
+
 // An INI file as ordered sections of ordered key=value pairs.
 class IniTable {
  public:
@@ -53,12 +59,28 @@ class SkinFixture {
   std::map<std::string, ImageSize> sizes_;
 };
 
-// Puts every global the loaders touch into its start state and points the program
-// directory, the two INI objects and ImagePath at `directory` as start-up does.
-void PrepareStartup(const std::filesystem::path& directory);
-// The start-up order of the loaders: texts, cursors, the Button4 key, button images, user
-// settings, layout, game images, audio device and sounds, then the title's buttons.
-void RunStartupLoaders();
+// What start-up makes of a skin folder, as the program holds it: the reader, the skin, the
+// player's files (beside main.ini, as in the build tree) and settings, and the buttons of the
+// screen last loaded. It counts the reader's progress steps.
+class Startup {
+ public:
+  explicit Startup(const std::filesystem::path& directory);
+  Startup(const Startup&) = delete;
+  Startup& operator=(const Startup&) = delete;
+
+  // The start-up order of the loaders: texts, cursors, the Button4 key, button images, user
+  // settings, layout, game images, audio device and sounds, then the title's buttons.
+  void RunLoaders();
+  // The buttons of a section of main.ini, as a change of screen loads them.
+  void LoadButtons(const std::string& section);
+
+  SkinReader Reader;
+  Skin Look;
+  PlayerFiles Files;
+  PlayerSettings Player;
+  std::vector<ScreenButton> Buttons;
+  int64_t Steps = 0;
+};
 
 // A mono 16-bit WAV tone (the mixer reads it whatever the file's extension).
 void WriteTone(const std::filesystem::path& path, double seconds);

@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cerrno>
-
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -13,15 +12,11 @@
 #include <string>
 #include <vector>
 
-#include "audio/audio.h"
-#include "config/config.h"
+#include "base/local_time.h"
+#include "base/runtime.h"
+#include "base/safe_file.h"
+#include "config/player.h"
 #include "config/user_settings.h"
-#include "game/game_state.h"
-#include "shell/locations.h"
-#include "shell/platform/platform.h"
-#include "shell/runtime.h"
-#include "shell/safe_file.h"
-#include "shell/shell_state.h"
 
 namespace {
 
@@ -53,28 +48,25 @@ class UserSettingsTest : public testing::Test {
     dir_ = fs::temp_directory_path() / ("kestrel_user_" + std::to_string(::getpid()));
     fs::remove_all(dir_);
     fs::create_directories(dir_);
-    Locations::PlayFrom(dir_.string());
-    Shell.UserIni.SetINIFileName(Settings().string());
-    ResetEverything();
+    files_ = PlayerFilesIn(dir_.string());
   }
   void TearDown() override { fs::remove_all(dir_); }
 
-  static void ResetEverything() {
-    ResetAudioGlobals();
-    ResetUserSettingsGlobals();
-    ResetGameGlobals();
-    ResetConfigGlobals();
-  }
+  // The settings as a fresh start of the program holds them before the load.
+  void ResetEverything() { player_ = PlayerSettings{}; }
+  // `caption` names the records of a table that has to be made anew.
+  void LoadUserSettings(const std::string& caption = {}) { ::LoadUserSettings(files_, player_, caption); }
+  void SaveUserSettings() const { ::SaveUserSettings(files_, player_); }
   fs::path Settings() const { return dir_ / "UserSettings.ini"; }
   fs::path Table() const { return dir_ / "gameinfo.cfg"; }
   void WriteSettings(const std::string& text) const { std::ofstream(Settings()) << text; }
 
   // A table with a different name, score and date in every record.
-  static void FillDistinctTable() {
+  void FillDistinctTable() {
     for (int t = 0; t < 3; ++t) {
       for (int e = 0; e < 8; ++e) {
-        User.HiScoreTable[t][e] = {std::string(static_cast<size_t>(e + t), 'a' + static_cast<char>(e)),
-                                   1000 * t + e - 3, 45000.25 + t + e / 8.0, 0};
+        player_.HiScoreTable[t][e] = {std::string(static_cast<size_t>(e + t), 'a' + static_cast<char>(e)),
+                                      1000 * t + e - 3, 45000.25 + t + e / 8.0, 0};
       }
     }
   }
@@ -86,25 +78,27 @@ class UserSettingsTest : public testing::Test {
   }
 
   fs::path dir_;
+  PlayerFiles files_;
+  PlayerSettings player_;
 };
 
 TEST_F(UserSettingsTest, FirstRunCreatesBothFilesWithTheDefaults) {
-  Audio.CheckState[0] = 0;  // whatever the globals held, the first run sets the defaults
-  Audio.VolumeLevel[1] = 3;
+  player_.CheckState[0] = 0;  // whatever the settings held, the first run sets the defaults
+  player_.VolumeLevel[1] = 3;
   LoadUserSettings();
-  EXPECT_EQ(Lines(Settings()), (std::vector<std::string>{
-                                   "[MainSetting]", "L_Check0=1", "L_Check1=1", "L_Volume0=44", "L_Volume1=44",
-                                   "L_UserMaxStage=1", "L_UserDefStage=0", "L_UserDefDiff=0", "L_UserDefMusic=0",
-                                   "Hi_Score0=0", "Hi_Score1=0", "Hi_Score2=0"}));
+  EXPECT_EQ(Lines(Settings()),
+            (std::vector<std::string>{"[MainSetting]", "L_Check0=1", "L_Check1=1", "L_Volume0=44", "L_Volume1=44",
+                                      "L_UserMaxStage=1", "L_UserDefStage=0", "L_UserDefDiff=0", "L_UserDefMusic=0",
+                                      "Hi_Score0=0", "Hi_Score1=0", "Hi_Score2=0"}));
   // 24 empty records: a zero length, points 0, date 0, Extra 0.
   EXPECT_EQ(ReadBytes(Table()), std::vector<uint8_t>(24 * (2 + 4 + 8 + 4), 0));
-  EXPECT_EQ(Audio.CheckState[0], 1);
-  EXPECT_EQ(Audio.CheckState[1], 1);
-  EXPECT_EQ(Audio.VolumeLevel[0], 44);
-  EXPECT_EQ(Audio.VolumeLevel[1], 44);
-  EXPECT_EQ(User.UserMaxStage, 1);
-  EXPECT_EQ(User.UserDefStage, 0);
-  EXPECT_EQ(User.HiScoreTable[2][7].Name, "");
+  EXPECT_EQ(player_.CheckState[0], 1);
+  EXPECT_EQ(player_.CheckState[1], 1);
+  EXPECT_EQ(player_.VolumeLevel[0], 44);
+  EXPECT_EQ(player_.VolumeLevel[1], 44);
+  EXPECT_EQ(player_.UserMaxStage, 1);
+  EXPECT_EQ(player_.UserDefStage, 0);
+  EXPECT_EQ(player_.HiScoreTable[2][7].Name, "");
   // Nothing staged is left behind.
   for (const auto& entry : fs::directory_iterator(dir_)) {
     EXPECT_TRUE(entry.path() == Settings() || entry.path() == Table()) << entry.path();
@@ -113,53 +107,53 @@ TEST_F(UserSettingsTest, FirstRunCreatesBothFilesWithTheDefaults) {
 
 TEST_F(UserSettingsTest, EverythingSurvivesARestartIncludingTheHighScores) {
   WriteSettings("; the player's own note\n[Window]\nLeft=5\n");
-  Audio.CheckState[0] = 0;
-  Audio.CheckState[1] = 1;
-  Audio.VolumeLevel[0] = 50;
-  Audio.VolumeLevel[1] = 7;
-  User.UserMaxStage = 9;
-  User.UserDefStage = 8;
-  User.UserDefDiff = 2;
-  User.UserDefMusic = 2;
-  Game.HiScore[0] = 120;
-  Game.HiScore[1] = 5000;
-  Game.HiScore[2] = 0;
+  player_.CheckState[0] = 0;
+  player_.CheckState[1] = 1;
+  player_.VolumeLevel[0] = 50;
+  player_.VolumeLevel[1] = 7;
+  player_.UserMaxStage = 9;
+  player_.UserDefStage = 8;
+  player_.UserDefDiff = 2;
+  player_.UserDefMusic = 2;
+  player_.HiScore[0] = 120;
+  player_.HiScore[1] = 5000;
+  player_.HiScore[2] = 0;
   FillDistinctTable();
-  UserSettingsGlobals saved = User;
+  PlayerSettings saved = player_;
   SaveUserSettings();
 
   ResetEverything();
   LoadUserSettings();
-  EXPECT_EQ(Audio.CheckState[0], 0);
-  EXPECT_EQ(Audio.CheckState[1], 1);
-  EXPECT_EQ(Audio.VolumeLevel[0], 50);
-  EXPECT_EQ(Audio.VolumeLevel[1], 7);
-  EXPECT_EQ(User.UserMaxStage, 9);
-  EXPECT_EQ(User.UserDefStage, 8);
-  EXPECT_EQ(User.UserDefDiff, 2);
-  EXPECT_EQ(User.UserDefMusic, 2);
-  EXPECT_EQ(Game.HiScore[0], 120);
-  EXPECT_EQ(Game.HiScore[1], 5000);
-  EXPECT_EQ(Game.HiScore[2], 0);
+  EXPECT_EQ(player_.CheckState[0], 0);
+  EXPECT_EQ(player_.CheckState[1], 1);
+  EXPECT_EQ(player_.VolumeLevel[0], 50);
+  EXPECT_EQ(player_.VolumeLevel[1], 7);
+  EXPECT_EQ(player_.UserMaxStage, 9);
+  EXPECT_EQ(player_.UserDefStage, 8);
+  EXPECT_EQ(player_.UserDefDiff, 2);
+  EXPECT_EQ(player_.UserDefMusic, 2);
+  EXPECT_EQ(player_.HiScore[0], 120);
+  EXPECT_EQ(player_.HiScore[1], 5000);
+  EXPECT_EQ(player_.HiScore[2], 0);
   for (int t = 0; t < 3; ++t) {
-    for (int e = 0; e < 8; ++e) ExpectEntry(User.HiScoreTable[t][e], saved.HiScoreTable[t][e], 8 * t + e);
+    for (int e = 0; e < 8; ++e) ExpectEntry(player_.HiScoreTable[t][e], saved.HiScoreTable[t][e], 8 * t + e);
   }
   // The other lines of the settings file are kept.
   std::vector<std::string> lines = Lines(Settings());
   EXPECT_EQ(lines[0], "; the player's own note");
   EXPECT_NE(std::find(lines.begin(), lines.end(), "Left=5"), lines.end());
-  EXPECT_FALSE(User.FullScreen) << "a file from before full screen starts in a window";
+  EXPECT_FALSE(player_.FullScreen) << "a file from before full screen starts in a window";
 
   // Full screen comes back; the keys every build reads keep their values and order before it.
-  User.FullScreen = true;
+  player_.FullScreen = true;
   SaveUserSettings();
   const std::vector<std::string> withFullScreen = Lines(Settings());
   ResetEverything();
   LoadUserSettings();
-  EXPECT_TRUE(User.FullScreen);
+  EXPECT_TRUE(player_.FullScreen);
   EXPECT_EQ(withFullScreen.back(), "L_FullScreen=1");
   EXPECT_EQ(std::vector<std::string>(withFullScreen.begin(), withFullScreen.end() - 1), lines);
-  User.FullScreen = false;
+  player_.FullScreen = false;
   SaveUserSettings();
   EXPECT_EQ(Lines(Settings()).back(), "L_FullScreen=0");
 }
@@ -167,11 +161,10 @@ TEST_F(UserSettingsTest, EverythingSurvivesARestartIncludingTheHighScores) {
 TEST_F(UserSettingsTest, DeletedTableIsFilledWithTheCaptionAndNowAndWrittenAtTheNextSave) {
   LoadUserSettings();
   fs::remove(Table());
-  Config.Texts = {"Kestrel Player"};
-  double before = Platform::CurrentDateTime();
-  LoadUserSettings();
-  double after = Platform::CurrentDateTime();
-  for (const auto& table : User.HiScoreTable) {
+  double before = CurrentDateTime();
+  LoadUserSettings("Kestrel Player");
+  double after = CurrentDateTime();
+  for (const auto& table : player_.HiScoreTable) {
     for (const HiScoreEntry& entry : table) {
       EXPECT_EQ(entry.Name, "Kestrel Player");
       EXPECT_EQ(entry.Points, 0);
@@ -181,9 +174,9 @@ TEST_F(UserSettingsTest, DeletedTableIsFilledWithTheCaptionAndNowAndWrittenAtThe
   }
   EXPECT_FALSE(fs::exists(Table()));
   SaveUserSettings();
-  ResetUserSettingsGlobals();
+  ResetEverything();
   LoadUserSettings();
-  EXPECT_EQ(User.HiScoreTable[1][3].Name, "Kestrel Player");
+  EXPECT_EQ(player_.HiScoreTable[1][3].Name, "Kestrel Player");
 }
 
 TEST_F(UserSettingsTest, BadSettingsValuesTakeTheirDefaultOrAreBroughtIntoRange) {
@@ -203,32 +196,32 @@ TEST_F(UserSettingsTest, BadSettingsValuesTakeTheirDefaultOrAreBroughtIntoRange)
        "L_UserDefDiff=7\nL_UserDefMusic=-2\nHi_Score0=-5\nHi_Score1= 250 \nHi_Score2=12.5\n",
        0, 1, 0, 50, 1, 0, 2, 0, 0, 250, 12},
       // The preselected stage stays below the stages unlocked; music choice at most 4.
-      {"[MainSetting]\nL_UserMaxStage=3\nL_UserDefStage=9\nL_UserDefMusic=9\nL_Volume0=12.6\n", 1, 1, 13, 44, 3,
-       2, 0, 4, 0, 0, 0},
+      {"[MainSetting]\nL_UserMaxStage=3\nL_UserDefStage=9\nL_UserDefMusic=9\nL_Volume0=12.6\n", 1, 1, 13, 44, 3, 2, 0,
+       4, 0, 0, 0},
   };
   LoadUserSettings();  // creates the table file
   for (const Case& c : cases) {
     ResetEverything();
     WriteSettings(c.text);
     ASSERT_NO_THROW(LoadUserSettings()) << c.text;
-    EXPECT_EQ(Audio.CheckState[0], c.check0) << c.text;
-    EXPECT_EQ(Audio.CheckState[1], c.check1) << c.text;
-    EXPECT_EQ(Audio.VolumeLevel[0], c.volume0) << c.text;
-    EXPECT_EQ(Audio.VolumeLevel[1], c.volume1) << c.text;
-    EXPECT_EQ(User.UserMaxStage, c.maxStage) << c.text;
-    EXPECT_EQ(User.UserDefStage, c.defStage) << c.text;
-    EXPECT_EQ(User.UserDefDiff, c.defDiff) << c.text;
-    EXPECT_EQ(User.UserDefMusic, c.defMusic) << c.text;
-    EXPECT_EQ(Game.HiScore[0], c.hi0) << c.text;
-    EXPECT_EQ(Game.HiScore[1], c.hi1) << c.text;
-    EXPECT_EQ(Game.HiScore[2], c.hi2) << c.text;
+    EXPECT_EQ(player_.CheckState[0], c.check0) << c.text;
+    EXPECT_EQ(player_.CheckState[1], c.check1) << c.text;
+    EXPECT_EQ(player_.VolumeLevel[0], c.volume0) << c.text;
+    EXPECT_EQ(player_.VolumeLevel[1], c.volume1) << c.text;
+    EXPECT_EQ(player_.UserMaxStage, c.maxStage) << c.text;
+    EXPECT_EQ(player_.UserDefStage, c.defStage) << c.text;
+    EXPECT_EQ(player_.UserDefDiff, c.defDiff) << c.text;
+    EXPECT_EQ(player_.UserDefMusic, c.defMusic) << c.text;
+    EXPECT_EQ(player_.HiScore[0], c.hi0) << c.text;
+    EXPECT_EQ(player_.HiScore[1], c.hi1) << c.text;
+    EXPECT_EQ(player_.HiScore[2], c.hi2) << c.text;
   }
 }
 
 TEST_F(UserSettingsTest, ShortTableFileLoadsTheWholeRecordsOnly) {
   LoadUserSettings();
   FillDistinctTable();
-  const UserSettingsGlobals saved = User;
+  const PlayerSettings saved = player_;
   SaveUserSettings();
   const std::vector<uint8_t> full = ReadBytes(Table());
   // Where each record ends in the file.
@@ -245,10 +238,10 @@ TEST_F(UserSettingsTest, ShortTableFileLoadsTheWholeRecordsOnly) {
   for (size_t cut = 0; cut <= full.size(); ++cut) {
     WriteBytes(Table(), std::vector<uint8_t>(full.begin(), full.begin() + static_cast<std::ptrdiff_t>(cut)));
     FillDistinctTable();  // stale content must not survive the load
-    User.HiScoreTable[2][7].Name = "stale";
+    player_.HiScoreTable[2][7].Name = "stale";
     LoadUserSettings();
     for (int i = 0; i < 24; ++i) {
-      const HiScoreEntry& entry = User.HiScoreTable[i / 8][i % 8];
+      const HiScoreEntry& entry = player_.HiScoreTable[i / 8][i % 8];
       if (ends[static_cast<size_t>(i)] <= cut) {
         ExpectEntry(entry, saved.HiScoreTable[i / 8][i % 8], i);
       } else {
@@ -263,31 +256,32 @@ TEST_F(UserSettingsTest, ShortTableFileLoadsTheWholeRecordsOnly) {
   overrun.insert(overrun.end(), {0xFF, 0xFF, 'x', 'y'});
   WriteBytes(Table(), overrun);
   LoadUserSettings();
-  ExpectEntry(User.HiScoreTable[0][2], saved.HiScoreTable[0][2], 2);
-  ExpectEntry(User.HiScoreTable[0][3], HiScoreEntry{}, 3);
+  ExpectEntry(player_.HiScoreTable[0][2], saved.HiScoreTable[0][2], 2);
+  ExpectEntry(player_.HiScoreTable[0][3], HiScoreEntry{}, 3);
 
   // Bytes after the 24th record are ignored, and the next save writes the exact table.
   std::vector<uint8_t> longer = full;
   longer.resize(full.size() + 5000, 0xAB);
   WriteBytes(Table(), longer);
   LoadUserSettings();
-  ExpectEntry(User.HiScoreTable[2][7], saved.HiScoreTable[2][7], 23);
+  ExpectEntry(player_.HiScoreTable[2][7], saved.HiScoreTable[2][7], 23);
   SaveUserSettings();
   EXPECT_EQ(ReadBytes(Table()), full);
 }
 
 TEST_F(UserSettingsTest, ExtraIsStoredAsFourZeroBytes) {
   LoadUserSettings();
-  User.HiScoreTable[0][0] = {"AB", -2, 1.5, 77};
+  player_.HiScoreTable[0][0] = {"AB", -2, 1.5, 77};
   SaveUserSettings();
   std::vector<uint8_t> bytes = ReadBytes(Table());
-  const std::vector<uint8_t> first = {2, 0, 'A', 'B', 0xFE, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0, 0, 0, 0xF8, 0x3F, 77, 0, 0, 0};
+  const std::vector<uint8_t> first = {2, 0, 'A', 'B', 0xFE, 0xFF, 0xFF, 0xFF, 0, 0,
+                                      0, 0, 0,   0,   0xF8, 0x3F, 77,   0,    0, 0};
   ASSERT_GE(bytes.size(), first.size());
   EXPECT_EQ(std::vector<uint8_t>(bytes.begin(), bytes.begin() + 20), first);
   LoadUserSettings();
-  EXPECT_EQ(User.HiScoreTable[0][0].Extra, 0);
-  EXPECT_EQ(User.HiScoreTable[0][0].Points, -2);
-  EXPECT_EQ(User.HiScoreTable[0][0].Date, 1.5);
+  EXPECT_EQ(player_.HiScoreTable[0][0].Extra, 0);
+  EXPECT_EQ(player_.HiScoreTable[0][0].Points, -2);
+  EXPECT_EQ(player_.HiScoreTable[0][0].Date, 1.5);
 }
 
 TEST_F(UserSettingsTest, AFailedSaveLeavesTheOldFilesWholeAndSaysWhichFile) {
@@ -298,8 +292,8 @@ TEST_F(UserSettingsTest, AFailedSaveLeavesTheOldFilesWholeAndSaysWhichFile) {
 
   // The staging place of the table is taken by a directory: nothing can be written there.
   fs::create_directories(dir_ / "gameinfo.cfg.saving" / "blocked");
-  Game.HiScore[0] = 999;
-  User.HiScoreTable[0][0].Name = "changed";
+  player_.HiScore[0] = 999;
+  player_.HiScoreTable[0][0].Name = "changed";
   try {
     SaveUserSettings();
     FAIL();
@@ -312,7 +306,7 @@ TEST_F(UserSettingsTest, AFailedSaveLeavesTheOldFilesWholeAndSaysWhichFile) {
 
   const std::vector<uint8_t> settings = ReadBytes(Settings());
   fs::create_directories(dir_ / "UserSettings.ini.saving" / "blocked");
-  Game.HiScore[1] = 31337;
+  player_.HiScore[1] = 31337;
   EXPECT_THROW(SaveUserSettings(), RuntimeError);
   EXPECT_EQ(ReadBytes(Settings()), settings);
   fs::remove_all(dir_ / "UserSettings.ini.saving");
@@ -346,8 +340,8 @@ TEST_F(UserSettingsTest, AFullDiskKeepsBothOldFilesAndNamesTheReason) {
   FillDistinctTable();
   SaveUserSettings();
   const std::vector<uint8_t> settings = ReadBytes(Settings()), table = ReadBytes(Table());
-  Game.HiScore[0] = 777;
-  User.HiScoreTable[0][0].Name = "changed";
+  player_.HiScore[0] = 777;
+  player_.HiScoreTable[0][0].Name = "changed";
   WriteUntilTheDiskIsFull(-1, nullptr, 100);
   SafeFile::SetWriteFunctionForTests(WriteUntilTheDiskIsFull);
   try {
@@ -372,9 +366,9 @@ TEST_F(UserSettingsTest, AMissingSettingsFileGivesFirstRunSettingsAndKeepsTheTab
     if (danglingLink) fs::create_symlink(dir_ / "nowhere.ini", Settings());
     ResetEverything();
     LoadUserSettings();
-    EXPECT_EQ(User.UserMaxStage, 1);
+    EXPECT_EQ(player_.UserMaxStage, 1);
     EXPECT_EQ(ReadBytes(Table()), table) << "dangling link " << danglingLink;
-    EXPECT_EQ(User.HiScoreTable[2][7].Points, 2004);
+    EXPECT_EQ(player_.HiScoreTable[2][7].Points, 2004);
   }
 }
 

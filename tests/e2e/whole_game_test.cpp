@@ -15,24 +15,26 @@
 #include <string>
 #include <vector>
 
-#include "audio/audio.h"
-#include "config/config.h"
-#include "config/user_settings.h"
+#include "base/ini_file.h"
+#include "base/locations.h"
+#include "base/random.h"
 #include "game/board.h"
 #include "game/focus.h"
 #include "game/game_state.h"
-#include "game/random.h"
-#include "shell/engine.h"
-#include "shell/ini_file.h"
-#include "shell/loading_window.h"
-#include "shell/locations.h"
+#include "platform/platform.h"
+#include "shell/game_loop.h"
 #include "shell/main_window.h"
-#include "shell/platform/platform.h"
 #include "shell/startup.h"
+#include "surface/surface.h"
 
 namespace fs = std::filesystem;
 
 namespace {
+
+// The program's main window while a script plays it (set by the loop observer).
+MainWindow* g_main = nullptr;
+Game& TheGame() { return g_main->TheGame(); }
+GameState& State() { return g_main->TheGame().State; }
 
 // A 1 MHz counter that moves only when the program sleeps: every 1 ms pause of the loop
 // is a millisecond of game time, so frames come as fast as they can be drawn.
@@ -40,7 +42,6 @@ class RacingClock : public Platform::ClockSource {
  public:
   int64_t PerformanceCounter() override { return counter_; }
   int64_t PerformanceFrequency() override { return 1'000'000; }
-  uint32_t TickCount() override { return static_cast<uint32_t>(counter_ / 1000); }
   void Sleep(uint32_t milliseconds) override { counter_ += int64_t{milliseconds} * 1000; }
   double SecondsOfDay() override { return 43'200.0 + static_cast<double>(counter_) / 1e6; }
 
@@ -84,34 +85,40 @@ class Player {
     if (++waited_ > steps_[current_].frames) {
       ADD_FAILURE() << "step \"" << steps_[current_].name << "\" did not complete";
       failed_ = finished_ = true;
-      Frm_Main::Close();
+      g_main->Close();
     }
   }
 
-  // The last step may end the program, after which no frame runs to see it done.
-  bool Finished() {
+  // The last step may end the program, after which no frame runs to see it done: it is looked
+  // at once more as the loop ends, while the window still exists.
+  void AtExit() {
     if (!finished_ && started_ && current_ + 1 == steps_.size() && steps_[current_].done()) finished_ = true;
-    return finished_ && !failed_;
   }
+  bool Finished() const { return finished_ && !failed_; }
   const std::string& CurrentStep() const { return steps_[current_ < steps_.size() ? current_ : 0].name; }
 
   static SDL_Window* FindGameWindow() {
     for (Uint32 id = 1; id < 64; ++id) {
       SDL_Window* window = SDL_GetWindowFromID(id);
       if (window != nullptr && (SDL_GetWindowFlags(window) & SDL_WINDOW_SHOWN) != 0 &&
-          std::string(SDL_GetWindowTitle(window)) == Config.Texts.at(0))
+          std::string(SDL_GetWindowTitle(window)) == TheGame().Layout.Texts.at(0))
         return window;
     }
     return nullptr;
   }
 
   SDL_Window* Window() const { return window_; }
-  // Every frame the engine runs is followed by the script's next move.
-  void FollowFrames(CGameEngine& engine) {
-    auto frame = engine.GameRefresh;
-    engine.GameRefresh = [frame, this] {
+  // Every frame the loop runs is followed by the script's next move.
+  void FollowFrames(GameLoop& loop) {
+    auto frame = loop.GameRefresh;
+    loop.GameRefresh = [frame, this] {
       frame();
       AfterFrame();
+    };
+    auto exit = loop.GameExit;
+    loop.GameExit = [exit, this] {
+      AtExit();
+      exit();
     };
   }
   void QueuePad(std::function<void()> action) { padActions_.push_back(std::move(action)); }
@@ -151,7 +158,7 @@ void ClickAt(int x, int y, Uint8 button = SDL_BUTTON_LEFT) {
 }
 
 void ClickScreenButton(int index) {
-  const ScreenButton& b = Config.ScreenButtons.at(static_cast<size_t>(index));
+  const ScreenButton& b = State().Buttons.at(static_cast<size_t>(index));
   ClickAt((b.Left + b.Right) / 2, (b.Top + b.Bottom) / 2);
 }
 
@@ -213,7 +220,8 @@ class Hands {
   }
   // The left stick pushed to one side and let go.
   void Push(int axisValue) {
-    g_player->QueuePad([this, axisValue] { SDL_JoystickSetVirtualAxis(joystick_, SDL_CONTROLLER_AXIS_LEFTX, axisValue); });
+    g_player->QueuePad(
+        [this, axisValue] { SDL_JoystickSetVirtualAxis(joystick_, SDL_CONTROLLER_AXIS_LEFTX, axisValue); });
     g_player->QueuePad([this] { SDL_JoystickSetVirtualAxis(joystick_, SDL_CONTROLLER_AXIS_LEFTX, 0); });
   }
   bool Pad() const { return pad_; }
@@ -239,29 +247,33 @@ class Hands {
 
 // A fingerprint of a rectangle of the picture just drawn.
 uint64_t Fingerprint(int left, int top, int right, int bottom) {
-  const CGDISurface& screen = Shell.BackBuffer[Shell.BackIndex];
+  const Surface& screen = g_main->Pictures().Current();
   uint64_t hash = 1469598103934665603ull;
   for (int y = top; y < bottom; ++y)
     for (int x = left; x < right; ++x) {
-      hash ^= screen.ptr()[y * (screen.pitch() / 2) + x];
+      hash ^= screen.Pixels()[y * (screen.Pitch() / 2) + x];
       hash *= 1099511628211ull;
     }
   return hash;
 }
 
 uint64_t BoardPicture() { return Fingerprint(228, 90, 484, 506); }
+// The height of one digit of the skin's score strip (score0.bmp, ten digits one above the other).
+int g_scoreDigitHeight = 0;
 uint64_t ScorePicture() {
-  return Fingerprint(Config.ShowScoreX, Config.ShowScoreY, Config.ShowScoreX + 200,
-                     Config.ShowScoreY + Config.ScoreImages[0].Height() / 10);
+  const SkinLayout& layout = TheGame().Layout;
+  return Fingerprint(layout.ShowScoreX, layout.ShowScoreY, layout.ShowScoreX + 200,
+                     layout.ShowScoreY + g_scoreDigitHeight);
 }
 
 // Keeps the picture just drawn as a BMP, once the fades of the last few frames have settled.
 Step Picture(const fs::path& folder, const std::string& name) {
   auto frames = std::make_shared<int>(0);
-  return {"picture " + name, [frames] { *frames = 0; }, [frames, file = folder / (name + ".bmp")] {
+  return {"picture " + name, [frames] { *frames = 0; },
+          [frames, file = folder / (name + ".bmp")] {
             if (++*frames < 10) return false;
-            const CGDISurface& screen = Shell.BackBuffer[Shell.BackIndex];
-            SDL_Surface* picture = SDL_CreateRGBSurfaceWithFormatFrom(screen.ptr(), 720, 540, 16, screen.pitch(),
+            const Surface& screen = g_main->Pictures().Current();
+            SDL_Surface* picture = SDL_CreateRGBSurfaceWithFormatFrom(screen.Pixels(), 720, 540, 16, screen.Pitch(),
                                                                       SDL_PIXELFORMAT_RGB555);
             EXPECT_TRUE(picture != nullptr && SDL_SaveBMP(picture, file.c_str()) == 0) << SDL_GetError();
             SDL_FreeSurface(picture);
@@ -279,11 +291,26 @@ std::string ReadFile(const fs::path& path) {
 // The well is set so that one pair of the targets' colour, put down in the left column,
 // makes a line of four with the three targets.
 void PrepareOneLineClear() {
-  for (auto& column : Game.Board)
+  GameState& state = State();
+  for (auto& column : state.Board)
     for (BoardCell& cell : column) cell.Colour = -1;
-  for (int row = 10; row <= 12; ++row) Game.Board[0][row] = BoardCell{0, 5, 0};
-  Game.Pair.Cells[0][1].Colour = 0;
-  Game.Pair.Cells[1][1].Colour = 0;
+  for (int row = 10; row <= 12; ++row) state.Board[0][row] = BoardCell{0, 5, 0};
+  state.Pair.Cells[0][1].Colour = 0;
+  state.Pair.Cells[1][1].Colour = 0;
+}
+
+// Runs the program with `script` attached to its loop; `started` looks at the window once
+// start-up is complete. Returns the program's exit status.
+int PlayScript(Player& script, const std::function<void(MainWindow&)>& started = {}) {
+  g_player = &script;
+  const int status = RunGame(std::nullopt, [&](MainWindow& window) {
+    g_main = &window;
+    if (started) started(window);
+    script.FollowFrames(window.Loop());
+  });
+  g_main = nullptr;
+  g_player = nullptr;
+  return status;
 }
 
 class WholeGameTest : public ::testing::Test {
@@ -297,8 +324,9 @@ class WholeGameTest : public ::testing::Test {
     Locations::PlayFrom(programDir_.string());
     Platform::SetClockSource(&clock_);
     GameRandom::UseFixedSeed(2024);
-    Frm_Loading::ResetStepCount();
-    ResetFocus();  // one program run per test, as a player starts the game afresh
+    Surface digits;
+    digits.Read((programDir_ / "images" / "score0.bmp").string());
+    g_scoreDigitHeight = digits.Height() / 10;
   }
 
   void TearDown() override {
@@ -316,132 +344,108 @@ TEST_F(WholeGameTest, TitleToStageClearToGameOverAndBack) {
   int scoreAtClear = 0;
 
   std::vector<Step> steps = {
-      {"title shown after start-up",
-       [] {},
-       [] { return Game.GameMode == ModeTitle && Shell.GameTick > 20; }},
-      {"title start button opens the stage selection",
-       [] { ClickScreenButton(0); },
-       [] { return Game.GameMode == ModeStageSelect; }},
-      {"a locked stage selects the highest open one",
-       [] { ClickAt(317 + 14 * 5 + 7, 112); },
-       [] { return Game.Stage == 0; }},
-      {"difficulty chosen by click",
-       [] { ClickAt(268 + 64 * 2 + 18, 190); },
-       [] { return Game.Difficulty == 2; }},
+      {"title shown after start-up", [] {}, [] { return State().GameMode == ModeTitle && State().Tick > 20; }},
+      {"title start button opens the stage selection", [] { ClickScreenButton(0); },
+       [] { return State().GameMode == ModeStageSelect; }},
+      {"a locked stage selects the highest open one", [] { ClickAt(317 + 14 * 5 + 7, 112); },
+       [] { return State().Stage == 0; }},
+      {"difficulty chosen by click", [] { ClickAt(268 + 64 * 2 + 18, 190); }, [] { return State().Difficulty == 2; }},
       {"a locked music button does nothing, an open one selects",
        [] {
          ClickAt(250 + 78 * 3 + 32, 266);
          ClickAt(250 + 32, 266);
        },
-       [] { return Game.MusicChoice == 0; }},
-      {"start button starts stage 0 under the help page",
-       [] { ClickScreenButton(0); },
-       [] { return Game.GameMode == ModePlay && Game.PlayState == OverlayHelp && Shell.FadeStep == 0; },
-       200},
+       [] { return State().MusicChoice == 0; }},
+      {"start button starts stage 0 under the help page", [] { ClickScreenButton(0); },
+       [] { return State().GameMode == ModePlay && State().PlayState == OverlayHelp && State().FadeStep == 0; }, 200},
       {"a click takes the help page away",
        [&] {
          helpPicture = BoardPicture();
          ClickAt(300, 200);
        },
-       [&] { return Game.PlayState == PlayRunning && Shell.FadeStep == 0; }},
+       [&] { return State().PlayState == PlayRunning && State().FadeStep == 0; }},
       {"the board shows instead of the help page",
        [&] {
          EXPECT_NE(BoardPicture(), helpPicture);
          runningPicture = BoardPicture();
          ClickScreenButton(1);
        },
-       [] { return Game.PlayState == PlayPaused && Shell.FadeStep == 0; }},
+       [] { return State().PlayState == PlayPaused && State().FadeStep == 0; }},
       {"pause hides the board, resume shows it",
        [&] {
          EXPECT_NE(BoardPicture(), runningPicture);
-         EXPECT_EQ(Audio.MusicStream != 0, true);
+         EXPECT_NE(g_main->Services().Music(), 0u);
          ClickScreenButton(1);
        },
-       [] { return Game.PlayState == PlayRunning; }},
-      {"new game asks first",
-       [] { ClickScreenButton(0); },
-       [] { return Game.PlayState == PlayRunning + OverlayNewGame && Config.ScreenButtons[6].State == -1; }},
-      {"no returns to the game",
-       [] { ClickScreenButton(6); },
-       [] { return Game.PlayState == PlayRunning && Config.ScreenButtons[6].State == 0; }},
-      {"exit asks first",
-       [] { ClickScreenButton(3); },
-       [] { return Game.PlayState == PlayRunning + OverlayExit && Config.ScreenButtons[8].State == -1; }},
-      {"no returns to the game again",
-       [] { ClickScreenButton(8); },
-       [] { return Game.PlayState == PlayRunning; }},
+       [] { return State().PlayState == PlayRunning; }},
+      {"new game asks first", [] { ClickScreenButton(0); },
+       [] { return State().PlayState == PlayRunning + OverlayNewGame && State().Buttons[6].State == -1; }},
+      {"no returns to the game", [] { ClickScreenButton(6); },
+       [] { return State().PlayState == PlayRunning && State().Buttons[6].State == 0; }},
+      {"exit asks first", [] { ClickScreenButton(3); },
+       [] { return State().PlayState == PlayRunning + OverlayExit && State().Buttons[8].State == -1; }},
+      {"no returns to the game again", [] { ClickScreenButton(8); }, [] { return State().PlayState == PlayRunning; }},
       {"three targets of one colour wait under the entering pair",
        [&] {
          PrepareOneLineClear();
          MoveTo(700, 530);  // away from the board, so the mouse does not steer
          scoreBefore = ScorePicture();
        },
-       [] { return Game.PairActive && Game.Pair.Row == -1; },
-       200},
+       [] { return State().PairActive && State().Pair.Row == -1; }, 200},
       {"arrow keys put the pair down in the left column",
        [] {
          for (int i = 0; i < 3; ++i) PressKey(SDLK_LEFT);
          for (int i = 0; i < 12; ++i) PressKey(SDLK_DOWN);
        },
-       [] { return Game.Board[0][9].Colour >= 0 || Game.TargetCount < 3; }},
-      {"the line vanishes and the stage is cleared",
-       [] {},
+       [] { return State().Board[0][9].Colour >= 0 || State().TargetCount < 3; }},
+      {"the line vanishes and the stage is cleared", [] {},
        [&] {
-         if (Game.PlayState != PlayStageClear) return false;
-         scoreAtClear = Game.Score;
+         if (State().PlayState != PlayStageClear) return false;
+         scoreAtClear = State().Score;
          return true;
        },
        300},
       {"the cleared targets scored and opened the next stage",
        [&] {
          EXPECT_EQ(scoreAtClear, 120);  // three targets at 40 points each
-         EXPECT_EQ(Game.HiScore[2], 120);
-         EXPECT_EQ(User.UserMaxStage, 2);
+         EXPECT_EQ(TheGame().Player.HiScore[2], 120);
+         EXPECT_EQ(TheGame().Player.UserMaxStage, 2);
          EXPECT_NE(ScorePicture(), scoreBefore);
          ClickAt(300, 300);
        },
-       [] { return Game.Stage == 1 && Game.PlayState == PlayRunning && Game.Score == 120; }},
+       [] { return State().Stage == 1 && State().PlayState == PlayRunning && State().Score == 120; }},
       {"a pair that cannot leave its entry row ends the game",
-       [] { Game.Board[3][0] = BoardCell{1, 5, 0}; },
-       [] { return Game.PlayState == PlayGameOver; },
-       300},
+       [] {
+         State().Board[3][0] = BoardCell{1, 5, 0};
+       },
+       [] { return State().PlayState == PlayGameOver; }, 300},
       {"game over: the figures laugh, exit leads to the title",
        [] {
-         EXPECT_EQ(Game.TargetMood[0][1], 3);
-         EXPECT_EQ(Game.AngelState[1], 3);
+         EXPECT_EQ(State().TargetMood[0][1], 3);
+         EXPECT_EQ(State().AngelState[1], 3);
          ClickScreenButton(3);
        },
-       [] { return Game.GameMode == ModeTitle; }},
-      {"quit closes the window",
-       [] { ClickScreenButton(1); },
-       [] { return !Frm_Main::FirstClose(); }},
+       [] { return State().GameMode == ModeTitle; }},
+      {"quit closes the window", [] { ClickScreenButton(1); }, [] { return !g_main->FirstClose(); }},
   };
   Player player(std::move(steps));
-  g_player = &player;
-
-  const int status = Mod_Main([&](CGameEngine& engine) {
-    // Start-up is complete: the loading window counted its progress and main.ini was
-    // rewritten with the fifth play button's image.
-    EXPECT_GT(Frm_Loading::StepCount(), 58);
-    classIniFile mainIni;
-    mainIni.SetINIFileName((programDir_ / "main.ini").string());
-    EXPECT_EQ(mainIni.GetIniKey("GameButton", "Button4"), "4");
-    EXPECT_EQ(Config.ScreenButtonMax, 2);  // start, quit and the advertisement entry
-    player.FollowFrames(engine);
+  const int status = PlayScript(player, [&](MainWindow&) {
+    // Start-up is complete: main.ini was rewritten with the fifth play button's image.
+    const IniFile mainIni((programDir_ / "main.ini").string());
+    EXPECT_EQ(mainIni.Read("GameButton", "Button4"), "4");
+    EXPECT_EQ(State().Buttons.size(), 3u);  // start, quit and the advertisement entry
   });
-  g_player = nullptr;
 
   EXPECT_EQ(status, 0);
   EXPECT_TRUE(player.Finished()) << "stopped at: " << player.CurrentStep();
 
   // What was played is kept: the settings and the high score table.
-  classIniFile settings;
-  settings.SetINIFileName((programDir_ / "UserSettings.ini").string());
-  EXPECT_EQ(settings.GetIniKey("MainSetting", "L_UserMaxStage"), "2");
-  EXPECT_EQ(settings.GetIniKey("MainSetting", "L_UserDefStage"), "0");
-  EXPECT_EQ(settings.GetIniKey("MainSetting", "L_UserDefDiff"), "2");
-  EXPECT_EQ(settings.GetIniKey("MainSetting", "L_UserDefMusic"), "0");
-  EXPECT_EQ(settings.GetIniKey("MainSetting", "Hi_Score2"), "120");
+  const IniFile settings((programDir_ / "UserSettings.ini").string());
+  EXPECT_EQ(settings.Read("MainSetting", "L_UserMaxStage"), "2");
+  EXPECT_EQ(settings.Read("MainSetting", "L_UserDefStage"), "0");
+  EXPECT_EQ(settings.Read("MainSetting", "L_UserDefDiff"), "2");
+  EXPECT_EQ(settings.Read("MainSetting", "L_UserDefMusic"), "0");
+  EXPECT_EQ(settings.Read("MainSetting", "Hi_Score2"), "120");
   // 24 records of an empty name (2-byte length), points, date and the 4-byte spare field.
   EXPECT_EQ(ReadFile(programDir_ / "gameinfo.cfg").size(), 24u * (2 + 4 + 8 + 4));
 }
@@ -450,11 +454,12 @@ TEST_F(WholeGameTest, TitleToStageClearToGameOverAndBack) {
 // reached through the focus, a stage cleared, a game lost, back to the title and out.
 void PlayWithoutMouse(bool pad) {
   Hands hands(pad);
-  auto running = [] { return Game.GameMode == ModePlay && Game.PlayState == PlayRunning; };
+  auto running = [] { return State().GameMode == ModePlay && State().PlayState == PlayRunning; };
   std::vector<Step> steps = {
-      {"title shown after start-up", [&] { hands.PlugIn(); }, [] { return Game.GameMode == ModeTitle && Shell.GameTick > 20; }},
+      {"title shown after start-up", [&] { hands.PlugIn(); },
+       [] { return State().GameMode == ModeTitle && State().Tick > 20; }},
       {"confirm starts from the title", [&] { hands.Tap(Control::Confirm); },
-       [] { return Game.GameMode == ModeStageSelect && FocusedButton() == 0; }},
+       [] { return State().GameMode == ModeStageSelect && FocusedButton(State()) == 0; }},
       {"up twice reaches the difficulty row, right picks the hardest",
        [&] {
          hands.Tap(Control::Up);
@@ -463,28 +468,29 @@ void PlayWithoutMouse(bool pad) {
          hands.Tap(Control::Right);
          hands.Tap(Control::Right);
        },
-       [] { return FocusedRow() == FocusRow::Difficulty && Game.Difficulty == 2; }},
+       [] { return FocusedRow(State()) == FocusRow::Difficulty && State().Difficulty == 2; }},
       {"confirm on a row starts the stage under the help page", [&] { hands.Tap(Control::Confirm); },
-       [] { return Game.GameMode == ModePlay && Game.PlayState == OverlayHelp && Shell.FadeStep == 0; }, 200},
+       [] { return State().GameMode == ModePlay && State().PlayState == OverlayHelp && State().FadeStep == 0; }, 200},
       {"confirm takes the help page away", [&] { hands.Tap(Control::Confirm); }, running},
-      {"pause", [&] { hands.Tap(Control::Pause); }, [] { return Game.PlayState == PlayPaused && FocusedButton() == 1; }},
+      {"pause", [&] { hands.Tap(Control::Pause); },
+       [] { return State().PlayState == PlayPaused && FocusedButton(State()) == 1; }},
       {"from the pause panel, new game asks; the answer's default is no",
        [&] {
          hands.Tap(Control::Down);
          hands.Tap(Control::Confirm);
        },
-       [] { return Game.PlayState == OverlayNewGame && FocusedButton() == 6; }},
+       [] { return State().PlayState == OverlayNewGame && FocusedButton(State()) == 6; }},
       {"no returns to the pause panel", [&] { hands.Tap(Control::Confirm); },
-       [] { return Game.PlayState == PlayPaused; }},
+       [] { return State().PlayState == PlayPaused; }},
       {"resume", [&] { hands.Tap(Control::Pause); }, running},
       {"a pad unplugged mid-game pauses nothing",
        [&] {
          hands.Unplug();
          hands.PlugIn();
        },
-       [&] { return running() && Shell.GameTick % 10 == 0; }},
+       [&] { return running() && State().Tick % 10 == 0; }},
       {"three targets of one colour wait under the entering pair", [] { PrepareOneLineClear(); },
-       [] { return Game.PairActive && Game.Pair.Row == -1; }, 200},
+       [] { return State().PairActive && State().Pair.Row == -1; }, 200},
       {"the pair goes to the left column and is hurried down",
        [&] {
          hands.Tap(Control::Left);
@@ -497,33 +503,34 @@ void PlayWithoutMouse(bool pad) {
            for (int i = 0; i < 12; ++i) hands.Tap(Control::Down);
          }
        },
-       [] { return Game.Board[0][9].Colour >= 0 || Game.TargetCount < 3; }},
+       [] { return State().Board[0][9].Colour >= 0 || State().TargetCount < 3; }},
       {"the line vanishes and the stage is cleared", [&] { hands.Set(Control::Hurry, false); },
-       [] { return Game.PlayState == PlayStageClear; }, 300},
+       [] { return State().PlayState == PlayStageClear; }, 300},
       {"confirm goes on to the next stage", [&] { hands.Tap(Control::Confirm); },
-       [] { return Game.Stage == 1 && Game.PlayState == PlayRunning && Game.Score == 120; }},
-      {"a pair that cannot leave its entry row ends the game", [] { Game.Board[3][0] = BoardCell{1, 5, 0}; },
-       [] { return Game.PlayState == PlayGameOver; }, 300},
+       [] { return State().Stage == 1 && State().PlayState == PlayRunning && State().Score == 120; }},
+      {"a pair that cannot leave its entry row ends the game",
+       [] {
+         State().Board[3][0] = BoardCell{1, 5, 0};
+       },
+       [] { return State().PlayState == PlayGameOver; }, 300},
       {"game over: down to exit, confirm leads to the title",
        [&] {
          hands.Tap(Control::Down);
          hands.Tap(Control::Confirm);
        },
-       [] { return Game.GameMode == ModeTitle; }},
+       [] { return State().GameMode == ModeTitle; }},
       {"back on the title goes to quit, confirm quits",
        [&] {
+         EXPECT_EQ(TheGame().Player.UserMaxStage, 2);
          hands.Tap(Control::Back);
          hands.Tap(Control::Confirm);
        },
-       [] { return !Frm_Main::FirstClose(); }},
+       [] { return !g_main->FirstClose(); }},
   };
   Player player(std::move(steps));
-  g_player = &player;
-  const int status = Mod_Main([&](CGameEngine& engine) { player.FollowFrames(engine); });
-  g_player = nullptr;
+  const int status = PlayScript(player);
   EXPECT_EQ(status, 0);
   EXPECT_TRUE(player.Finished()) << "stopped at: " << player.CurrentStep();
-  EXPECT_EQ(User.UserMaxStage, 2);
 }
 
 TEST_F(WholeGameTest, KeyboardAlone) { PlayWithoutMouse(false); }
@@ -541,44 +548,47 @@ TEST_F(WholeGameTest, PicturesOfScreensHardToReachByHand) {
     };
   };
   std::vector<Step> steps = {
-      {"title", [] {}, [] { return Game.GameMode == ModeTitle && Shell.GameTick > 20; }},
-      {"stage selection", tap({Control::Confirm}), [] { return Game.GameMode == ModeStageSelect; }},
-      {"help page", tap({Control::Confirm}), [] { return Game.PlayState == OverlayHelp && Shell.FadeStep == 0; }, 200},
-      {"play", tap({Control::Confirm}), [] { return Game.PlayState == PlayRunning && Shell.FadeStep == 0; }},
+      {"title", [] {}, [] { return State().GameMode == ModeTitle && State().Tick > 20; }},
+      {"stage selection", tap({Control::Confirm}), [] { return State().GameMode == ModeStageSelect; }},
+      {"help page", tap({Control::Confirm}), [] { return State().PlayState == OverlayHelp && State().FadeStep == 0; },
+       200},
+      {"play", tap({Control::Confirm}), [] { return State().PlayState == PlayRunning && State().FadeStep == 0; }},
       {"three targets side by side scored in a chain",
        [] {
-         for (int column = 2; column < 5; ++column) AddScore("70", 228 + 32 * column, 90 + 32 * 10, 2);
+         for (int column = 2; column < 5; ++column) AddScore(TheGame(), "70", 228 + 32 * column, 90 + 32 * 10, 2);
        },
        [] { return true; }},
       Picture(folder, "chain-popups"),
       {"three targets of one colour wait under the entering pair", [] { PrepareOneLineClear(); },
-       [] { return Game.PairActive && Game.Pair.Row == -1; }, 200},
+       [] { return State().PairActive && State().Pair.Row == -1; }, 200},
       {"stage clear",
        [&keys] {
          for (int i = 0; i < 3; ++i) keys.Tap(Control::Left);
          for (int i = 0; i < 12; ++i) keys.Tap(Control::Down);
        },
-       [] { return Game.PlayState == PlayStageClear; }, 300},
+       [] { return State().PlayState == PlayStageClear; }, 300},
       Picture(folder, "stage-clear"),
-      {"next stage", tap({Control::Confirm}), [] { return Game.PlayState == PlayRunning; }},
-      {"game over", [] { Game.Board[3][0] = BoardCell{1, 5, 0}; }, [] { return Game.PlayState == PlayGameOver; }, 300},
+      {"next stage", tap({Control::Confirm}), [] { return State().PlayState == PlayRunning; }},
+      {"game over",
+       [] {
+         State().Board[3][0] = BoardCell{1, 5, 0};
+       },
+       [] { return State().PlayState == PlayGameOver; }, 300},
       Picture(folder, "game-over-new-game"),
-      {"focus on exit", tap({Control::Down}), [] { return FocusedButton() == 3; }},
+      {"focus on exit", tap({Control::Down}), [] { return FocusedButton(State()) == 3; }},
       Picture(folder, "game-over-exit"),
-      {"title again", tap({Control::Confirm}), [] { return Game.GameMode == ModeTitle; }},
-      {"quit", tap({Control::Back, Control::Confirm}), [] { return !Frm_Main::FirstClose(); }},
+      {"title again", tap({Control::Confirm}), [] { return State().GameMode == ModeTitle; }},
+      {"quit", tap({Control::Back, Control::Confirm}), [] { return !g_main->FirstClose(); }},
   };
   Player player(std::move(steps));
-  g_player = &player;
-  EXPECT_EQ(Mod_Main([&](CGameEngine& engine) { player.FollowFrames(engine); }), 0);
-  g_player = nullptr;
+  EXPECT_EQ(PlayScript(player), 0);
   EXPECT_TRUE(player.Finished()) << "stopped at: " << player.CurrentStep();
 }
 
 TEST_F(WholeGameTest, AMissingImageStopsStartUpNamingTheFile) {
   fs::remove(programDir_ / "images" / "help.bmp");
   testing::internal::CaptureStderr();
-  const int status = Mod_Main();
+  const int status = RunGame();
   const std::string message = testing::internal::GetCapturedStderr();
   EXPECT_EQ(status, 1);
   EXPECT_NE(message.find("help.bmp"), std::string::npos) << message;

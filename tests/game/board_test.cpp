@@ -3,12 +3,11 @@
 #include <climits>
 #include <set>
 
-#include "audio/audio.h"
+#include "audio/sound_effects.h"
+#include "base/random.h"
+#include "base/runtime.h"
 #include "game/board.h"
 #include "game/game_test_support.h"
-#include "game/random.h"
-#include "shell/runtime.h"
-#include "shell/shell_state.h"
 
 namespace {
 
@@ -17,119 +16,119 @@ using BoardTest = GameTest;
 std::vector<std::string> EmptyRows(int n) { return std::vector<std::string>(n, ". . . . . . . ."); }
 
 // Runs VanishStep frame by frame until no vanishing cell is left; returns the frames taken.
-int VanishCompletely() {
+int VanishCompletely(GameState& state) {
   int frames = 0;
-  while (VanishStep()) {
-    ++Shell.GameTick;
+  while (VanishStep(state)) {
+    ++state.Tick;
     ++frames;
   }
   return frames;
 }
 
-int ActivePopups() {
-  return static_cast<int>(std::count_if(std::begin(Game.ScorePopups), std::end(Game.ScorePopups),
+int ActivePopups(const GameState& state) {
+  return static_cast<int>(std::count_if(std::begin(state.ScorePopups), std::end(state.ScorePopups),
                                         [](const ScorePopup& p) { return p.Active; }));
 }
 
 TEST_F(BoardTest, RunsOfFourAndFiveVanishAndScoreEachTargetOnce) {
   // A column of four targets: each scores 10 x (0 + 0 + 4 + 1) = 50.
-  SetBoard({"T0 . . . . . . .", "T0 . . . . . . .", "T0 . . . . . . .", "T0 . . . . . . ."});
-  EXPECT_TRUE(ResolveRuns());
-  EXPECT_EQ(Game.Score, 200);
-  EXPECT_EQ(Game.ChainCount, 1);
-  EXPECT_EQ(ActivePopups(), 4);
-  EXPECT_EQ(Game.ScorePopups[0].Text, "50");
-  EXPECT_EQ(Game.ScorePopups[0].X, 228);
-  EXPECT_EQ(Game.ScorePopups[0].Y, 90 + 32 * 9);  // top to bottom
-  EXPECT_EQ(Game.ScorePopups[3].Y, 90 + 32 * 12);
-  EXPECT_EQ(Game.TargetMood[0][1], 1);
-  EXPECT_EQ(Game.TargetMood[1][1], 0);
+  SetBoard(state, {"T0 . . . . . . .", "T0 . . . . . . .", "T0 . . . . . . .", "T0 . . . . . . ."});
+  EXPECT_TRUE(ResolveRuns(game));
+  EXPECT_EQ(state.Score, 200);
+  EXPECT_EQ(state.ChainCount, 1);
+  EXPECT_EQ(ActivePopups(state), 4);
+  EXPECT_EQ(state.ScorePopups[0].Text, "50");
+  EXPECT_EQ(state.ScorePopups[0].X, 228);
+  EXPECT_EQ(state.ScorePopups[0].Y, 90 + 32 * 9);  // top to bottom
+  EXPECT_EQ(state.ScorePopups[3].Y, 90 + 32 * 12);
+  EXPECT_EQ(state.TargetMood[0][1], 1);
+  EXPECT_EQ(state.TargetMood[1][1], 0);
   for (int r = 9; r <= 12; ++r) {
-    EXPECT_EQ(Game.Board[0][r].Colour, 10);
-    EXPECT_EQ(Game.Board[0][r].Link, 5);  // marks never survive the pass
+    EXPECT_EQ(state.Board[0][r].Colour, 10);
+    EXPECT_EQ(state.Board[0][r].Link, 5);  // marks never survive the pass
   }
-  CountTargets();
-  EXPECT_EQ(Game.TargetCount, 4) << "vanishing targets count until they are empty";
+  CountTargets(state);
+  EXPECT_EQ(state.TargetCount, 4) << "vanishing targets count until they are empty";
 
   // A line of five: the middle cells carry two marks but vanish and score once.
-  ResetGameGlobals();
-  SetBoard({". T2 T2 T2 T2 T2 . ."});
-  EXPECT_TRUE(ResolveRuns());
-  EXPECT_EQ(ActivePopups(), 5);
-  EXPECT_EQ(Game.ScorePopups[0].Text, "60");
-  EXPECT_EQ(Game.Score, 300);
-  EXPECT_EQ(BoardRowsText()[12], ". *2 *2 *2 *2 *2 . .");
+  state = GameState{};
+  SetBoard(state, {". T2 T2 T2 T2 T2 . ."});
+  EXPECT_TRUE(ResolveRuns(game));
+  EXPECT_EQ(ActivePopups(state), 5);
+  EXPECT_EQ(state.ScorePopups[0].Text, "60");
+  EXPECT_EQ(state.Score, 300);
+  EXPECT_EQ(BoardRowsText(state)[12], ". *2 *2 *2 *2 *2 . .");
 
   // Crossed runs: the shared corner is one target; seven in all, 80 points each.
-  ResetGameGlobals();
-  SetBoard({". . . T1 . . . .", ". . . T1 . . . .", ". . . T1 . . . .", "T1 T1 T1 T1 . . . ."});
-  EXPECT_TRUE(ResolveRuns());
-  EXPECT_EQ(ActivePopups(), 7);
-  EXPECT_EQ(Game.Score, 7 * 80);
+  state = GameState{};
+  SetBoard(state, {". . . T1 . . . .", ". . . T1 . . . .", ". . . T1 . . . .", "T1 T1 T1 T1 . . . ."});
+  EXPECT_TRUE(ResolveRuns(game));
+  EXPECT_EQ(ActivePopups(state), 7);
+  EXPECT_EQ(state.Score, 7 * 80);
 
   // Three in a row and mixed colours do nothing.
-  ResetGameGlobals();
-  SetBoard({"T0 T0 T0 T1 S0 S0 S0 .", "S1 S1 S1 . . . . ."});
-  EXPECT_FALSE(ResolveRuns());
-  EXPECT_EQ(Game.Score, 0);
-  EXPECT_EQ(Game.ChainCount, 0);
+  state = GameState{};
+  SetBoard(state, {"T0 T0 T0 T1 S0 S0 S0 .", "S1 S1 S1 . . . . ."});
+  EXPECT_FALSE(ResolveRuns(game));
+  EXPECT_EQ(state.Score, 0);
+  EXPECT_EQ(state.ChainCount, 0);
 }
 
 TEST_F(BoardTest, HalvesAloneScoreNothingAndDoNotChain) {
-  SetBoard({"S1 S1 R1 L1 . . . ."});
-  Game.ChainCount = 2;
-  EXPECT_TRUE(ResolveRuns());
-  EXPECT_EQ(Game.Score, 0);
-  EXPECT_EQ(Game.ChainCount, 2);
-  EXPECT_EQ(ActivePopups(), 0);
+  SetBoard(state, {"S1 S1 R1 L1 . . . ."});
+  state.ChainCount = 2;
+  EXPECT_TRUE(ResolveRuns(game));
+  EXPECT_EQ(state.Score, 0);
+  EXPECT_EQ(state.ChainCount, 2);
+  EXPECT_EQ(ActivePopups(state), 0);
 }
 
 TEST_F(BoardTest, PointsFollowStageChainAndTargetsCleared) {
   // Stage 7: a first pass clearing two targets gives each 10 x (1 + 0 + 2 + 1) = 40.
-  Game.Stage = 7;
-  SetBoard({"T0 T0 S0 S0 . . . ."});
-  ASSERT_TRUE(ResolveRuns());
-  EXPECT_EQ(Game.Score, 80);
-  EXPECT_EQ(Game.ScorePopups[0].Text, "40");
-  EXPECT_EQ(Game.ScorePopups[0].Multiplier, 1);
-  EXPECT_EQ(Game.ChainCount, 1);
-  VanishCompletely();
+  state.Stage = 7;
+  SetBoard(state, {"T0 T0 S0 S0 . . . ."});
+  ASSERT_TRUE(ResolveRuns(game));
+  EXPECT_EQ(state.Score, 80);
+  EXPECT_EQ(state.ScorePopups[0].Text, "40");
+  EXPECT_EQ(state.ScorePopups[0].Multiplier, 1);
+  EXPECT_EQ(state.ChainCount, 1);
+  VanishCompletely(state);
 
   // The following pass clears one target: 10 x (1 + 1 + 1 + 1) x 2 = 80.
-  SetBoard({"S2 T2 S2 S2 . . . ."});
-  ASSERT_TRUE(ResolveRuns());
-  EXPECT_EQ(Game.Score, 160);
-  EXPECT_EQ(Game.ScorePopups[2].Text, "40");
-  EXPECT_EQ(Game.ScorePopups[2].Multiplier, 2);
-  EXPECT_EQ(Game.ChainCount, 2);
-  EXPECT_EQ(Game.HiScore[0], 160);
+  SetBoard(state, {"S2 T2 S2 S2 . . . ."});
+  ASSERT_TRUE(ResolveRuns(game));
+  EXPECT_EQ(state.Score, 160);
+  EXPECT_EQ(state.ScorePopups[2].Text, "40");
+  EXPECT_EQ(state.ScorePopups[2].Multiplier, 2);
+  EXPECT_EQ(state.ChainCount, 2);
+  EXPECT_EQ(player.HiScore[0], 160);
 
   // A long chain keeps the pop-up's multiplier at 9 but adds the full one.
-  ResetGameGlobals();
-  Game.ChainCount = 10;
-  SetBoard({"T1 S1 S1 S1 . . . ."});
-  ASSERT_TRUE(ResolveRuns());
-  EXPECT_EQ(Game.ScorePopups[0].Text, "120");
-  EXPECT_EQ(Game.ScorePopups[0].Multiplier, 9);
-  EXPECT_EQ(Game.Score, 120 * 11);
+  state = GameState{};
+  state.ChainCount = 10;
+  SetBoard(state, {"T1 S1 S1 S1 . . . ."});
+  ASSERT_TRUE(ResolveRuns(game));
+  EXPECT_EQ(state.ScorePopups[0].Text, "120");
+  EXPECT_EQ(state.ScorePopups[0].Multiplier, 9);
+  EXPECT_EQ(state.Score, 120 * 11);
 }
 
 TEST_F(BoardTest, AddScoreWithoutAFreePopupSlotStillScoresAndOverflowRaises) {
-  for (ScorePopup& popup : Game.ScorePopups) popup.Active = true;
-  Game.Difficulty = 2;
-  AddScore("70", 1, 2, 3);
-  EXPECT_EQ(Game.Score, 210);
-  EXPECT_EQ(Game.HiScore[2], 210);
-  EXPECT_TRUE(Game.ScorePopups[49].Text.empty());
+  for (ScorePopup& popup : state.ScorePopups) popup.Active = true;
+  state.Difficulty = 2;
+  AddScore(game, "70", 1, 2, 3);
+  EXPECT_EQ(state.Score, 210);
+  EXPECT_EQ(player.HiScore[2], 210);
+  EXPECT_TRUE(state.ScorePopups[49].Text.empty());
 
-  Game.ScorePopups[7].Active = false;
-  AddScore("10", 5, 6, 1);
-  EXPECT_EQ(Game.ScorePopups[7].Text, "10");
-  EXPECT_EQ(Game.ScorePopups[7].X, 5);
+  state.ScorePopups[7].Active = false;
+  AddScore(game, "10", 5, 6, 1);
+  EXPECT_EQ(state.ScorePopups[7].Text, "10");
+  EXPECT_EQ(state.ScorePopups[7].X, 5);
 
-  Game.Score = INT32_MAX - 5;
+  state.Score = INT32_MAX - 5;
   try {
-    AddScore("10", 0, 0, 1);
+    AddScore(game, "10", 0, 0, 1);
     FAIL() << "a score beyond 32 bits must raise";
   } catch (const RuntimeError& e) {
     EXPECT_EQ(e.Kind(), ErrorKind::Overflow);
@@ -137,84 +136,84 @@ TEST_F(BoardTest, AddScoreWithoutAFreePopupSlotStillScoresAndOverflowRaises) {
 }
 
 TEST_F(BoardTest, VanishingTakesSixStepsPacedByTheFrameCounter) {
-  SetBoard({"S0 S0 S0 S0 . . . ."});
-  ASSERT_TRUE(ResolveRuns());
-  EXPECT_EQ(Game.Board[0][12].Colour, 10);
+  SetBoard(state, {"S0 S0 S0 S0 . . . ."});
+  ASSERT_TRUE(ResolveRuns(game));
+  EXPECT_EQ(state.Board[0][12].Colour, 10);
   // Steps 2 to 6 are reached on frames 3, 6, 9, 12 and 15; frame 16 empties the cells and
   // still reports them.
-  Shell.GameTick = 1;
-  EXPECT_EQ(VanishCompletely(), 16);
-  for (int c = 0; c < 4; ++c) EXPECT_EQ(Game.Board[c][12].Colour, -1);
-  EXPECT_FALSE(VanishStep());
+  state.Tick = 1;
+  EXPECT_EQ(VanishCompletely(state), 16);
+  for (int c = 0; c < 4; ++c) EXPECT_EQ(state.Board[c][12].Colour, -1);
+  EXPECT_FALSE(VanishStep(state));
 }
 
 TEST_F(BoardTest, HalvesOfAVanishedPartnerBecomeSingleAndFallAlone) {
   // The bottom half of a vertical pair lies in a horizontal run; its top half survives.
-  SetBoard({". . . D2 . . . .", "S1 S1 S1 U1 . . . .", "S0 . S0 S0 . . . ."});
-  ASSERT_TRUE(ResolveRuns());
-  EXPECT_EQ(Game.Board[3][10].Link, 4);
+  SetBoard(state, {". . . D2 . . . .", "S1 S1 S1 U1 . . . .", "S0 . S0 S0 . . . ."});
+  ASSERT_TRUE(ResolveRuns(game));
+  EXPECT_EQ(state.Board[3][10].Link, 4);
   // An unrelated piece whose join points elsewhere is left alone.
-  SetBoard({". . R2 L2 . . . .", "S1 S1 S1 S1 . . . ."});
-  ASSERT_TRUE(ResolveRuns());
-  EXPECT_EQ(Game.Board[2][11].Link, 1);
-  EXPECT_EQ(Game.Board[3][11].Link, 3);
+  SetBoard(state, {". . R2 L2 . . . .", "S1 S1 S1 S1 . . . ."});
+  ASSERT_TRUE(ResolveRuns(game));
+  EXPECT_EQ(state.Board[2][11].Link, 1);
+  EXPECT_EQ(state.Board[3][11].Link, 3);
 
-  SetBoard({". . . D2 . . . .", "S1 S1 S1 U1 . . . .", "S0 . S0 S0 . . . ."});
-  ASSERT_TRUE(ResolveRuns());
-  VanishCompletely();
-  EXPECT_TRUE(FallStep());
-  EXPECT_EQ(BoardRowsText()[11], ". . . S2 . . . .");
-  EXPECT_FALSE(FallStep());
+  SetBoard(state, {". . . D2 . . . .", "S1 S1 S1 U1 . . . .", "S0 . S0 S0 . . . ."});
+  ASSERT_TRUE(ResolveRuns(game));
+  VanishCompletely(state);
+  EXPECT_TRUE(FallStep(state));
+  EXPECT_EQ(BoardRowsText(state)[11], ". . . S2 . . . .");
+  EXPECT_FALSE(FallStep(state));
 }
 
 TEST_F(BoardTest, GravityMovesEachPieceOneRowAndKeepsHorizontalPairsTogether) {
   // A vertical pair falls as two cells in one step; a target never falls.
-  SetBoard({". D1 . . . . . .", ". U0 . . . . T2 .", ". . . . . . . .", ". . . . . . . ."});
-  EXPECT_TRUE(FallStep());
-  EXPECT_EQ(BoardRowsText()[10], ". D1 . . . . T2 .");
-  EXPECT_EQ(BoardRowsText()[11], ". U0 . . . . . .");
+  SetBoard(state, {". D1 . . . . . .", ". U0 . . . . T2 .", ". . . . . . . .", ". . . . . . . ."});
+  EXPECT_TRUE(FallStep(state));
+  EXPECT_EQ(BoardRowsText(state)[10], ". D1 . . . . T2 .");
+  EXPECT_EQ(BoardRowsText(state)[11], ". U0 . . . . . .");
 
   // A horizontal pair resting on one half does not fall.
-  SetBoard({". . . R0 L1 . . .", "S2 S2 S2 S2 . . . ."});
-  EXPECT_FALSE(FallStep());
-  EXPECT_FALSE(FallStep());
+  SetBoard(state, {". . . R0 L1 . . .", "S2 S2 S2 S2 . . . ."});
+  EXPECT_FALSE(FallStep(state));
+  EXPECT_FALSE(FallStep(state));
   // Once its support vanishes both halves fall together in one step.
-  ASSERT_TRUE(ResolveRuns());
-  VanishCompletely();
-  EXPECT_TRUE(FallStep());
-  EXPECT_EQ(BoardRowsText()[12], ". . . R0 L1 . . .");
+  ASSERT_TRUE(ResolveRuns(game));
+  VanishCompletely(state);
+  EXPECT_TRUE(FallStep(state));
+  EXPECT_EQ(BoardRowsText(state)[12], ". . . R0 L1 . . .");
   // The same pair resting on its right half stays too.
-  SetBoard({". . . R0 L1 . . .", ". . . . S2 . . ."});
-  EXPECT_FALSE(FallStep());
+  SetBoard(state, {". . . R0 L1 . . .", ". . . . S2 . . ."});
+  EXPECT_FALSE(FallStep(state));
 }
 
 TEST_F(BoardTest, DropStepMovesLandsAndEndsTheGame) {
-  SetBoard({". . . S0 . . . ."});
-  Game.PlayState = PlayRunning;
-  Game.StageTick = 17;
-  SetVerticalPair(1, 2, 3, 9);
-  DropStep();  // to row 10: the box's bottom cell reaches row 11, above the piece
-  EXPECT_EQ(Game.Pair.Row, 10);
-  EXPECT_EQ(Game.StageTick, 0);
+  SetBoard(state, {". . . S0 . . . ."});
+  state.PlayState = PlayRunning;
+  state.StageTick = 17;
+  SetVerticalPair(state, 1, 2, 3, 9);
+  DropStep(game);  // to row 10: the box's bottom cell reaches row 11, above the piece
+  EXPECT_EQ(state.Pair.Row, 10);
+  EXPECT_EQ(state.StageTick, 0);
   EXPECT_EQ(services.TakeSounds(), std::vector<int32_t>{SoundStep});
-  DropStep();  // blocked: lands
-  EXPECT_FALSE(Game.PairActive);
+  DropStep(game);  // blocked: lands
+  EXPECT_FALSE(state.PairActive);
   EXPECT_EQ(services.TakeSounds(), std::vector<int32_t>{SoundLand});
-  EXPECT_EQ(BoardRowsText()[10], ". . . D1 . . . .");
-  EXPECT_EQ(BoardRowsText()[11], ". . . U2 . . . .");
+  EXPECT_EQ(BoardRowsText(state)[10], ". . . D1 . . . .");
+  EXPECT_EQ(BoardRowsText(state)[11], ". . . U2 . . . .");
 
   // The bottom of the well stops a pair at row 11.
-  SetBoard({});
-  SetHorizontalPair(0, 1, 6, 11);
-  DropStep();
-  EXPECT_EQ(BoardRowsText()[12], ". . . . . . R0 L1");
+  SetBoard(state, {});
+  SetHorizontalPair(state, 0, 1, 6, 11);
+  DropStep(game);
+  EXPECT_EQ(BoardRowsText(state)[12], ". . . . . . R0 L1");
 
   // A horizontal pair is held by a piece under either half.
-  SetBoard({". . . . . . . S0"});
-  SetHorizontalPair(0, 1, 6, 10);
-  DropStep();
-  EXPECT_FALSE(Game.PairActive);
-  EXPECT_EQ(Game.Board[6][11].Colour, 0);
+  SetBoard(state, {". . . . . . . S0"});
+  SetHorizontalPair(state, 0, 1, 6, 10);
+  DropStep(game);
+  EXPECT_FALSE(state.PairActive);
+  EXPECT_EQ(state.Board[6][11].Colour, 0);
 }
 
 TEST_F(BoardTest, LandingAboveTheWell) {
@@ -222,50 +221,50 @@ TEST_F(BoardTest, LandingAboveTheWell) {
   auto rows = EmptyRows(12);
   rows.push_back(". . . . . . . .");
   rows[1] = ". . . S0 . . . .";
-  SetBoard(rows);
-  SetVerticalPair(1, 2, 3, -1);
-  DropStep();
-  EXPECT_EQ(Game.PlayState, PlayRunning);
-  EXPECT_EQ(BoardRowsText()[0], ". . . U2 . . . .");
+  SetBoard(state, rows);
+  SetVerticalPair(state, 1, 2, 3, -1);
+  DropStep(game);
+  EXPECT_EQ(state.PlayState, PlayRunning);
+  EXPECT_EQ(BoardRowsText(state)[0], ". . . U2 . . . .");
   EXPECT_EQ(services.TakeSounds(), std::vector<int32_t>{SoundLand});
   // The half that lost its partner keeps link 0 and falls like a single piece.
-  Game.Board[3][1].Colour = -1;
-  EXPECT_TRUE(FallStep());
-  EXPECT_EQ(BoardRowsText()[1], ". . . U2 . . . .");
+  state.Board[3][1].Colour = -1;
+  EXPECT_TRUE(FallStep(state));
+  EXPECT_EQ(BoardRowsText(state)[1], ". . . U2 . . . .");
 
   // Blocked at row -2: game over, nothing of the pair is written.
-  SetBoard({});
-  Game.Board[4][0] = BoardCell{1, 4, 0};
-  SetHorizontalPair(2, 2, 3, -2);
-  DropStep();
-  EXPECT_EQ(Game.PlayState, PlayGameOver);
+  SetBoard(state, {});
+  state.Board[4][0] = BoardCell{1, 4, 0};
+  SetHorizontalPair(state, 2, 2, 3, -2);
+  DropStep(game);
+  EXPECT_EQ(state.PlayState, PlayGameOver);
   EXPECT_EQ(services.TakeSounds(), (std::vector<int32_t>{SoundLand, SoundGameOver}));
-  for (const auto& mood : Game.TargetMood) {
+  for (const auto& mood : state.TargetMood) {
     EXPECT_EQ(mood[0], 0);
     EXPECT_EQ(mood[1], 3);
   }
-  EXPECT_EQ(Game.AngelState[1], 3);
-  EXPECT_FALSE(Game.PairActive);
-  EXPECT_EQ(BoardRowsText()[0], ". . . . S1 . . .");
+  EXPECT_EQ(state.AngelState[1], 3);
+  EXPECT_FALSE(state.PairActive);
+  EXPECT_EQ(BoardRowsText(state)[0], ". . . . S1 . . .");
 }
 
 TEST_F(BoardTest, CanPlaceChecksOnlyFilledBoxCellsInsideTheWell) {
   // Row 11 holds a piece in column 7, row 12 one in column 0.
-  SetBoard({". . . . . . . S0", "S0 . . . . . . ."});
-  SetHorizontalPair(1, 1, 0, 0);
-  const PairBox& pair = Game.Pair;  // its halves lie on the box's bottom row
-  EXPECT_TRUE(CanPlace(pair, 0, 10));
-  EXPECT_FALSE(CanPlace(pair, 0, 11));   // left half on (0, 12)
-  EXPECT_FALSE(CanPlace(pair, 6, 10));   // right half on (7, 11)
-  EXPECT_FALSE(CanPlace(pair, 7, 10));   // left half on (7, 11), right half beyond the wall
-  EXPECT_TRUE(CanPlace(pair, 8, 10));    // wholly beyond the right wall: the caller's business
-  EXPECT_FALSE(CanPlace(pair, -1, 11));  // right half on (0, 12)
-  EXPECT_TRUE(CanPlace(pair, -2, 11));
-  EXPECT_TRUE(CanPlace(pair, 3, -5));    // above the well
-  EXPECT_TRUE(CanPlace(pair, 0, 12));    // halves below the well
-  EXPECT_THROW(BoardAt(8, 0), RuntimeError);
-  EXPECT_THROW(BoardAt(0, 13), RuntimeError);
-  EXPECT_THROW(BoardAt(-1, 0), RuntimeError);
+  SetBoard(state, {". . . . . . . S0", "S0 . . . . . . ."});
+  SetHorizontalPair(state, 1, 1, 0, 0);
+  const PairBox& pair = state.Pair;  // its halves lie on the box's bottom row
+  EXPECT_TRUE(CanPlace(state, pair, 0, 10));
+  EXPECT_FALSE(CanPlace(state, pair, 0, 11));   // left half on (0, 12)
+  EXPECT_FALSE(CanPlace(state, pair, 6, 10));   // right half on (7, 11)
+  EXPECT_FALSE(CanPlace(state, pair, 7, 10));   // left half on (7, 11), right half beyond the wall
+  EXPECT_TRUE(CanPlace(state, pair, 8, 10));    // wholly beyond the right wall: the caller's business
+  EXPECT_FALSE(CanPlace(state, pair, -1, 11));  // right half on (0, 12)
+  EXPECT_TRUE(CanPlace(state, pair, -2, 11));
+  EXPECT_TRUE(CanPlace(state, pair, 3, -5));  // above the well
+  EXPECT_TRUE(CanPlace(state, pair, 0, 12));  // halves below the well
+  EXPECT_THROW(BoardAt(state, 8, 0), RuntimeError);
+  EXPECT_THROW(BoardAt(state, 0, 13), RuntimeError);
+  EXPECT_THROW(BoardAt(state, -1, 0), RuntimeError);
 }
 
 TEST_F(BoardTest, TargetsPerStageFillOnlyTheAllowedRows) {
@@ -275,15 +274,15 @@ TEST_F(BoardTest, TargetsPerStageFillOnlyTheAllowedRows) {
   const Case cases[] = {{0, 3, 8},   {4, 11, 7},  {5, 14, 7},  {14, 41, 4},
                         {15, 45, 3}, {18, 57, 3}, {19, 62, 3}, {25, 68, 3}};
   for (const Case& c : cases) {
-    SetBoard({"S0 S0 S0 S0 S0 S0 S0 S0"});  // cleared first
-    Game.Board[0][0] = BoardCell{1, 1, 0};
-    PlaceTargets(c.stage);
-    EXPECT_EQ(Game.TargetQuota, c.quota) << "stage " << c.stage;
+    SetBoard(state, {"S0 S0 S0 S0 S0 S0 S0 S0"});  // cleared first
+    state.Board[0][0] = BoardCell{1, 1, 0};
+    PlaceTargets(state, c.stage);
+    EXPECT_EQ(state.TargetQuota, c.quota) << "stage " << c.stage;
     int counts[3] = {0, 0, 0};
     int lowestRow = BoardRows;
     for (int col = 0; col < BoardColumns; ++col) {
       for (int r = 0; r < BoardRows; ++r) {
-        const BoardCell& cell = Game.Board[col][r];
+        const BoardCell& cell = state.Board[col][r];
         if (cell.Colour < 0) continue;
         EXPECT_EQ(cell.Link, 5);
         ++counts[cell.Colour];
@@ -295,33 +294,33 @@ TEST_F(BoardTest, TargetsPerStageFillOnlyTheAllowedRows) {
     EXPECT_EQ(counts[0] + counts[1] + counts[2], c.quota) << "stage " << c.stage;
     EXPECT_GE(lowestRow, c.topRow) << "stage " << c.stage;
     EXPECT_LE(*std::max_element(counts, counts + 3) - *std::min_element(counts, counts + 3), 1);
-    CountTargets();
-    EXPECT_EQ(Game.TargetCount, c.quota);
+    CountTargets(state);
+    EXPECT_EQ(state.TargetCount, c.quota);
   }
   // With 68 targets in the ten allowed rows the top allowed row is reached in practice.
-  EXPECT_EQ(std::count_if(&Game.Board[0][0], &Game.Board[0][0] + BoardColumns * BoardRows,
+  EXPECT_EQ(std::count_if(&state.Board[0][0], &state.Board[0][0] + BoardColumns * BoardRows,
                           [](const BoardCell& cell) { return cell.Colour >= 0; }),
             68);
 }
 
 TEST_F(BoardTest, PairsEnterAtTheTopWithAFreshPreview) {
   std::set<std::pair<int32_t, int32_t>> colourPairs;
-  MakeNextPair();
+  MakeNextPair(state);
   for (int i = 0; i < 200; ++i) {
-    const PairBox next = Game.NextPair;
-    SpawnPair();
-    const PairBox& pair = Game.Pair;
+    const PairBox next = state.NextPair;
+    SpawnPair(state);
+    const PairBox& pair = state.Pair;
     EXPECT_EQ(pair.Column, 3);
     EXPECT_EQ(pair.Row, -2);
-    EXPECT_TRUE(Game.PairActive);
+    EXPECT_TRUE(state.PairActive);
     EXPECT_EQ(pair.Cells[0][0].Colour, -1);
     EXPECT_EQ(pair.Cells[1][0].Colour, -1);
     EXPECT_EQ(pair.Cells[0][1].Colour, next.Cells[0][1].Colour);
     EXPECT_EQ(pair.Cells[1][1].Colour, next.Cells[1][1].Colour);
     EXPECT_EQ(pair.Cells[0][1].Link, 1);
     EXPECT_EQ(pair.Cells[1][1].Link, 3);
-    EXPECT_EQ(Game.AngelState[0], 0);
-    EXPECT_EQ(Game.AngelState[1], 1);
+    EXPECT_EQ(state.AngelState[0], 0);
+    EXPECT_EQ(state.AngelState[1], 1);
     colourPairs.insert({pair.Cells[0][1].Colour, pair.Cells[1][1].Colour});
   }
   EXPECT_EQ(colourPairs.size(), 9u) << "both colours are drawn independently";

@@ -1,17 +1,12 @@
 // The screens, the play states and the button actions: every transition, with its sounds,
 // music and cross-fade.
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
 
-#include "audio/audio.h"
-#include "config/config.h"
-#include "config/user_settings.h"
+#include "audio/sound_effects.h"
+#include "base/runtime.h"
 #include "game/flow.h"
 #include "game/game_test_support.h"
 #include "game/input.h"
-#include "shell/runtime.h"
-#include "shell/shell_state.h"
 
 namespace {
 
@@ -21,318 +16,312 @@ class FlowTest : public GameTest {
  protected:
   // Stage s of a running game, its start-up requests cleared from the log.
   void PlayStage(int32_t stage, int32_t score = 0) {
-    StartStage(stage, score);
-    Game.PlayState = PlayRunning;
-    Shell.FadeStep = 0;
+    StartStage(game, stage, score);
+    state.PlayState = PlayRunning;
+    state.FadeStep = 0;
     services.TakeLog();
   }
   // A release of the left button on button i of the current screen.
   void Press(int32_t index) { Release(1, ButtonCentreX(index), ButtonCentreY(index)); }
   // A release of the left button where no control is.
-  void ClickAway() { Release(1, 700, 530); }
+  void ClickNowhere() { Release(1, 700, 530); }
 };
 
 TEST_F(FlowTest, TitleScreenStartsQuitsAndOpensTheAdvertisement) {
-  ShowTitle();
-  EXPECT_EQ(Game.GameMode, ModeTitle);
-  EXPECT_EQ(Game.PlayState, PlayRunning);
+  ShowTitle(game);
+  EXPECT_EQ(state.GameMode, ModeTitle);
+  EXPECT_EQ(state.PlayState, PlayRunning);
   EXPECT_EQ(services.TakeLog(), (Log{"music open sounds/titback.ogg", "music play", "buttons TitleButton"}));
 
   Press(2);
   EXPECT_EQ(services.TakeLog(), (Log{"sound 0", "open https://ad.example/"}));
-  EXPECT_EQ(Game.GameMode, ModeTitle);
+  EXPECT_EQ(state.GameMode, ModeTitle);
   Press(1);
   EXPECT_EQ(services.TakeLog(), (Log{"sound 0", "close"}));
 
   // Any other button: the last choices come back; the title music keeps playing.
-  User.UserDefStage = 4;
-  User.UserDefDiff = 2;
-  User.UserDefMusic = 3;
+  player.UserDefStage = 4;
+  player.UserDefDiff = 2;
+  player.UserDefMusic = 3;
   Press(0);
-  EXPECT_EQ(Game.GameMode, ModeStageSelect);
-  EXPECT_EQ(Game.Stage, 4);
-  EXPECT_EQ(Game.Difficulty, 2);
-  EXPECT_EQ(Game.MusicChoice, 3);
-  EXPECT_EQ(Shell.FadeStep, 1);
+  EXPECT_EQ(state.GameMode, ModeStageSelect);
+  EXPECT_EQ(state.Stage, 4);
+  EXPECT_EQ(state.Difficulty, 2);
+  EXPECT_EQ(state.MusicChoice, 3);
+  EXPECT_EQ(state.FadeStep, 1);
   EXPECT_EQ(services.TakeLog(), (Log{"sound 0", "buttons SelectStageButton"}));
 }
 
 TEST_F(FlowTest, StageSelectionStartsTheGameWithTheChoicesRemembered) {
-  Game.GameMode = ModeStageSelect;
-  Game.Stage = 5;
-  Game.Difficulty = 1;
-  Game.MusicChoice = 2;
-  Game.TimeCount = 777;
-  services.LoadButtons("SelectStageButton");
+  state.GameMode = ModeStageSelect;
+  state.Stage = 5;
+  state.Difficulty = 1;
+  state.MusicChoice = 2;
+  state.TimeCount = 777;
+  state.Buttons = services.LoadButtons("SelectStageButton");
   services.TakeLog();
   Press(1);  // no action
-  EXPECT_EQ(Game.GameMode, ModeStageSelect);
+  EXPECT_EQ(state.GameMode, ModeStageSelect);
   Press(0);
-  EXPECT_EQ(Game.GameMode, ModePlay);
-  EXPECT_EQ(Game.PlayState, PlayRunning) << "no help picture after stage 0";
-  EXPECT_EQ(User.UserDefStage, 5);
-  EXPECT_EQ(User.UserDefDiff, 1);
-  EXPECT_EQ(User.UserDefMusic, 2);
-  EXPECT_EQ(Game.TimeCount, 0);
-  EXPECT_EQ(Game.SpeedBase, 0);
-  EXPECT_EQ(Game.Score, 0);
-  EXPECT_EQ(Game.Stage, 5);
-  EXPECT_EQ(Game.TargetQuota, 14);
-  EXPECT_EQ(Game.StageTick, -24);
-  EXPECT_EQ(Game.DropInterval, 24 - 2 - 1);
-  EXPECT_TRUE(Game.PairActive);
-  EXPECT_EQ(Game.Pair.Row, -2);
-  EXPECT_EQ(Game.AngelState[1], 0) << "the pair-entered mode is cancelled";
-  EXPECT_EQ(Shell.FadeStep, 1);
-  EXPECT_EQ(services.TakeLog(), (Log{"sound 0", "sound 0", "music stop", "music open sounds/back2.ogg",
-                                     "music play", "buttons GameButton", "sound 3"}));
+  EXPECT_EQ(state.GameMode, ModePlay);
+  EXPECT_EQ(state.PlayState, PlayRunning) << "no help picture after stage 0";
+  EXPECT_EQ(player.UserDefStage, 5);
+  EXPECT_EQ(player.UserDefDiff, 1);
+  EXPECT_EQ(player.UserDefMusic, 2);
+  EXPECT_EQ(state.TimeCount, 0);
+  EXPECT_EQ(state.SpeedBase, 0);
+  EXPECT_EQ(state.Score, 0);
+  EXPECT_EQ(state.Stage, 5);
+  EXPECT_EQ(state.TargetQuota, 14);
+  EXPECT_EQ(state.StageTick, -24);
+  EXPECT_EQ(state.DropInterval, 24 - 2 - 1);
+  EXPECT_TRUE(state.PairActive);
+  EXPECT_EQ(state.Pair.Row, -2);
+  EXPECT_EQ(state.AngelState[1], 0) << "the pair-entered mode is cancelled";
+  EXPECT_EQ(state.FadeStep, 1);
+  EXPECT_EQ(services.TakeLog(), (Log{"sound 0", "sound 0", "music stop", "music open sounds/back2.ogg", "music play",
+                                     "buttons GameButton", "sound 3"}));
 }
 
 TEST_F(FlowTest, FirstStageShowsHelpAndTheCountdownWaitsForIt) {
-  StartStage(0, 0);
-  EXPECT_EQ(Game.PlayState, OverlayHelp);
-  Game.DropInterval = 10;
+  StartStage(game, 0, 0);
+  EXPECT_EQ(state.PlayState, OverlayHelp);
+  state.DropInterval = 10;
   Frames(100);
-  EXPECT_EQ(Game.StageTick, -24);
-  Shell.FadeStep = 0;
-  ClickAway();
-  EXPECT_EQ(Game.PlayState, PlayRunning);
-  EXPECT_EQ(Shell.FadeStep, 1) << "the help picture cross-fades away";
+  EXPECT_EQ(state.StageTick, -24);
+  state.FadeStep = 0;
+  ClickNowhere();
+  EXPECT_EQ(state.PlayState, PlayRunning);
+  EXPECT_EQ(state.FadeStep, 1) << "the help picture cross-fades away";
   Frames(24 + 9);
-  EXPECT_EQ(Game.Pair.Row, -2);
+  EXPECT_EQ(state.Pair.Row, -2);
   Frame();
-  EXPECT_EQ(Game.Pair.Row, -1) << "first timed step: 24 frames plus the drop interval";
+  EXPECT_EQ(state.Pair.Row, -1) << "first timed step: 24 frames plus the drop interval";
 }
 
 TEST_F(FlowTest, PauseResumeAndHelpFromEveryState) {
   PlayStage(3);
-  services.LoadButtons("GameButton");
+  state.Buttons = services.LoadButtons("GameButton");
   services.TakeLog();
   Press(1);
-  EXPECT_EQ(Game.PlayState, PlayPaused);
-  EXPECT_EQ(Shell.FadeStep, 1);
+  EXPECT_EQ(state.PlayState, PlayPaused);
+  EXPECT_EQ(state.FadeStep, 1);
   EXPECT_EQ(services.TakeLog(), (Log{"sound 0", "music pause"}));
-  Shell.FadeStep = 0;
+  state.FadeStep = 0;
   Press(1);
-  EXPECT_EQ(Game.PlayState, PlayRunning);
-  EXPECT_EQ(Shell.FadeStep, 1);
+  EXPECT_EQ(state.PlayState, PlayRunning);
+  EXPECT_EQ(state.FadeStep, 1);
   EXPECT_EQ(services.TakeLog(), (Log{"sound 0", "music play"}));
   // Pause and resume by a click.
   Press(1);
   services.TakeLog();
-  ClickAway();
-  EXPECT_EQ(Game.PlayState, PlayRunning);
+  ClickNowhere();
+  EXPECT_EQ(state.PlayState, PlayRunning);
   EXPECT_EQ(services.TakeLog(), Log{"music play"});
 
   // Help opens over every state below 1000 and closes back to it.
-  for (int32_t state : {0, 1, 2, 3}) {
-    Game.PlayState = state;
-    Shell.FadeStep = 0;
+  for (int32_t covered : {0, 1, 2, 3}) {
+    state.PlayState = covered;
+    state.FadeStep = 0;
     Press(2);
-    EXPECT_EQ(Game.PlayState, state + 3000);
-    EXPECT_EQ(Shell.FadeStep, 1);
+    EXPECT_EQ(state.PlayState, covered + 3000);
+    EXPECT_EQ(state.FadeStep, 1);
     // Pause and help do nothing over an overlay.
     Press(1);
     Press(2);
-    EXPECT_EQ(Game.PlayState, state + 3000);
-    ClickAway();
-    EXPECT_EQ(Game.PlayState, state);
+    EXPECT_EQ(state.PlayState, covered + 3000);
+    ClickNowhere();
+    EXPECT_EQ(state.PlayState, covered);
   }
-  for (int32_t state : {1000, 1003, 2000, 2003}) {
-    Game.PlayState = state;
+  for (int32_t covered : {1000, 1003, 2000, 2003}) {
+    state.PlayState = covered;
     Press(1);
     Press(2);
-    EXPECT_EQ(Game.PlayState, state);
-    ClickAway();
-    EXPECT_EQ(Game.PlayState, state) << "a click does not close a confirmation";
+    EXPECT_EQ(state.PlayState, covered);
+    ClickNowhere();
+    EXPECT_EQ(state.PlayState, covered) << "a click does not close a confirmation";
   }
   // Pause does nothing on the stage-clear or game-over picture either.
-  for (int32_t state : {2, 3}) {
-    Game.PlayState = state;
-    PlayAction(1);
-    EXPECT_EQ(Game.PlayState, state);
+  for (int32_t covered : {2, 3}) {
+    state.PlayState = covered;
+    PlayAction(game, 1);
+    EXPECT_EQ(state.PlayState, covered);
   }
 }
 
 TEST_F(FlowTest, ConfirmationsOpenOverRunningPlayAndStageClear) {
   PlayStage(3);
-  services.LoadButtons("GameButton");
+  state.Buttons = services.LoadButtons("GameButton");
   for (int32_t base : {PlayRunning, PlayStageClear}) {
-    Game.PlayState = base;
-    Shell.FadeStep = 0;
+    state.PlayState = base;
+    state.FadeStep = 0;
     Press(0);
-    EXPECT_EQ(Game.PlayState, base + OverlayNewGame);
-    EXPECT_EQ(Shell.FadeStep, 1);
-    Shell.FadeStep = 0;
+    EXPECT_EQ(state.PlayState, base + OverlayNewGame);
+    EXPECT_EQ(state.FadeStep, 1);
+    state.FadeStep = 0;
     Press(6);
-    EXPECT_EQ(Game.PlayState, base);
-    EXPECT_EQ(Shell.FadeStep, 0) << "a confirmation closes without a cross-fade";
+    EXPECT_EQ(state.PlayState, base);
+    EXPECT_EQ(state.FadeStep, 0) << "a confirmation closes without a cross-fade";
     Press(3);
-    EXPECT_EQ(Game.PlayState, base + OverlayExit);
+    EXPECT_EQ(state.PlayState, base + OverlayExit);
     Press(8);
-    EXPECT_EQ(Game.PlayState, base);
+    EXPECT_EQ(state.PlayState, base);
   }
   // "No" on the stage-clear picture leaves it waiting for the click that continues.
   services.TakeLog();
-  ClickAway();
-  EXPECT_EQ(Game.Stage, 4);
-  EXPECT_EQ(Game.PlayState, PlayRunning);
+  ClickNowhere();
+  EXPECT_EQ(state.Stage, 4);
+  EXPECT_EQ(state.PlayState, PlayRunning);
   // New game and exit do nothing while paused.
-  Game.PlayState = PlayPaused;
+  state.PlayState = PlayPaused;
   Press(0);
   Press(3);
-  EXPECT_EQ(Game.PlayState, PlayPaused);
+  EXPECT_EQ(state.PlayState, PlayPaused);
 }
 
 TEST_F(FlowTest, YesLeavesForStageSelectionOrTheTitle) {
   PlayStage(3);
-  Game.PlayState = PlayRunning + OverlayNewGame;
-  services.LoadButtons("GameButton");
+  state.PlayState = PlayRunning + OverlayNewGame;
+  state.Buttons = services.LoadButtons("GameButton");
   services.TakeLog();
   Press(5);
-  EXPECT_EQ(Game.GameMode, ModeStageSelect);
-  EXPECT_EQ(Shell.FadeStep, 1);
+  EXPECT_EQ(state.GameMode, ModeStageSelect);
+  EXPECT_EQ(state.FadeStep, 1);
   EXPECT_EQ(services.TakeLog(), (Log{"sound 0", "buttons SelectStageButton", "music stop"}));
 
   PlayStage(3);
-  Game.PlayState = PlayStageClear + OverlayExit;
-  services.LoadButtons("GameButton");
+  state.PlayState = PlayStageClear + OverlayExit;
+  state.Buttons = services.LoadButtons("GameButton");
   services.TakeLog();
   Press(7);
-  EXPECT_EQ(Game.GameMode, ModeTitle);
-  EXPECT_EQ(Game.PlayState, PlayRunning);
-  EXPECT_EQ(Shell.FadeStep, 1);
-  EXPECT_EQ(services.TakeLog(), (Log{"sound 0", "music stop", "music open sounds/titback.ogg", "music play",
-                                     "buttons TitleButton"}));
+  EXPECT_EQ(state.GameMode, ModeTitle);
+  EXPECT_EQ(state.PlayState, PlayRunning);
+  EXPECT_EQ(state.FadeStep, 1);
+  EXPECT_EQ(services.TakeLog(),
+            (Log{"sound 0", "music stop", "music open sounds/titback.ogg", "music play", "buttons TitleButton"}));
 
   // On the game-over picture, new game and exit leave at once.
   PlayStage(3);
-  Game.PlayState = PlayGameOver;
-  services.LoadButtons("GameButton");
+  state.PlayState = PlayGameOver;
+  state.Buttons = services.LoadButtons("GameButton");
   Press(0);
-  EXPECT_EQ(Game.GameMode, ModeStageSelect);
+  EXPECT_EQ(state.GameMode, ModeStageSelect);
   PlayStage(3);
-  Game.PlayState = PlayGameOver;
-  services.LoadButtons("GameButton");
+  state.PlayState = PlayGameOver;
+  state.Buttons = services.LoadButtons("GameButton");
   Press(3);
-  EXPECT_EQ(Game.GameMode, ModeTitle);
+  EXPECT_EQ(state.GameMode, ModeTitle);
 }
 
 TEST_F(FlowTest, ConfirmationAnswersActOnlyWhileTheirPanelIsOpen) {
   // Two releases on "no" before the next frame hides the buttons (left and right together).
   PlayStage(3);
-  services.LoadButtons("GameButton");
+  state.Buttons = services.LoadButtons("GameButton");
   struct Case {
     int32_t open, no;
   };
   for (const Case& c : {Case{0, 6}, Case{3, 8}}) {
     for (int32_t base : {PlayRunning, PlayStageClear}) {
-      Game.PlayState = base;
+      state.PlayState = base;
       Press(c.open);
       Release(1, ButtonCentreX(c.no), ButtonCentreY(c.no));
       Release(2, ButtonCentreX(c.no), ButtonCentreY(c.no));
-      EXPECT_EQ(Game.PlayState, base) << "button " << c.no << " over state " << base;
+      EXPECT_EQ(state.PlayState, base) << "button " << c.no << " over state " << base;
     }
   }
 
   // Right after a stage starts every button is shown until the first frame: releases where
   // "yes" and "no" sit do nothing but click.
-  StartStage(3, 120);
+  StartStage(game, 3, 120);
   services.TakeLog();
   for (int32_t index : {5, 6, 7, 8}) Press(index);
-  EXPECT_EQ(Game.GameMode, ModePlay);
-  EXPECT_EQ(Game.PlayState, PlayRunning);
-  EXPECT_EQ(Game.Stage, 3);
+  EXPECT_EQ(state.GameMode, ModePlay);
+  EXPECT_EQ(state.PlayState, PlayRunning);
+  EXPECT_EQ(state.Stage, 3);
   EXPECT_EQ(services.TakeLog(), Log(4, "sound 0"));
   // The same over the other states: nothing changes without the matching panel.
-  for (int32_t state : {1, 2, 3, 1000, 3000}) {
-    Game.PlayState = state;
-    PlayAction(7);
-    PlayAction(8);
-    EXPECT_EQ(Game.PlayState, state);
-    EXPECT_EQ(Game.GameMode, ModePlay);
+  for (int32_t covered : {1, 2, 3, 1000, 3000}) {
+    state.PlayState = covered;
+    PlayAction(game, 7);
+    PlayAction(game, 8);
+    EXPECT_EQ(state.PlayState, covered);
+    EXPECT_EQ(state.GameMode, ModePlay);
   }
-  for (int32_t state : {1, 2, 3, 2000, 3000}) {
-    Game.PlayState = state;
-    PlayAction(5);
-    PlayAction(6);
-    EXPECT_EQ(Game.PlayState, state);
-    EXPECT_EQ(Game.GameMode, ModePlay);
+  for (int32_t covered : {1, 2, 3, 2000, 3000}) {
+    state.PlayState = covered;
+    PlayAction(game, 5);
+    PlayAction(game, 6);
+    EXPECT_EQ(state.PlayState, covered);
+    EXPECT_EQ(state.GameMode, ModePlay);
   }
 }
 
 TEST_F(FlowTest, WebLinkFollowsTheParityOfTheSecond) {
   PlayStage(2);
   services.Seconds = 3600.2;
-  PlayAction(4);
+  PlayAction(game, 4);
   services.Seconds = 3601.9;
-  PlayAction(4);
+  PlayAction(game, 4);
   EXPECT_EQ(services.TakeLog(), (Log{"open https://one.example/", "open https://two.example/"}));
 }
 
 TEST_F(FlowTest, NextStageCarriesTheScoreAndTheClock) {
   PlayStage(5, 0);
-  Game.Score = 1230;
-  Game.TimeCount = 95;
-  Game.PlayState = PlayStageClear;
-  ClickAway();
-  EXPECT_EQ(Game.Stage, 6);
-  EXPECT_EQ(Game.Score, 1230);
-  EXPECT_EQ(Game.TimeCount, 95);
-  EXPECT_EQ(Game.SpeedBase, 95);
-  EXPECT_EQ(Game.PlayState, PlayRunning);
-  EXPECT_EQ(Game.TargetQuota, 17);
-  EXPECT_EQ(services.TakeLog(), (Log{"music stop", "music open sounds/back0.ogg", "music play",
-                                     "buttons GameButton", "sound 3"}));
+  state.Score = 1230;
+  state.TimeCount = 95;
+  state.PlayState = PlayStageClear;
+  ClickNowhere();
+  EXPECT_EQ(state.Stage, 6);
+  EXPECT_EQ(state.Score, 1230);
+  EXPECT_EQ(state.TimeCount, 95);
+  EXPECT_EQ(state.SpeedBase, 95);
+  EXPECT_EQ(state.PlayState, PlayRunning);
+  EXPECT_EQ(state.TargetQuota, 17);
+  EXPECT_EQ(services.TakeLog(),
+            (Log{"music stop", "music open sounds/back0.ogg", "music play", "buttons GameButton", "sound 3"}));
 }
 
 TEST_F(FlowTest, MainIniSetsAFloorUnderTheHighScore) {
-  const auto path = std::filesystem::temp_directory_path() / ("kestrel_hiscore_" + std::to_string(::getpid()) + ".ini");
-  {
-    std::ofstream ini(path);
-    ini << "[MainSettings]\nHi_Score0=abc\nHi_Score1=5000\nHi_Score2=99999999999\n";
-  }
-  Shell.MainIni.SetINIFileName(path.string());
-  Game.HiScore[0] = 10;
-  Game.HiScore[1] = 3000;
-  Game.HiScore[2] = 20;
+  services.SkinValues = {
+      {"MainSettings/Hi_Score0", "abc"}, {"MainSettings/Hi_Score1", "5000"}, {"MainSettings/Hi_Score2", "99999999999"}};
+  player.HiScore[0] = 10;
+  player.HiScore[1] = 3000;
+  player.HiScore[2] = 20;
   for (int32_t difficulty = 0; difficulty < 3; ++difficulty) {
-    Game.Difficulty = difficulty;
-    StartStage(4, 0);
+    state.Difficulty = difficulty;
+    StartStage(game, 4, 0);
   }
-  EXPECT_EQ(Game.HiScore[0], 10) << "not numeric: ignored";
-  EXPECT_EQ(Game.HiScore[1], 5000);
-  EXPECT_EQ(Game.HiScore[2], 20) << "beyond 32 bits: ignored";
-  Game.HiScore[1] = 6000;
-  Game.Difficulty = 1;
-  StartStage(4, 0);
-  EXPECT_EQ(Game.HiScore[1], 6000) << "a floor never lowers the high score";
-  Shell.MainIni.SetINIFileName("");
-  std::filesystem::remove(path);
+  EXPECT_EQ(player.HiScore[0], 10) << "not numeric: ignored";
+  EXPECT_EQ(player.HiScore[1], 5000);
+  EXPECT_EQ(player.HiScore[2], 20) << "beyond 32 bits: ignored";
+  player.HiScore[1] = 6000;
+  state.Difficulty = 1;
+  StartStage(game, 4, 0);
+  EXPECT_EQ(player.HiScore[1], 6000) << "a floor never lowers the high score";
 }
 
 TEST_F(FlowTest, AStageThatCannotBeSetUpIsNeitherPlayedNorCleared) {
   struct BrokenPlayLayout : RecordingServices {
-    void LoadButtons(const std::string& section) override {
+    std::vector<ScreenButton> LoadButtons(const std::string& section) override {
       if (section == "GameButton") Raise(ErrorKind::TypeMismatch, "main.ini, section [GameButton], key MaxButton");
-      RecordingServices::LoadButtons(section);
+      return RecordingServices::LoadButtons(section);
     }
   } broken;
-  SetGameServices(&broken);
-  Game.GameMode = ModeStageSelect;
-  EXPECT_THROW(StartStage(0, 0), RuntimeError);
-  EXPECT_EQ(Game.GameMode, ModeStageSelect);
+  Game brokenGame{player, layout, broken};
+  brokenGame.State.GameMode = ModeStageSelect;
+  EXPECT_THROW(StartStage(brokenGame, 0, 0), RuntimeError);
+  EXPECT_EQ(brokenGame.State.GameMode, ModeStageSelect);
+  state = brokenGame.State;
   Frames(60);
-  EXPECT_EQ(User.UserMaxStage, 1) << "an empty board counted as a cleared stage";
-  SetGameServices(&services);
+  EXPECT_EQ(player.UserMaxStage, 1) << "an empty board counted as a cleared stage";
 }
 
 TEST_F(FlowTest, OnlyWebAddressesOfTheSkinOpenAndTheOthersAreNamed) {
-  ShowTitle();
-  Config.AdUrlKey = "ADUrl0";
-  Config.Texts = {"Kestrel", "file:///usr/share/applications/x.desktop", "HTTPS://kestrel.example/"};
+  ShowTitle(game);
+  layout.AdUrlKey = "ADUrl0";
+  layout.Texts = {"Kestrel", "file:///usr/share/applications/x.desktop", "HTTPS://kestrel.example/"};
   for (const char* address : {"file:///usr/share/applications/x.desktop", "/home", "javascript:x"}) {
-    Config.AdUrl = address;
+    layout.AdUrl = address;
     services.TakeLog();
     testing::internal::CaptureStderr();
     Press(2);

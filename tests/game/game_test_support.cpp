@@ -4,13 +4,9 @@
 #include <stdexcept>
 #include <utility>
 
-#include "audio/audio.h"
-#include "config/config.h"
-#include "config/user_settings.h"
-#include "game/focus.h"
+#include "base/random.h"
+#include "game/frame.h"
 #include "game/input.h"
-#include "game/random.h"
-#include "shell/shell_state.h"
 
 void RecordingServices::PlaySound(int32_t n) {
   Sounds.push_back(n);
@@ -23,20 +19,27 @@ void RecordingServices::OpenMusic(const std::string& path) {
   Log.push_back("music open " + (sounds == std::string::npos ? path : path.substr(sounds + 1)));
 }
 
-void RecordingServices::LoadButtons(const std::string& section) {
+std::vector<ScreenButton> RecordingServices::LoadButtons(const std::string& section) {
   Log.push_back("buttons " + section);
   // The play screen has buttons 0..8; the others two buttons and the advertisement entry.
   const int32_t count = section == "GameButton" ? 9 : 3;
-  Config.ScreenButtons.assign(count, ScreenButton{});
+  std::vector<ScreenButton> buttons(static_cast<size_t>(count));
   for (int32_t i = 0; i < count; ++i) {
-    ScreenButton& button = Config.ScreenButtons[i];
+    ScreenButton& button = buttons[static_cast<size_t>(i)];
     button.Left = ButtonCentreX(i) - 20;
     button.Right = ButtonCentreX(i) + 20;
     button.Top = ButtonCentreY(i) - 10;
     button.Bottom = ButtonCentreY(i) + 10;
-    button.State = -1;
+    button.State = ButtonShown;
   }
-  Config.ScreenButtonMax = count - 1;
+  return buttons;
+}
+
+std::string RecordingServices::SkinValue(const std::string& section, const std::string& key) {
+  for (const auto& [name, value] : SkinValues) {
+    if (name == section + "/" + key) return value;
+  }
+  return {};
 }
 
 std::vector<int32_t> RecordingServices::TakeSounds() {
@@ -53,41 +56,31 @@ int32_t ButtonCentreX(int32_t) { return 40; }
 int32_t ButtonCentreY(int32_t index) { return 40 + 40 * index; }
 
 void GameTest::SetUp() {
-  ResetGameGlobals();
-  ResetShellGlobals();
-  ResetAudioGlobals();
-  ResetConfigGlobals();
-  ResetUserSettingsGlobals();
-  ResetFocus();
   GameRandom::UseFixedSeed(20240611);
-  SetGameServices(&services);
-  Shell.MainIni.SetINIFileName("");
   // The play screen's check boxes and volume sliders, on the right of the board.
   for (int32_t i = 0; i < 2; ++i) {
-    Config.CheckHitLeft[i] = 560;
-    Config.CheckHitRight[i] = 580;
-    Config.CheckHitTop[i] = 400 + 40 * i;
-    Config.CheckHitBottom[i] = 420 + 40 * i;
-    Config.VolX[i] = 600;
-    Config.VolY[i] = 400 + 40 * i;
+    layout.CheckHitLeft[i] = 560;
+    layout.CheckHitRight[i] = 580;
+    layout.CheckHitTop[i] = 400 + 40 * i;
+    layout.CheckHitBottom[i] = 420 + 40 * i;
+    layout.VolX[i] = 600;
+    layout.VolY[i] = 400 + 40 * i;
   }
-  Config.VolumeImage.Create(52, 12);
-  Config.Texts = {"kestrel", "https://one.example/", "https://two.example/"};
-  Config.AdUrl = "https://ad.example/";
-  Shell.MouseX = Shell.OldMouseX = frameMouseX_ = 700;
-  Shell.MouseY = Shell.OldMouseY = frameMouseY_ = 530;
+  layout.VolumeWidth = 52;
+  layout.VolumeHeight = 12;
+  layout.Texts = {"kestrel", "https://one.example/", "https://two.example/"};
+  layout.AdUrl = "https://ad.example/";
+  layout.ButtonImageKind = {ButtonKindNormalAndHighlight};
+  Pointer& mouse = state.Mouse;
+  mouse.X = mouse.OldX = mouse.FrameX = 700;
+  mouse.Y = mouse.OldY = mouse.FrameY = 530;
 }
 
-void GameTest::TearDown() {
-  SetGameServices(nullptr);
-  GameRandom::UseClockSeed();
-}
+void GameTest::TearDown() { GameRandom::UseClockSeed(); }
 
 void GameTest::Frame() {
-  Shell.OldMouseX = std::exchange(frameMouseX_, Shell.MouseX);
-  Shell.OldMouseY = std::exchange(frameMouseY_, Shell.MouseY);
-  ++Shell.GameTick;
-  LogicStep();
+  FrameStep(game, state.Mouse.X, state.Mouse.Y);
+  AnimationStep(game);
 }
 
 void GameTest::Frames(int n) {
@@ -95,16 +88,16 @@ void GameTest::Frames(int n) {
 }
 
 void GameTest::MoveMouse(int32_t x, int32_t y) {
-  Shell.MouseX = x;
-  Shell.MouseY = y;
-  HoverStep(Shell.MouseLeftDown ? 1 : 0, static_cast<float>(x), static_cast<float>(y));
+  state.Mouse.X = x;
+  state.Mouse.Y = y;
+  HoverStep(game, state.Mouse.LeftDown ? MouseButton::Left : 0);
 }
 
 void GameTest::Release(int32_t button, int32_t x, int32_t y) {
-  Shell.MouseX = x;
-  Shell.MouseY = y;
-  ClickStep(button, static_cast<float>(x), static_cast<float>(y));
-  if (button == 1) Shell.MouseLeftDown = false;
+  state.Mouse.X = x;
+  state.Mouse.Y = y;
+  ClickStep(game, button);
+  if (button == MouseButton::Left) state.Mouse.LeftDown = false;
 }
 
 namespace {
@@ -134,8 +127,8 @@ std::vector<std::string> Tokens(const std::string& row) {
 }
 }  // namespace
 
-void SetBoard(const std::vector<std::string>& rows) {
-  for (auto& column : Game.Board) {
+void SetBoard(GameState& state, const std::vector<std::string>& rows) {
+  for (auto& column : state.Board) {
     for (auto& cell : column) cell = BoardCell{};
   }
   const int32_t firstRow = BoardRows - static_cast<int32_t>(rows.size());
@@ -143,17 +136,17 @@ void SetBoard(const std::vector<std::string>& rows) {
     const auto tokens = Tokens(rows[i]);
     if (tokens.size() != BoardColumns) throw std::invalid_argument("board row " + rows[i]);
     for (int32_t c = 0; c < BoardColumns; ++c) {
-      Game.Board[c][firstRow + static_cast<int32_t>(i)] = CellFromText(tokens[c]);
+      state.Board[c][firstRow + static_cast<int32_t>(i)] = CellFromText(tokens[c]);
     }
   }
 }
 
-std::vector<std::string> BoardRowsText() {
+std::vector<std::string> BoardRowsText(const GameState& state) {
   std::vector<std::string> rows;
   for (int32_t r = 0; r < BoardRows; ++r) {
     std::string row;
     for (int32_t c = 0; c < BoardColumns; ++c) {
-      const BoardCell& cell = Game.Board[c][r];
+      const BoardCell& cell = state.Board[c][r];
       if (c > 0) row += ' ';
       if (cell.Colour < 0) {
         row += '.';
@@ -168,22 +161,22 @@ std::vector<std::string> BoardRowsText() {
   return rows;
 }
 
-void SetHorizontalPair(int32_t left, int32_t right, int32_t column, int32_t row) {
+void SetHorizontalPair(GameState& state, int32_t left, int32_t right, int32_t column, int32_t row) {
   PairBox pair;
   pair.Cells[0][1] = BoardCell{left, 1, 0};
   pair.Cells[1][1] = BoardCell{right, 3, 0};
   pair.Column = column;
   pair.Row = row;
-  Game.Pair = pair;
-  Game.PairActive = true;
+  state.Pair = pair;
+  state.PairActive = true;
 }
 
-void SetVerticalPair(int32_t top, int32_t bottom, int32_t column, int32_t row) {
+void SetVerticalPair(GameState& state, int32_t top, int32_t bottom, int32_t column, int32_t row) {
   PairBox pair;
   pair.Cells[0][0] = BoardCell{top, 2, 0};
   pair.Cells[0][1] = BoardCell{bottom, 0, 0};
   pair.Column = column;
   pair.Row = row;
-  Game.Pair = pair;
-  Game.PairActive = true;
+  state.Pair = pair;
+  state.PairActive = true;
 }

@@ -1,5 +1,6 @@
-// Shared set-up of the game-rule tests: every global group back in its start state, a seeded
-// generator, a recorder standing in for audio, layout and platform, and boards drawn as text.
+// Shared set-up of the game-rule tests: a game of its own with the player's settings and a
+// layout of the test's, a seeded generator, a recorder standing in for the world, and boards
+// drawn as text.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -8,8 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "game/game_state.h"
-#include "game/services.h"
+#include "game/game.h"
 
 // Records every request of the rules, in order, as short texts: "sound 3", "music play",
 // "music pause", "music stop", "music open <path>", "music volume 88", "buttons <section>",
@@ -23,7 +23,8 @@ class RecordingServices : public GameServices {
   void OpenMusic(const std::string& path) override;
   void SetMusicVolume(int32_t volume) override { Log.push_back("music volume " + std::to_string(volume)); }
   // Lays out the test's own buttons for the section (see ButtonCentre).
-  void LoadButtons(const std::string& section) override;
+  std::vector<ScreenButton> LoadButtons(const std::string& section) override;
+  std::string SkinValue(const std::string& section, const std::string& key) override;
   void CaptureFadeSurface() override {}
   void OpenAddress(const std::string& address) override { Log.push_back("open " + address); }
   double SecondsOfDay() override { return Seconds; }
@@ -36,6 +37,8 @@ class RecordingServices : public GameServices {
   std::vector<std::string> Log;
   std::vector<int32_t> Sounds;
   double Seconds = 0;
+  // What SkinValue answers, by "section/key".
+  std::vector<std::pair<std::string, std::string>> SkinValues;
 };
 
 class GameTest : public ::testing::Test {
@@ -43,34 +46,33 @@ class GameTest : public ::testing::Test {
   void SetUp() override;
   void TearDown() override;
 
-  // One frame as the main window runs it: the cursor where the last MoveMouse left it, the
-  // previous frame's position in OldMouseX/OldMouseY, GameTick + 1, LogicStep.
+  // One whole frame as the main window runs it (game/frame.h) with the cursor where the last
+  // MoveMouse left it: FrameStep, then AnimationStep.
   void Frame();
   void Frames(int n);
   void MoveMouse(int32_t x, int32_t y);  // between frames, as a mouse-move event would
   // A mouse-button release at (x, y), as the main window delivers it.
   void Release(int32_t button, int32_t x, int32_t y);
 
+  PlayerSettings player;
+  SkinLayout layout;
   RecordingServices services;
-
- private:
-  // Where the previous frame saw the cursor: a frame compares with that, not with a position a
-  // handler wrote in between.
-  int32_t frameMouseX_ = 0, frameMouseY_ = 0;
+  Game game{player, layout, services};
+  GameState& state = game.State;
 };
 
 // The board from text, bottom-aligned: each string is one row of eight space-separated cells,
 // the last string the bottom row; rows above are empty. A cell is "." (empty) or a kind letter
 // and a colour digit: T target, S single, R joined right, L joined left, U joined up, D joined
 // down ("R0 L0" is a horizontal pair, "D1" over "U1" a vertical one).
-void SetBoard(const std::vector<std::string>& rows);
+void SetBoard(GameState& state, const std::vector<std::string>& rows);
 // The board in the same notation, all 13 rows; vanishing cells show their colour mod 10 with
 // a "*" kind.
-std::vector<std::string> BoardRowsText();
-// A horizontal pair (left colour, right colour) in Game.Pair at (column, row), falling.
-void SetHorizontalPair(int32_t left, int32_t right, int32_t column, int32_t row);
-// A vertical pair (top colour over bottom colour) in Game.Pair at (column, row), falling.
-void SetVerticalPair(int32_t top, int32_t bottom, int32_t column, int32_t row);
+std::vector<std::string> BoardRowsText(const GameState& state);
+// A horizontal pair (left colour, right colour) in the state's pair at (column, row), falling.
+void SetHorizontalPair(GameState& state, int32_t left, int32_t right, int32_t column, int32_t row);
+// A vertical pair (top colour over bottom colour) in the state's pair at (column, row), falling.
+void SetVerticalPair(GameState& state, int32_t top, int32_t bottom, int32_t column, int32_t row);
 
 // The test layouts put button i of every screen at the same place, clear of the board, the
 // check boxes, the sliders and the stage-selection controls.

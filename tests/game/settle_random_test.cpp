@@ -3,10 +3,9 @@
 #include <random>
 #include <set>
 
+#include "base/random.h"
 #include "game/board.h"
 #include "game/game_test_support.h"
-#include "game/random.h"
-#include "shell/shell_state.h"
 
 namespace {
 
@@ -17,27 +16,27 @@ constexpr int32_t StepRow[4] = {-1, 0, 1, 0};
 bool Inside(int32_t c, int32_t r) { return c >= 0 && c < BoardColumns && r >= 0 && r < BoardRows; }
 bool IsPiece(const BoardCell& cell) { return cell.Colour >= 0 && cell.Colour <= 9; }
 
-std::set<std::pair<int32_t, int32_t>> TargetPlaces() {
+std::set<std::pair<int32_t, int32_t>> TargetPlaces(const GameState& state) {
   std::set<std::pair<int32_t, int32_t>> places;
   for (int32_t c = 0; c < BoardColumns; ++c) {
     for (int32_t r = 0; r < BoardRows; ++r) {
-      if (Game.Board[c][r].Colour >= 0 && Game.Board[c][r].Link == 5) places.insert({c, r});
+      if (state.Board[c][r].Colour >= 0 && state.Board[c][r].Link == 5) places.insert({c, r});
     }
   }
   return places;
 }
 
 // Every joined half's partner is there and points back; no mark is left on the board.
-void ExpectLinksConsistent(const char* when) {
+void ExpectLinksConsistent(const GameState& state, const char* when) {
   for (int32_t c = 0; c < BoardColumns; ++c) {
     for (int32_t r = 0; r < BoardRows; ++r) {
-      const BoardCell& cell = Game.Board[c][r];
+      const BoardCell& cell = state.Board[c][r];
       if (cell.Colour < 0) continue;
       ASSERT_LT(cell.Link, 10) << when;
       if (!IsPiece(cell) || cell.Link > 3) continue;
       const int32_t pc = c + StepColumn[cell.Link], pr = r + StepRow[cell.Link];
       ASSERT_TRUE(Inside(pc, pr)) << when << " at " << c << "," << r;
-      const BoardCell& partner = Game.Board[pc][pr];
+      const BoardCell& partner = state.Board[pc][pr];
       ASSERT_TRUE(IsPiece(partner)) << when << " at " << c << "," << r;
       ASSERT_EQ(partner.Link, Opposite[cell.Link]) << when << " at " << c << "," << r;
     }
@@ -46,24 +45,24 @@ void ExpectLinksConsistent(const char* when) {
 
 // After settling nothing floats: a piece over a hole is only a horizontal half whose partner
 // stands on something; and no line of four of one colour is left.
-void ExpectSettled() {
+void ExpectSettled(const GameState& state) {
   for (int32_t c = 0; c < BoardColumns; ++c) {
     for (int32_t r = 0; r + 1 < BoardRows; ++r) {
-      const BoardCell& cell = Game.Board[c][r];
-      if (cell.Colour < 0 || cell.Link == 5 || Game.Board[c][r + 1].Colour >= 0) continue;
+      const BoardCell& cell = state.Board[c][r];
+      if (cell.Colour < 0 || cell.Link == 5 || state.Board[c][r + 1].Colour >= 0) continue;
       ASSERT_TRUE(cell.Link == 1 || cell.Link == 3) << "floating piece at " << c << "," << r;
       const int32_t pc = cell.Link == 1 ? c + 1 : c - 1;
-      ASSERT_GE(Game.Board[pc][r + 1].Colour, 0) << "floating pair at " << c << "," << r;
+      ASSERT_GE(state.Board[pc][r + 1].Colour, 0) << "floating pair at " << c << "," << r;
     }
   }
   for (int32_t c = 0; c < BoardColumns; ++c) {
     for (int32_t r = 0; r < BoardRows; ++r) {
-      const int32_t colour = Game.Board[c][r].Colour;
+      const int32_t colour = state.Board[c][r].Colour;
       if (colour < 0) continue;
       bool vertical = r + 3 < BoardRows, horizontal = c + 3 < BoardColumns;
       for (int32_t i = 1; i < 4; ++i) {
-        vertical = vertical && Game.Board[c][r + i].Colour == colour;
-        horizontal = horizontal && Game.Board[c + i][r].Colour == colour;
+        vertical = vertical && state.Board[c][r + i].Colour == colour;
+        horizontal = horizontal && state.Board[c + i][r].Colour == colour;
       }
       ASSERT_FALSE(vertical || horizontal) << "run of four left at " << c << "," << r;
     }
@@ -71,62 +70,63 @@ void ExpectSettled() {
 }
 
 // Settles the board as the frame logic does, checking every step.
-void SettleChecked() {
-  Game.ChainCount = 0;
+void SettleChecked(Game& game) {
+  GameState& state = game.State;
+  state.ChainCount = 0;
   for (int step = 0; step < 1000; ++step) {
-    const auto targetsBefore = TargetPlaces();
-    if (FallStep()) {
-      ASSERT_EQ(TargetPlaces(), targetsBefore) << "targets never move";
-      ASSERT_NO_FATAL_FAILURE(ExpectLinksConsistent("after a fall"));
+    const auto targetsBefore = TargetPlaces(state);
+    if (FallStep(state)) {
+      ASSERT_EQ(TargetPlaces(state), targetsBefore) << "targets never move";
+      ASSERT_NO_FATAL_FAILURE(ExpectLinksConsistent(state, "after a fall"));
       continue;
     }
-    for (ScorePopup& popup : Game.ScorePopups) popup.Active = false;
-    const int32_t scoreBefore = Game.Score;
-    const int32_t chainBefore = Game.ChainCount;
-    if (!ResolveRuns()) {
-      ASSERT_EQ(Game.Score, scoreBefore);
-      ASSERT_NO_FATAL_FAILURE(ExpectSettled());
+    for (ScorePopup& popup : state.ScorePopups) popup.Active = false;
+    const int32_t scoreBefore = state.Score;
+    const int32_t chainBefore = state.ChainCount;
+    if (!ResolveRuns(game)) {
+      ASSERT_EQ(state.Score, scoreBefore);
+      ASSERT_NO_FATAL_FAILURE(ExpectSettled(state));
       return;
     }
-    ASSERT_NO_FATAL_FAILURE(ExpectLinksConsistent("after a pass"));
+    ASSERT_NO_FATAL_FAILURE(ExpectLinksConsistent(state, "after a pass"));
     // Each target cleared opened one pop-up and scored 10 x (stage div 5 + chain + n + 1)
     // times the chain multiplier, n being the targets cleared in the pass.
     int32_t cleared = 0;
     for (const auto& [c, r] : targetsBefore) {
-      if (Game.Board[c][r].Colour >= 10) ++cleared;
+      if (state.Board[c][r].Colour >= 10) ++cleared;
     }
     int32_t popups = 0;
-    for (const ScorePopup& popup : Game.ScorePopups) popups += popup.Active ? 1 : 0;
+    for (const ScorePopup& popup : state.ScorePopups) popups += popup.Active ? 1 : 0;
     ASSERT_EQ(popups, cleared);
-    const int32_t each = 10 * (Game.Stage / 5 + chainBefore + cleared + 1) * (chainBefore + 1);
-    ASSERT_EQ(Game.Score - scoreBefore, each * cleared);
-    ASSERT_EQ(Game.ChainCount, chainBefore + (cleared > 0 ? 1 : 0));
-    while (VanishStep()) ++Shell.GameTick;
+    const int32_t each = 10 * (state.Stage / 5 + chainBefore + cleared + 1) * (chainBefore + 1);
+    ASSERT_EQ(state.Score - scoreBefore, each * cleared);
+    ASSERT_EQ(state.ChainCount, chainBefore + (cleared > 0 ? 1 : 0));
+    while (VanishStep(state)) ++state.Tick;
   }
   FAIL() << "the board never settled";
 }
 
 // A board of random targets, single pieces and whole pairs anywhere in the well.
-void RandomBoard(std::mt19937& random) {
-  for (auto& column : Game.Board) {
+void RandomBoard(GameState& state, std::mt19937& random) {
+  for (auto& column : state.Board) {
     for (auto& cell : column) cell = BoardCell{};
   }
   std::uniform_int_distribution<int32_t> colour(0, 2), kind(0, 9);
   const int32_t fill = std::uniform_int_distribution<int32_t>(2, 9)(random);
   for (int32_t r = 0; r < BoardRows; ++r) {
     for (int32_t c = 0; c < BoardColumns; ++c) {
-      if (Game.Board[c][r].Colour >= 0 || kind(random) >= fill) continue;
+      if (state.Board[c][r].Colour >= 0 || kind(random) >= fill) continue;
       const int32_t k = kind(random);
       if (k < 3) {
-        Game.Board[c][r] = BoardCell{colour(random), 5, 0};
+        state.Board[c][r] = BoardCell{colour(random), 5, 0};
       } else if (k < 5) {
-        Game.Board[c][r] = BoardCell{colour(random), 4, 0};
-      } else if (k < 8 && c + 1 < BoardColumns && Game.Board[c + 1][r].Colour < 0) {
-        Game.Board[c][r] = BoardCell{colour(random), 1, 0};
-        Game.Board[c + 1][r] = BoardCell{colour(random), 3, 0};
+        state.Board[c][r] = BoardCell{colour(random), 4, 0};
+      } else if (k < 8 && c + 1 < BoardColumns && state.Board[c + 1][r].Colour < 0) {
+        state.Board[c][r] = BoardCell{colour(random), 1, 0};
+        state.Board[c + 1][r] = BoardCell{colour(random), 3, 0};
       } else if (r + 1 < BoardRows) {
-        Game.Board[c][r] = BoardCell{colour(random), 2, 0};
-        Game.Board[c][r + 1] = BoardCell{colour(random), 0, 0};
+        state.Board[c][r] = BoardCell{colour(random), 2, 0};
+        state.Board[c][r + 1] = BoardCell{colour(random), 0, 0};
       }
     }
   }
@@ -137,41 +137,41 @@ using SettleRandomTest = GameTest;
 TEST_F(SettleRandomTest, RandomBoardsSettleToAValidRestingState) {
   std::mt19937 random(1234);
   for (int board = 0; board < 3000; ++board) {
-    Game.Stage = std::uniform_int_distribution<int32_t>(0, 30)(random);
-    Game.Score = 0;
-    RandomBoard(random);
-    ASSERT_NO_FATAL_FAILURE(ExpectLinksConsistent("generated")) << "board " << board;
-    ASSERT_NO_FATAL_FAILURE(SettleChecked()) << "board " << board;
+    state.Stage = std::uniform_int_distribution<int32_t>(0, 30)(random);
+    state.Score = 0;
+    RandomBoard(state, random);
+    ASSERT_NO_FATAL_FAILURE(ExpectLinksConsistent(state, "generated")) << "board " << board;
+    ASSERT_NO_FATAL_FAILURE(SettleChecked(game)) << "board " << board;
   }
 }
 
 TEST_F(SettleRandomTest, StagesFilledByDroppedPairsStayValid) {
   std::mt19937 random(99);
-  for (int game = 0; game < 1000; ++game) {
+  for (int round = 0; round < 1000; ++round) {
     const int32_t stage = std::uniform_int_distribution<int32_t>(0, 25)(random);
-    Game.Stage = stage;
-    Game.Score = 0;
-    PlaceTargets(stage);
-    MakeNextPair();
+    state.Stage = stage;
+    state.Score = 0;
+    PlaceTargets(state, stage);
+    MakeNextPair(state);
     const int32_t pairs = std::uniform_int_distribution<int32_t>(1, 40)(random);
     for (int32_t i = 0; i < pairs; ++i) {
-      SpawnPair();
+      SpawnPair(state);
       const bool vertical = random() % 2 == 0;
       const int32_t column = std::uniform_int_distribution<int32_t>(0, vertical ? 7 : 6)(random);
       // Only where the whole pair fits into the well.
-      if (Game.Board[column][0].Colour >= 0 || Game.Board[column][1].Colour >= 0 ||
-          (!vertical && Game.Board[column + 1][1].Colour >= 0)) {
+      if (state.Board[column][0].Colour >= 0 || state.Board[column][1].Colour >= 0 ||
+          (!vertical && state.Board[column + 1][1].Colour >= 0)) {
         continue;
       }
-      const int32_t left = Game.Pair.Cells[0][1].Colour, right = Game.Pair.Cells[1][1].Colour;
+      const int32_t left = state.Pair.Cells[0][1].Colour, right = state.Pair.Cells[1][1].Colour;
       if (vertical) {
-        SetVerticalPair(right, left, column, -1);
+        SetVerticalPair(state, right, left, column, -1);
       } else {
-        SetHorizontalPair(left, right, column, -1);
+        SetHorizontalPair(state, left, right, column, -1);
       }
-      while (Game.PairActive) DropStep();
-      ASSERT_NO_FATAL_FAILURE(ExpectLinksConsistent("landed")) << "game " << game << " pair " << i;
-      ASSERT_NO_FATAL_FAILURE(SettleChecked()) << "game " << game << " pair " << i;
+      while (state.PairActive) DropStep(game);
+      ASSERT_NO_FATAL_FAILURE(ExpectLinksConsistent(state, "landed")) << "game " << round << " pair " << i;
+      ASSERT_NO_FATAL_FAILURE(SettleChecked(game)) << "game " << round << " pair " << i;
     }
   }
 }

@@ -1,28 +1,28 @@
 #include <gtest/gtest.h>
 
-#include "config/config.h"
-#include "config/images.h"
-#include "game/game_state.h"
+#include "base/runtime.h"
 #include "render/digits.h"
 #include "render_support.h"
-#include "shell/runtime.h"
 
 namespace {
 
 // A glyph drawn through a full mask at full level onto black.
 uint16_t DrawnGlyph(int32_t digit, int32_t level = 32) { return MaskBlend(0, GlyphColour(digit), 31, level); }
 
-class DigitsTest : public RenderTest {};
+class DigitsTest : public RenderTest {
+ protected:
+  void DrawPopups() { DrawScorePopups(Screen(), state, skin.MoveNumImages[0], skin.MoveNumImages[1]); }
+};
 
 TEST_F(DigitsTest, DrawsEachDigitFromItsRowLeftToRight) {
-  const CGDISurface& font = Config.ScoreImages[0];
-  DrawDigits("0", 100, 50, font, Config.ScoreImages[1], 20, 10);
+  const Surface& font = skin.ScoreImages[0];
+  DrawDigits(Screen(), "0", 100, 50, font, skin.ScoreImages[1], 20, 10);
   EXPECT_EQ(ScreenPixel(100, 50), DrawnGlyph(0));
   EXPECT_EQ(ScreenPixel(100 + DigitWidth - 1, 50 + DigitHeight - 1), DrawnGlyph(0));
   EXPECT_EQ(ScreenPixel(100, 50 + DigitHeight), 0) << "only one glyph row is cut";
   EXPECT_EQ(ScreenPixel(120, 50), 0) << "a one-character text draws once";
 
-  DrawDigits("407", 100, 200, font, Config.ScoreImages[1], 20, 10);
+  DrawDigits(Screen(), "407", 100, 200, font, skin.ScoreImages[1], 20, 10);
   EXPECT_EQ(ScreenPixel(100, 200), DrawnGlyph(4));
   EXPECT_EQ(ScreenPixel(120, 210), DrawnGlyph(0));
   EXPECT_EQ(ScreenPixel(140 + DigitWidth - 1, 219), DrawnGlyph(7));
@@ -30,16 +30,16 @@ TEST_F(DigitsTest, DrawsEachDigitFromItsRowLeftToRight) {
 }
 
 TEST_F(DigitsTest, ZeroAdvanceStacksGlyphsAndGlyphCountSetsTheRowHeight) {
-  DrawDigits("2", 300, 300, Images.DiffImages[0], Images.DiffImages[1], 0, 3);
+  DrawDigits(Screen(), "2", 300, 300, skin.Images.DiffImages[0], skin.Images.DiffImages[1], 0, 3);
   EXPECT_EQ(ScreenPixel(300, 300), DrawnGlyph(2));
   EXPECT_EQ(ScreenPixel(300, 300 + DigitHeight), 0);
 
   // A strip whose height is no multiple of the glyph count leaves the remainder unused.
-  CGDISurface strip = MakeSurface(DigitWidth, 10 * DigitHeight + 5, [](int32_t, int32_t y) {
+  Surface strip = MakeSurface(DigitWidth, 10 * DigitHeight + 5, [](int32_t, int32_t y) {
     return y >= 10 * DigitHeight ? Rgb(31, 31, 31) : GlyphColour(y / DigitHeight);
   });
-  CGDISurface mask = MakeOpaqueMask(DigitWidth, 10 * DigitHeight + 5);
-  DrawDigits("99", 400, 100, strip, mask, 0, 10);
+  Surface mask = MakeOpaqueMask(DigitWidth, 10 * DigitHeight + 5);
+  DrawDigits(Screen(), "99", 400, 100, strip, mask, 0, 10);
   EXPECT_EQ(ScreenPixel(400, 100 + DigitHeight - 1), DrawnGlyph(9));
   EXPECT_EQ(ScreenPixel(400, 100 + DigitHeight), 0);
 }
@@ -47,7 +47,7 @@ TEST_F(DigitsTest, ZeroAdvanceStacksGlyphsAndGlyphCountSetsTheRowHeight) {
 TEST_F(DigitsTest, NonDigitIsATypeMismatch) {
   for (const char* text : {"1-2", "-5", "3 ", "x"}) {
     try {
-      DrawDigits(text, 0, 0, Config.ScoreImages[0], Config.ScoreImages[1], 20, 10);
+      DrawDigits(Screen(), text, 0, 0, skin.ScoreImages[0], skin.ScoreImages[1], 20, 10);
       ADD_FAILURE() << text << " was accepted";
     } catch (const RuntimeError& error) {
       EXPECT_EQ(error.Kind(), ErrorKind::TypeMismatch) << text;
@@ -56,9 +56,9 @@ TEST_F(DigitsTest, NonDigitIsATypeMismatch) {
 }
 
 TEST_F(DigitsTest, PopupShowsDigitsSignAndMultiplier) {
-  ScorePopup& popup = Game.ScorePopups[7];
+  ScorePopup& popup = state.ScorePopups[7];
   popup = ScorePopup{"120", 3, 100, 400, 0, true};
-  DrawScorePopups();
+  DrawPopups();
   const int32_t row = 405;
   EXPECT_EQ(ScreenPixel(101, row), DrawnGlyph(1));
   EXPECT_EQ(ScreenPixel(113, row), DrawnGlyph(2));
@@ -72,38 +72,46 @@ TEST_F(DigitsTest, PopupShowsDigitsSignAndMultiplier) {
   // A multiplier below 2 shows no sign.
   ClearScreen();
   popup = ScorePopup{"5", 1, 100, 400, 0, true};
-  DrawScorePopups();
+  DrawPopups();
   EXPECT_EQ(ScreenPixel(101, row), DrawnGlyph(5));
   EXPECT_EQ(ScreenPixel(113, row), 0);
 }
 
+// Drawn and aged frame by frame on the play screen, as the game shows them.
 TEST_F(DigitsTest, PopupLivesFortyFiveFramesFadingAfterFourteen) {
-  ScorePopup& popup = Game.ScorePopups[49];
+  state.GameMode = ModePlay;
+  ScorePopup& popup = state.ScorePopups[49];
   popup = ScorePopup{"8", 0, 10, 10, 0, true};
   for (int32_t frame = 0; frame < 45; ++frame) {
     ClearScreen();
     ASSERT_TRUE(popup.Active) << "frame " << frame;
-    DrawScorePopups();
+    DrawPopups();
+    Animate();
     const int32_t level = frame < 14 ? 32 : 45 - frame;
     EXPECT_EQ(ScreenPixel(12, 12), DrawnGlyph(8, level)) << "frame " << frame;
     EXPECT_EQ(popup.Age, frame + 1);
   }
   EXPECT_FALSE(popup.Active);
   ClearScreen();
-  DrawScorePopups();
+  DrawPopups();
+  Animate();
   EXPECT_EQ(ScreenPixel(12, 12), 0);
   EXPECT_EQ(popup.Age, 45) << "an inactive pop-up does not age";
 }
 
 TEST_F(DigitsTest, InactivePopupsAreSkippedAndBadTextStopsDrawing) {
-  Game.ScorePopups[0] = ScorePopup{"7", 0, 10, 10, 3, false};
-  Game.ScorePopups[1] = ScorePopup{"9", 0, 50, 10, 0, true};
-  Game.ScorePopups[2] = ScorePopup{"4a", 0, 90, 10, 0, true};
-  EXPECT_THROW(DrawScorePopups(), RuntimeError);
+  state.GameMode = ModePlay;
+  state.ScorePopups[0] = ScorePopup{"7", 0, 10, 10, 3, false};
+  state.ScorePopups[1] = ScorePopup{"9", 0, 50, 10, 0, true};
+  state.ScorePopups[2] = ScorePopup{"4a", 0, 90, 10, 0, true};
+  EXPECT_THROW(DrawPopups(), RuntimeError);
   EXPECT_EQ(ScreenPixel(12, 12), 0);
-  EXPECT_EQ(Game.ScorePopups[0].Age, 3);
   EXPECT_EQ(ScreenPixel(52, 12), DrawnGlyph(9));
-  EXPECT_EQ(Game.ScorePopups[1].Age, 1);
+  // A drawing that fails changes nothing; the frame's step ages the active pop-ups alone.
+  EXPECT_EQ(state.ScorePopups[1].Age, 0);
+  Animate();
+  EXPECT_EQ(state.ScorePopups[0].Age, 3);
+  EXPECT_EQ(state.ScorePopups[1].Age, 1);
 }
 
 }  // namespace

@@ -8,7 +8,11 @@
 #include <cstdint>
 #include <functional>
 
-#include "surface/cgdisurface.h"
+#include "config/player.h"
+#include "config/skin.h"
+#include "game/game.h"
+#include "render/frame_drawing.h"
+#include "surface/surface.h"
 
 uint16_t Rgb(int32_t r, int32_t g, int32_t b);
 
@@ -17,10 +21,10 @@ uint16_t Rgb(int32_t r, int32_t g, int32_t b);
 uint16_t MaskBlend(uint16_t dst, uint16_t src, int32_t maskBlue, int32_t level);
 uint16_t AlphaBlend(uint16_t dst, uint16_t src, int32_t level);
 
-CGDISurface MakeSurface(int32_t width, int32_t height, const std::function<uint16_t(int32_t, int32_t)>& pixelAt);
-CGDISurface MakeSolid(int32_t width, int32_t height, uint16_t colour);
+Surface MakeSurface(int32_t width, int32_t height, const std::function<uint16_t(int32_t, int32_t)>& pixelAt);
+Surface MakeSolid(int32_t width, int32_t height, uint16_t colour);
 // A full-strength mask (blue 31 everywhere).
-CGDISurface MakeOpaqueMask(int32_t width, int32_t height);
+Surface MakeOpaqueMask(int32_t width, int32_t height);
 
 // Cell (column, row) of the piece sheet of `colour`.
 uint16_t PieceCellColour(int32_t colour, int32_t column, int32_t row);
@@ -36,14 +40,49 @@ constexpr int32_t CharCell = 8;
 constexpr int32_t AngelCell = 16;
 constexpr int32_t PanelWidth = 40, PanelHeight = 20;
 
-uint16_t ScreenPixel(int32_t x, int32_t y);
+// Asks nothing of the world: the drawing tests only draw and animate.
+class QuietServices final : public GameServices {
+ public:
+  void PlaySound(int32_t) override {}
+  void PlayMusic() override {}
+  void PauseMusic() override {}
+  void StopMusic() override {}
+  void OpenMusic(const std::string&) override {}
+  void SetMusicVolume(int32_t) override {}
+  std::vector<ScreenButton> LoadButtons(const std::string&) override { return {}; }
+  std::string SkinValue(const std::string&, const std::string&) override { return {}; }
+  void CaptureFadeSurface() override {}
+  void OpenAddress(const std::string&) override {}
+  double SecondsOfDay() override { return 0; }
+  void CloseMainWindow() override {}
+};
 
-// Puts every global group into its start state and loads the synthetic skin: black back
-// buffers, a fixed time of day (SetTimeOfDay), no screen buttons.
+// A game on the synthetic skin with two black back buffers, a fixed time of day
+// (timeOfDay) and no screen buttons.
 class RenderTest : public ::testing::Test {
  protected:
   void SetUp() override;
-  void TearDown() override;
-  static void SetTimeOfDay(double seconds);
-  static void ClearScreen();
+  // The frame's picture into the current back buffer, and the cross-fade over it while one
+  // runs, as the main window draws it.
+  void Draw();
+  // What moves on once a frame was drawn (game/frame.h).
+  void Animate();
+  // A whole frame's drawing and animation step.
+  void DrawAndAnimate() {
+    Draw();
+    Animate();
+  }
+  void ClearScreen();
+  Surface& Screen() { return back[backIndex]; }
+  uint16_t ScreenPixel(int32_t x, int32_t y);
+
+  Skin skin;
+  PlayerSettings player;
+  QuietServices services;
+  Game game{player, skin.Layout, services};
+  GameState& state = game.State;
+  Surface back[2];
+  int32_t backIndex = 0;
+  Surface fade;
+  double timeOfDay = 0;
 };

@@ -4,11 +4,12 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
 #include <string>
 
+#include "base/runtime.h"
+#include "config/skin_reader.h"
 #include "shell/loading_window.h"
-#include "shell/runtime.h"
-#include "shell/shell_state.h"
 #include "shell_fakes.h"
 
 namespace fs = std::filesystem;
@@ -24,18 +25,16 @@ void WritePicture(const fs::path& path, int width, int height, Uint8 r, Uint8 g,
   SDL_FreeSurface(surface);
 }
 
+// A skin folder whose main.ini names only its pictures' folder: the pictures lie in the skin
+// folder itself.
 class LoadingWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
     directory = fs::temp_directory_path() / ("kestrel_loading_" + std::to_string(::getpid()));
     fs::create_directories(directory);
-    Shell.ImagePath = directory.string() + "/";
+    std::ofstream(directory / "main.ini") << "[MainSettings]\nImagesDir=/\n";
   }
-  void TearDown() override {
-    Frm_Loading::Unload();
-    Shell.ImagePath.clear();
-    fs::remove_all(directory);
-  }
+  void TearDown() override { fs::remove_all(directory); }
   fs::path directory;
   FakeWindows windows;
 };
@@ -48,9 +47,10 @@ constexpr uint16_t Red = 0x7C00;
 TEST_F(LoadingWindowTest, StripGrowsOnePixelAStepOverTheBackgroundAndRestartsAfter198) {
   WritePicture(directory / "loading.bmp", 200, 149, 0, 0, 255);
   WritePicture(directory / "plan.bmp", 198, 10, 255, 0, 0);
-  Frm_Loading::Load();
-  Frm_Loading::Show();
-  EXPECT_EQ(Frm_Loading::StripWidth(), 0);
+  SkinReader reader(directory.string());
+  LoadingWindow loading(reader);
+  loading.Show();
+  EXPECT_EQ(loading.StripWidth(), 0);
   FakeWindow& window = windows.Last();
   EXPECT_EQ(window.clientWidth, 200);
   EXPECT_EQ(window.clientHeight, 149);
@@ -59,11 +59,11 @@ TEST_F(LoadingWindowTest, StripGrowsOnePixelAStepOverTheBackgroundAndRestartsAft
   ASSERT_FALSE(window.target.blocks.empty());
   EXPECT_EQ(window.target.blocks.back().At(1, 139), Blue);
 
-  const int64_t steps = Frm_Loading::StepCount();
-  Frm_Loading::mAddlife();
-  Frm_Loading::mAddlife();
-  Frm_Loading::mAddlife();
-  EXPECT_EQ(Frm_Loading::StepCount(), steps + 3);
+  EXPECT_EQ(loading.Steps(), 0);
+  loading.Advance();
+  loading.Advance();
+  loading.Advance();
+  EXPECT_EQ(loading.Steps(), 3);
   ASSERT_EQ(window.target.blocks.size(), 4u);  // every step repaints at once
   const PresentedBlock& picture = window.target.blocks.back();
   EXPECT_EQ(picture.width, 200);
@@ -74,20 +74,27 @@ TEST_F(LoadingWindowTest, StripGrowsOnePixelAStepOverTheBackgroundAndRestartsAft
   EXPECT_EQ(picture.At(4, 139), Blue);
   EXPECT_EQ(picture.At(2, 138), Blue);
 
-  for (int i = 3; i < 198; ++i) Frm_Loading::mAddlife();
-  EXPECT_EQ(Frm_Loading::StripWidth(), 198);
+  for (int i = 3; i < 198; ++i) loading.Advance();
+  EXPECT_EQ(loading.StripWidth(), 198);
   EXPECT_EQ(window.target.blocks.back().At(198, 148), Red);
   EXPECT_EQ(window.target.blocks.back().At(199, 148), Blue);
-  Frm_Loading::mAddlife();
-  EXPECT_EQ(Frm_Loading::StripWidth(), 1);
-  Frm_Loading::mAddlife();
-  EXPECT_EQ(Frm_Loading::StripWidth(), 2);
+  loading.Advance();
+  EXPECT_EQ(loading.StripWidth(), 1);
+  loading.Advance();
+  EXPECT_EQ(loading.StripWidth(), 2);
+
+  // With texts in main.ini, the caption is the first of them.
+  std::ofstream(directory / "main.ini", std::ios::app) << "[Texts]\nText0=Kestrel loading\n";
+  SkinReader captioned(directory.string());
+  LoadingWindow second(captioned);
+  EXPECT_EQ(windows.Last().caption, "Kestrel loading");
 }
 
 TEST_F(LoadingWindowTest, MissingPictureStopsTheLoad) {
   WritePicture(directory / "loading.bmp", 200, 149, 0, 0, 255);
+  SkinReader reader(directory.string());
   try {
-    Frm_Loading::Load();
+    LoadingWindow loading(reader);
     FAIL() << "plan.bmp is missing";
   } catch (const RuntimeError& error) {
     EXPECT_EQ(error.Kind(), ErrorKind::FileNotFound);

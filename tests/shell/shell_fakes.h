@@ -9,8 +9,8 @@
 #include <tuple>
 #include <vector>
 
-#include "shell/platform/game_window.h"
-#include "shell/platform/platform.h"
+#include "platform/game_window.h"
+#include "platform/platform.h"
 #include "surface/present_target.h"
 
 // A performance counter of 1 MHz; every sleep moves all clocks forward.
@@ -27,12 +27,10 @@ class FakeClock : public Platform::ClockSource {
 
   int64_t PerformanceCounter() override { return counter; }
   int64_t PerformanceFrequency() override { return Frequency; }
-  uint32_t TickCount() override { return static_cast<uint32_t>(tickBase + counter / 1000); }
   void Sleep(uint32_t milliseconds) override { AdvanceMilliseconds(milliseconds); }
   double SecondsOfDay() override { return 0; }
 
   int64_t counter = 5'000'000;
-  uint32_t tickBase = 0;
 };
 
 struct PresentedBlock {
@@ -86,7 +84,6 @@ class FakeWindow final : public Platform::GameWindow {
       std::tie(state, clientWidth, clientHeight) = before;
     }
   }
-  void SetCaption(const std::string& text) override { caption = text; }
   void CursorInClient(int32_t& x, int32_t& y) const override {
     x = cursorX;
     y = cursorY;

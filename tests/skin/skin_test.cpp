@@ -18,11 +18,14 @@
 #include <string>
 #include <vector>
 
+#include "base/ini_file.h"
+#include "base/runtime.h"
+#include "config/skin.h"
 #include "config/skin_check.h"
-#include "shell/ini_file.h"
-#include "shell/platform/cursor_file.h"
-#include "shell/runtime.h"
+#include "config/skin_loaders.h"
+#include "config/skin_reader.h"
 #include "surface/bmp_loader.h"
+#include "surface/cursor_file.h"
 
 namespace fs = std::filesystem;
 
@@ -78,10 +81,8 @@ int32_t TopOfContent(const DecodedPicture& mask, int32_t x, int32_t y, int32_t w
 
 class SkinTest : public ::testing::Test {
  protected:
-  void SetUp() override { ini_.SetINIFileName(SkinDir() + "/main.ini"); }
-
   int32_t Num(const std::string& section, const std::string& key) const {
-    std::string text = ini_.GetIniKey(section, key);
+    std::string text = reader_.MainIni().Read(section, key);
     EXPECT_TRUE(IsNumeric(text)) << "[" << section << "] " << key << " = \"" << text << "\"";
     return IsNumeric(text) ? TextToInt(text) : 0;
   }
@@ -101,11 +102,22 @@ class SkinTest : public ::testing::Test {
     return Box{x, y, x + picture.width, y + picture.height};
   }
 
-  classIniFile ini_;
+  SkinReader reader_{SkinDir()};
 };
 
+// Takes the line of `key` out of an INI file.
+void RemoveKey(const fs::path& file, const std::string& key) {
+  std::ifstream in(file, std::ios::binary);
+  std::string kept;
+  for (std::string line; std::getline(in, line);)
+    if (line.rfind(key + "=", 0) != 0) kept += line + "\n";
+  in.close();
+  std::ofstream(file, std::ios::binary | std::ios::trunc) << kept;
+}
+
 bool Mentions(const std::vector<std::string>& lines, const std::string& part) {
-  return std::any_of(lines.begin(), lines.end(), [&](const std::string& line) { return line.find(part) != std::string::npos; });
+  return std::any_of(lines.begin(), lines.end(),
+                     [&](const std::string& line) { return line.find(part) != std::string::npos; });
 }
 
 TEST(SkinCheckTest, TheSkinsThatComeWithTheGamePlayWithoutWarnings) {
@@ -124,15 +136,15 @@ TEST(SkinCheckTest, FindsEveryPlantedFaultInOneRun) {
   fs::copy(SkinDir() + "/images", dir / "images");
   fs::copy_file(SkinDir() + "/main.ini", dir / "main.ini");
   const fs::path images = dir / "images", sounds = dir / "sounds";
-  for (const auto& entry : fs::directory_iterator(SkinDir() + "/sounds")) fs::copy_file(entry.path(), sounds / entry.path().filename());
-  classIniFile ini;
-  ini.SetINIFileName((dir / "main.ini").string());
-  ini.DelIniKey("MainSettings", "VolX1");
-  ini.WriteIniKey("MainSettings", "CheckY0", "abc");
-  ini.WriteIniKey("MainSettings", "MaxTexts", "5000");
-  ini.WriteIniKey("GameButton", "Button0_X", "700");
-  ini.WriteIniKey("GameButton", "Button6_Y", "10");
-  ini.WriteIniKey("TitleButton", "Button1_Y", ini.GetIniKey("TitleButton", "Button0_Y"));
+  for (const auto& entry : fs::directory_iterator(SkinDir() + "/sounds"))
+    fs::copy_file(entry.path(), sounds / entry.path().filename());
+  IniFile ini((dir / "main.ini").string());
+  RemoveKey(dir / "main.ini", "VolX1");
+  ini.Write("MainSettings", "CheckY0", "abc");
+  ini.Write("MainSettings", "MaxTexts", "5000");
+  ini.Write("GameButton", "Button0_X", "700");
+  ini.Write("GameButton", "Button6_Y", "10");
+  ini.Write("TitleButton", "Button1_Y", ini.Read("TitleButton", "Button0_Y"));
   auto garble = [](const fs::path& file) { std::ofstream(file, std::ios::binary | std::ios::trunc) << "BM garbage"; };
   fs::remove(images / "diff1.bmp");
   garble(images / "pause0.bmp");
@@ -149,10 +161,12 @@ TEST(SkinCheckTest, FindsEveryPlantedFaultInOneRun) {
   EXPECT_FALSE(report.Plays());
   for (const char* fault :
        {"section [MainSettings], key VolX1 is missing", "section [MainSettings], key CheckY0 holds \"abc\"",
-        "key MaxTexts holds 5000; it must lie in 0..999", "diff1.bmp", "pause0.bmp", "slediff0.bmp: 256 x 416 does not divide",
-        "check1m.bmp: ", "2.cur: not a cursor", "3.cur: missing", "sound3.ogg: missing or not a sound",
-        "back2.ogg: missing or not a music track", "section [GameButton], key Button0_X/Button0_Y: the button (700, ",
-        "section [GameButton], key Button6_X/Button6_Y: the button", "section [TitleButton], key Button1_X/Button1_Y: the button"})
+        "key MaxTexts holds 5000; it must lie in 0..999", "diff1.bmp", "pause0.bmp",
+        "slediff0.bmp: 256 x 416 does not divide", "check1m.bmp: ", "2.cur: not a cursor", "3.cur: missing",
+        "sound3.ogg: missing or not a sound", "back2.ogg: missing or not a music track",
+        "section [GameButton], key Button0_X/Button0_Y: the button (700, ",
+        "section [GameButton], key Button6_X/Button6_Y: the button",
+        "section [TitleButton], key Button1_X/Button1_Y: the button"})
     EXPECT_TRUE(Mentions(report.Errors, fault)) << fault << "\n" << text;
   EXPECT_TRUE(Mentions(report.Warnings, "titback.ogg: repeats every")) << text;
   EXPECT_FALSE(Mentions(report.Errors, "titback.ogg")) << text;
@@ -162,7 +176,7 @@ TEST(SkinCheckTest, FindsEveryPlantedFaultInOneRun) {
 }
 
 TEST_F(SkinTest, MainIniHoldsTheDefaultCountsAndWords) {
-  EXPECT_EQ(ini_.GetIniKey("MainSettings", "ImagesDir"), "/images/");
+  EXPECT_EQ(reader_.MainIni().Read("MainSettings", "ImagesDir"), "/images/");
   int32_t minAlpha = Num("MainSettings", "ButtonMinAlpha");
   EXPECT_TRUE(minAlpha >= 0 && minAlpha <= 32);
   EXPECT_EQ(Num("MainSettings", "MaxSounds"), 7);
@@ -170,8 +184,9 @@ TEST_F(SkinTest, MainIniHoldsTheDefaultCountsAndWords) {
   EXPECT_EQ(Num("MainSettings", "MaxMouseStyle"), 4);
   for (int32_t d = 0; d < 3; ++d) Num("MainSettings", "Hi_Score" + std::to_string(d));
   ASSERT_GE(Num("MainSettings", "MaxTexts"), 2);
-  EXPECT_EQ(ini_.GetIniKey("Texts", "Text0"), "Kestrel");
-  for (const char* key : {"Text1", "Text2"}) EXPECT_EQ(ini_.GetIniKey("Texts", key).rfind("https://", 0), 0u) << key;
+  EXPECT_EQ(reader_.MainIni().Read("Texts", "Text0"), "Kestrel");
+  for (const char* key : {"Text1", "Text2"})
+    EXPECT_EQ(reader_.MainIni().Read("Texts", key).rfind("https://", 0), 0u) << key;
   // Title: 0 start, 1 quit, and the advertisement entry the game appends becomes index 2.
   EXPECT_EQ(Num("TitleButton", "MaxButton"), 1);
   EXPECT_EQ(Num("SelectStageButton", "MaxButton"), 0);
@@ -199,7 +214,8 @@ TEST_F(SkinTest, EveryAnimationFrameIsDrawn) {
     checkRows("sb" + n + "m.bmp", 12, 4, {6, 12, 7, 6});
   }
   checkRows("angel1.bmp", 6, 4, {4, 2, 5, 6});  // idle, throw, cheer, game over
-  for (const char* strip : {"timenum1.bmp", "score1.bmp", "stage1.bmp"}) checkRows(strip, 1, 10, std::vector<int32_t>(10, 1));
+  for (const char* strip : {"timenum1.bmp", "score1.bmp", "stage1.bmp"})
+    checkRows(strip, 1, 10, std::vector<int32_t>(10, 1));
   checkRows("diff1.bmp", 1, 3, {1, 1, 1});
   checkRows("slediff1.bmp", 1, 3, {1, 1, 1});
   checkRows("selmus2.bmp", 1, 5, {1, 1, 1, 1, 1});
@@ -228,8 +244,10 @@ TEST_F(SkinTest, PieceJoinsReachTheEdgeTheirLinkNames) {
 // Each picture and its mask are one sprite: whatever the mask shows is drawn in the picture,
 // and what it hides is the transparent colour, so a colour-keyed copy shows the same shape.
 TEST_F(SkinTest, PicturesAndMasksBelongTogether) {
-  std::vector<std::pair<std::string, std::string>> pairs = {{"selmus0.bmp", "selmus2.bmp"}, {"selmus1.bmp", "selmus2.bmp"},
-                                                            {"movenum0.bmp", "movenum1.bmp"}, {"score0.bmp", "score1.bmp"},
+  std::vector<std::pair<std::string, std::string>> pairs = {{"selmus0.bmp", "selmus2.bmp"},
+                                                            {"selmus1.bmp", "selmus2.bmp"},
+                                                            {"movenum0.bmp", "movenum1.bmp"},
+                                                            {"score0.bmp", "score1.bmp"},
                                                             {"stage0.bmp", "stage1.bmp"}};
   for (int32_t k = 0; k < 3; ++k) {
     pairs.emplace_back("s" + std::to_string(k) + ".bmp", "s" + std::to_string(k) + "m.bmp");
@@ -320,12 +338,15 @@ TEST_F(SkinTest, MenuScreensKeepTheirControlsClear) {
   int32_t cw = angel.width / 6, ch = angel.height / 4;
   int32_t figureTop = ch;
   for (int32_t row = 0; row < 4; ++row)
-    for (int32_t col = 0; col < 6; ++col) figureTop = std::min(figureTop, TopOfContent(angel, col * cw, row * ch, cw, ch));
+    for (int32_t col = 0; col < 6; ++col)
+      figureTop = std::min(figureTop, TopOfContent(angel, col * cw, row * ch, cw, ch));
   Box figure{448, 240 + figureTop, 480 + cw, 264 + ch};
 
   std::vector<std::pair<std::string, Box>> selection;
-  for (int32_t j = 0; j < 3; ++j) selection.emplace_back("difficulty " + std::to_string(j), Box{268 + 64 * j, 172, 304 + 64 * j, 208});
-  for (int32_t k = 0; k < 5; ++k) selection.emplace_back("music " + std::to_string(k), Box{250 + 78 * k, 250, 314 + 78 * k, 282});
+  for (int32_t j = 0; j < 3; ++j)
+    selection.emplace_back("difficulty " + std::to_string(j), Box{268 + 64 * j, 172, 304 + 64 * j, 208});
+  for (int32_t k = 0; k < 5; ++k)
+    selection.emplace_back("music " + std::to_string(k), Box{250 + 78 * k, 250, 314 + 78 * k, 282});
   selection.emplace_back("stage bar", Box{317, 86, 597, 134});
   selection.emplace_back("start", ButtonBox("SelectStageButton", 0));
   for (const auto& [name, box] : selection) {
@@ -359,7 +380,8 @@ TEST_F(SkinTest, MenuScreensKeepTheirControlsClear) {
 TEST_F(SkinTest, TitleBackgroundTilesWithoutASeam) {
   const DecodedPicture& tile = Picture("tit_bk.bmp");
   auto channelDiff = [](uint16_t a, uint16_t b) {
-    return std::abs((a >> 10) - (b >> 10)) + std::abs(((a >> 5) & 31) - ((b >> 5) & 31)) + std::abs((a & 31) - (b & 31));
+    return std::abs((a >> 10) - (b >> 10)) + std::abs(((a >> 5) & 31) - ((b >> 5) & 31)) +
+           std::abs((a & 31) - (b & 31));
   };
   auto at = [&](int32_t x, int32_t y) { return tile.pixels[static_cast<size_t>(y) * tile.width + x]; };
   double seam = 0, inner = 0;
@@ -378,7 +400,11 @@ TEST_F(SkinTest, TitleBackgroundTilesWithoutASeam) {
 
 uint16_t Le16(const std::vector<uint8_t>& b, size_t at) { return static_cast<uint16_t>(b[at] | b[at + 1] << 8); }
 
-TEST_F(SkinTest, CursorsAreWindowsCursorsWithHotspots) {
+TEST_F(SkinTest, CursorsAreCursorFilesWithHotspots) {
+  // Loaded as the game loads them.
+  Skin skin;
+  LoadCursors(reader_, skin);
+  ASSERT_EQ(skin.Cursors.size(), static_cast<size_t>(Num("MainSettings", "MaxMouseStyle")) + 1);
   for (int32_t i = 0; i <= Num("MainSettings", "MaxMouseStyle"); ++i) {
     SCOPED_TRACE("cursor " + std::to_string(i));
     std::ifstream in(ImagePath(std::to_string(i) + ".cur"), std::ios::binary);
@@ -389,8 +415,7 @@ TEST_F(SkinTest, CursorsAreWindowsCursorsWithHotspots) {
     EXPECT_EQ(Le16(bytes, 4), 1);
     int32_t hotX = Le16(bytes, 10), hotY = Le16(bytes, 12);
 
-    // Decoded as the game decodes it.
-    std::optional<Platform::CursorImage> image = Platform::DecodeCursorFile(bytes);
+    const std::optional<CursorImage>& image = skin.Cursors[static_cast<size_t>(i)];
     ASSERT_TRUE(image.has_value());
     EXPECT_EQ(image->Width, 32);
     EXPECT_EQ(image->Height, 32);

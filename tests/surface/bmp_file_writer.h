@@ -1,4 +1,4 @@
-// Writes Windows bitmap files for the tests: every depth the game's pictures may use, both
+// Writes BMP picture files for the tests: every depth the game's pictures may use, both
 // row orders.
 #pragma once
 

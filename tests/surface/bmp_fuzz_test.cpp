@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "bmp_file_writer.h"
-#include "shell/runtime.h"
-#include "surface/cgdisurface.h"
+#include "base/runtime.h"
+#include "surface/surface.h"
 
 namespace {
 
@@ -57,14 +57,14 @@ TEST(SurfaceReadFuzz, DamagedBitmapsGiveAPictureOrAnInvalidPictureError) {
   int pictures = 0, invalid = 0;
   for (int trial = 0; trial < 4000; ++trial) {
     WriteFile(path, Mutate(seeds[trial % seeds.size()], rng));
-    CGDISurface s;
+    Surface s;
     try {
       ASSERT_TRUE(s.Read(path));
       ASSERT_GT(s.Width(), 0);
       ASSERT_GT(s.Height(), 0);
-      ASSERT_EQ(s.pitch(), (s.Width() * 2 + 2) & ~3);
+      ASSERT_EQ(s.Pitch(), (s.Width() * 2 + 2) & ~3);
       for (int y = 0; y < s.Height(); ++y)
-        for (int x = 0; x < s.Width(); ++x) ASSERT_EQ(s.ptr()[y * (s.pitch() / 2) + x] & 0x8000, 0);
+        for (int x = 0; x < s.Width(); ++x) ASSERT_EQ(s.Pixels()[y * (s.Pitch() / 2) + x] & 0x8000, 0);
       ++pictures;
     } catch (const RuntimeError& e) {
       ASSERT_EQ(e.Kind(), ErrorKind::InvalidPicture) << e.what();

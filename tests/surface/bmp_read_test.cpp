@@ -7,13 +7,13 @@
 #include <utility>
 #include <vector>
 
+#include "base/runtime.h"
 #include "bmp_file_writer.h"
-#include "shell/runtime.h"
-#include "surface/cgdisurface.h"
+#include "surface/surface.h"
 
 namespace {
 
-ErrorKind ReadError(CGDISurface& s, const std::string& path) {
+ErrorKind ReadError(Surface& s, const std::string& path) {
   try {
     s.Read(path);
   } catch (const RuntimeError& e) {
@@ -27,34 +27,33 @@ ErrorKind ReadError(CGDISurface& s, const std::string& path) {
 // A 5 x 3 picture (odd width: padded rows in the file and on the surface) with the colours
 // the load rule is stated for.
 const int kWidth = 5, kHeight = 3;
-const std::vector<Rgb> kManyColours = {
-    {255, 0, 255}, {255, 255, 255}, {7, 7, 7},   {8, 16, 24},    {200, 100, 50},
-    {0, 0, 0},     {1, 2, 3},       {31, 63, 95}, {128, 129, 130}, {255, 0, 255},
-    {10, 250, 9},  {99, 98, 97},    {0, 255, 0},  {0, 0, 255},     {255, 0, 0}};
+const std::vector<Rgb> kManyColours = {{255, 0, 255}, {255, 255, 255}, {7, 7, 7},    {8, 16, 24},     {200, 100, 50},
+                                       {0, 0, 0},     {1, 2, 3},       {31, 63, 95}, {128, 129, 130}, {255, 0, 255},
+                                       {10, 250, 9},  {99, 98, 97},    {0, 255, 0},  {0, 0, 255},     {255, 0, 0}};
 
-void ExpectLoaded(const CGDISurface& s, const std::vector<Rgb>& pixels, const std::string& what) {
+void ExpectLoaded(const Surface& s, const std::vector<Rgb>& pixels, const std::string& what) {
   ASSERT_EQ(s.Width(), kWidth) << what;
   ASSERT_EQ(s.Height(), kHeight) << what;
-  ASSERT_EQ(s.pitch(), 12) << what;
+  ASSERT_EQ(s.Pitch(), 12) << what;
   for (int y = 0; y < kHeight; ++y)
     for (int x = 0; x < kWidth; ++x)
-      EXPECT_EQ(s.ptr()[y * 6 + x], LoadedPixel(pixels[y * kWidth + x])) << what << " at " << x << "," << y;
+      EXPECT_EQ(s.Pixels()[y * 6 + x], LoadedPixel(pixels[y * kWidth + x])) << what << " at " << x << "," << y;
 }
 
 }  // namespace
 
 TEST(SurfaceRead, EveryDepthAndRowOrderLoadsTopRowFirstByTheLoadRule) {
-  const std::vector<Rgb> twoColours = {{255, 0, 255}, {255, 255, 255}, {255, 0, 255}, {255, 255, 255},
-                                       {255, 0, 255}, {255, 255, 255}, {255, 255, 255}, {255, 0, 255},
-                                       {255, 0, 255}, {255, 0, 255},   {255, 0, 255},   {255, 255, 255},
+  const std::vector<Rgb> twoColours = {{255, 0, 255},   {255, 255, 255}, {255, 0, 255},   {255, 255, 255},
+                                       {255, 0, 255},   {255, 255, 255}, {255, 255, 255}, {255, 0, 255},
+                                       {255, 0, 255},   {255, 0, 255},   {255, 0, 255},   {255, 255, 255},
                                        {255, 255, 255}, {255, 255, 255}, {255, 0, 255}};
   const struct {
     BmpDepth depth;
     const char* name;
     const std::vector<Rgb>& pixels;
   } cases[] = {
-      {BmpDepth::Palette1, "1-bit", twoColours},     {BmpDepth::Palette4, "4-bit", kManyColours},
-      {BmpDepth::Palette8, "8-bit", kManyColours},   {BmpDepth::Rgb555, "16-bit 555", kManyColours},
+      {BmpDepth::Palette1, "1-bit", twoColours},      {BmpDepth::Palette4, "4-bit", kManyColours},
+      {BmpDepth::Palette8, "8-bit", kManyColours},    {BmpDepth::Rgb555, "16-bit 555", kManyColours},
       {BmpDepth::Rgb565, "16-bit 565", kManyColours}, {BmpDepth::Rgb24, "24-bit", kManyColours},
       {BmpDepth::Rgb32, "32-bit", kManyColours},
   };
@@ -63,12 +62,11 @@ TEST(SurfaceRead, EveryDepthAndRowOrderLoadsTopRowFirstByTheLoadRule) {
       std::string what = std::string(c.name) + (topDown ? " top-down" : " bottom-up");
       std::string path = ScratchPath("depth.bmp");
       WriteFile(path, EncodeBmp(kWidth, kHeight, c.pixels, c.depth, topDown));
-      CGDISurface s;
+      Surface s;
       ASSERT_TRUE(s.Read(path)) << what;
       ExpectLoaded(s, c.pixels, what);
-      EXPECT_EQ(s.TranColor(), 0x7C1F);
-      FrameInfo frame{};
-      s.FrameRect(&frame, 0);
+      EXPECT_EQ(s.ColourKey(), 0x7C1F);
+      const FrameInfo frame = s.Frame(0);
       EXPECT_EQ(frame.Right, kWidth);
       EXPECT_EQ(frame.Bottom, kHeight);
     }
@@ -78,17 +76,17 @@ TEST(SurfaceRead, EveryDepthAndRowOrderLoadsTopRowFirstByTheLoadRule) {
 TEST(SurfaceRead, LoadRuleKeepsTheTopFiveBitsOfEachChannel) {
   std::string path = ScratchPath("rule.bmp");
   WriteFile(path, EncodeBmp(3, 1, {{255, 0, 255}, {255, 255, 255}, {7, 7, 7}}, BmpDepth::Rgb24, false));
-  CGDISurface s;
+  Surface s;
   ASSERT_TRUE(s.Read(path));
-  EXPECT_EQ(s.ptr()[0], 0x7C1F);  // the default colour key
-  EXPECT_EQ(s.ptr()[1], 0x7FFF);
-  EXPECT_EQ(s.ptr()[2], 0x0000);
+  EXPECT_EQ(s.Pixels()[0], 0x7C1F);  // the default colour key
+  EXPECT_EQ(s.Pixels()[1], 0x7FFF);
+  EXPECT_EQ(s.Pixels()[2], 0x0000);
 }
 
 TEST(SurfaceRead, MissingAndBrokenFilesRaiseTheirErrorsAndKeepThePreviousImage) {
   std::string good = ScratchPath("good.bmp");
   WriteFile(good, EncodeBmp(kWidth, kHeight, kManyColours, BmpDepth::Rgb24, false));
-  CGDISurface s;
+  Surface s;
   ASSERT_TRUE(s.Read(good));
 
   EXPECT_EQ(ReadError(s, ScratchPath("no such file.bmp")), ErrorKind::FileNotFound);
@@ -119,7 +117,7 @@ TEST(SurfaceRead, PicturesLargerThanASurfaceHoldsAreInvalid) {
     }
     return b;
   };
-  CGDISurface s;
+  Surface s;
   std::string path = ScratchPath("huge.bmp");
   for (auto [w, h] : {std::pair{16383, 1}, {1, 32768}, {1, -32768}, {0x7FFFFFFF, 3}, {5, INT32_MIN}, {-5, 3}}) {
     WriteFile(path, withSize(w, h));
@@ -152,5 +150,5 @@ TEST(SurfaceRead, PicturesLargerThanASurfaceHoldsAreInvalid) {
   ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
   EXPECT_EQ(ReadError(s, path), ErrorKind::FileNotFound);
   std::filesystem::remove(path);
-  EXPECT_EQ(s.ptr(), nullptr);
+  EXPECT_EQ(s.Pixels(), nullptr);
 }

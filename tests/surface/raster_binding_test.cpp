@@ -10,9 +10,9 @@
 #include <string>
 #include <utility>
 
-#include "shell/runtime.h"
-#include "surface/cgdisurface.h"
+#include "base/runtime.h"
 #include "surface/raster_binding.h"
+#include "surface/surface.h"
 
 namespace {
 
@@ -23,7 +23,7 @@ class RasterBindingMissing : public ::testing::Test {
   void SetUp() override {
     ASSERT_TRUE(src.Create(16, 8));
     ASSERT_TRUE(dst.Create(16, 8));
-    for (int i = 0; i < 16 * 8; ++i) src.ptr()[i] = 0x7FFF;
+    for (int i = 0; i < 16 * 8; ++i) src.Pixels()[i] = 0x7FFF;
     RasterBinding::SetLibraryNameForTests(kMissingLibrary);
   }
   void TearDown() override { RasterBinding::SetLibraryNameForTests(RasterBinding::DefaultLibraryName()); }
@@ -41,28 +41,25 @@ class RasterBindingMissing : public ::testing::Test {
 
   bool DestinationUntouched() const {
     for (int i = 0; i < 16 * 8; ++i)
-      if (dst.ptr()[i] != 0) return false;
+      if (dst.Pixels()[i] != 0) return false;
     return true;
   }
 
-  CGDISurface src, dst;
+  Surface src, dst;
 };
 
 }  // namespace
 
 TEST_F(RasterBindingMissing, CopiesAndFillsPassTheErrorOnEffectsSwallowIt) {
-  ExpectFileNotFound([&] { dst.FastBlt(src, 0, 0); });
-  ExpectFileNotFound([&] { dst.FastBltClip(src, 0, 0, 0, 0, 4, 4); });
-  ExpectFileNotFound([&] { dst.Blt(src, 0, 0, 1.0f); });
-  ExpectFileNotFound([&] { dst.BltZoom(src, 0, 0, 4, 4, 2.0f); });
-  ExpectFileNotFound([&] { dst.BltClip(src, 0, 0, 0, 0, 4, 4); });
-  ExpectFileNotFound([&] { dst.FillColor(1, 2, 3); });
+  ExpectFileNotFound([&] { dst.CopyFrom(src, 0, 0); });
+  ExpectFileNotFound([&] { dst.CopyKeyedFrom(src, 0, 0, Rect{0, 0, 4, 4}); });
+  ExpectFileNotFound([&] { dst.FillAround(src, 4, 2, 1, 2, 3); });
   ExpectFileNotFound([&] { dst.DrawLine(0, 0, 5, 5, 1, 2, 3); });
   ExpectFileNotFound([&] { Raster::myZoomPD(nullptr, nullptr, 0, 0, 0, 0, 0, 0, nullptr); });
 
-  EXPECT_TRUE(dst.EffectBlt(src, 0, 0, 0, 255, 0));
-  EXPECT_TRUE(dst.EffectBltClip(src, 0, 0, 255, 0, 0, 8, 16, 1));
-  EXPECT_TRUE(dst.EffectBltClipAlpha(src, 0, 0, 0, 0, 8, 16, src, 32));
+  EXPECT_NO_THROW(dst.BlendFrom(src, BlendStyle::Alpha, 0, 0, 255, 0));
+  EXPECT_NO_THROW(dst.BlendFrom(src, BlendStyle::Additive, 0, 0, 255, 0));
+  EXPECT_NO_THROW(dst.BlendThroughMask(src, 0, 0, Rect{0, 0, 16, 8}, src, 32));
   EXPECT_TRUE(DestinationUntouched());
 
   // What needs no raster routine still works.
@@ -71,11 +68,11 @@ TEST_F(RasterBindingMissing, CopiesAndFillsPassTheErrorOnEffectsSwallowIt) {
 }
 
 TEST_F(RasterBindingMissing, TheNormalLibraryBindsAgainFromTheProgramDirectory) {
-  ExpectFileNotFound([&] { dst.FastBlt(src, 0, 0); });
+  ExpectFileNotFound([&] { dst.CopyFrom(src, 0, 0); });
   RasterBinding::SetLibraryNameForTests(RasterBinding::DefaultLibraryName());
-  dst.FastBlt(src, 0, 0);
-  EXPECT_EQ(dst.ptr()[0], 0x7FFF);
-  EXPECT_EQ(dst.ptr()[15], 0x7FFF);
+  dst.CopyFrom(src, 0, 0);
+  EXPECT_EQ(dst.Pixels()[0], 0x7FFF);
+  EXPECT_EQ(dst.Pixels()[15], 0x7FFF);
 }
 
 // What start-up refuses before the first window, naming the file and what is wrong.
