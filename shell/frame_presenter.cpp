@@ -147,10 +147,10 @@ void FramePresenter::PresentUnscaled(const Surface& current) {
 
 void FramePresenter::PresentZoomed(const Surface& current) {
   const Surface& zoom = canvas_.Zoom;
-  if (zoom.Pixels() != ZoomedInto_ || zoom.Width() != ZoomedWidth_ || zoom.Height() != ZoomedHeight_) {
-    ZoomedInto_ = zoom.Pixels();
-    ZoomedWidth_ = zoom.Width();
-    ZoomedHeight_ = zoom.Height();
+  // A zoom surface made anew (its version tells, even where it lands at the same address)
+  // holds none of the picture: everything is zoomed and presented again.
+  if (zoom.Version() != ZoomedVersion_) {
+    ZoomedVersion_ = zoom.Version();
     PresentAll_ = true;
     ZoomAll_ = true;
   }

@@ -62,8 +62,7 @@ class FramePresenter {
   bool PresentAll_ = true;      // the next presentation hands over the whole picture
   bool ZoomAll_ = true;         // the next zoom recomputes every pixel
   bool ZoomedWide_ = false;     // the last zoom went straight into the target's lent pixels
-  const uint16_t* ZoomedInto_ = nullptr;
-  int32_t ZoomedWidth_ = 0, ZoomedHeight_ = 0;
+  uint64_t ZoomedVersion_ = 0;  // the zoom surface's version when it was last zoomed into
   // The source picture last presented or zoomed, in the back buffer's layout.
   std::vector<uint16_t> Shown_;
   int32_t ShownWidth_ = 0, ShownHeight_ = 0, ShownPitch_ = 0;

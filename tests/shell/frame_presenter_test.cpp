@@ -210,6 +210,10 @@ TEST_F(FramePresenterTest, PresentingOnlyTheChangesShowsWhatAWholePresentationWo
       canvas.ViewHeight = 1040;
       canvas.Zoom.Create(1391, 1047);
       target.Resize(1391, 1047);
+    } else if (frame == 200) {
+      // The window reports a new size that keeps its picture: the zoom surface is made anew,
+      // black, and may land at the same address (a clear stands for that here).
+      canvas.Zoom.Clear();
     } else if (frame == 280) {  // restored: the zoom surface is kept
       zoomed = false;
       canvas.ViewWidth = 720;
