@@ -50,23 +50,6 @@ std::string FindSkin() {
   return {};
 }
 
-// What the rules ask of the world while frames are timed: nothing that costs.
-class QuietServices final : public GameServices {
- public:
-  void PlaySound(int32_t) override {}
-  void PlayMusic() override {}
-  void PauseMusic() override {}
-  void StopMusic() override {}
-  void OpenMusic(const std::string&) override {}
-  void SetMusicVolume(int32_t) override {}
-  std::vector<ScreenButton> LoadButtons(const std::string&) override { return {}; }
-  std::string SkinValue(const std::string&, const std::string&) override { return {}; }
-  void CaptureFadeSurface() override {}
-  void OpenAddress(const std::string&) override {}
-  double SecondsOfDay() override { return g_clock.seconds; }
-  void CloseMainWindow() override {}
-};
-
 // The default skin loaded once, and a game and a canvas drawn with it.
 struct Bench {
   explicit Bench(const std::string& directory) : reader(directory) {}

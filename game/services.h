@@ -36,3 +36,21 @@ class GameServices {
   // Asks the main window to close, which ends the program.
   virtual void CloseMainWindow() = 0;
 };
+
+// Services that do nothing, for a game where nothing may sound, load or open: the trial games
+// a test plays to choose a move, benchmarks. The time of day is always 0.
+class QuietServices : public GameServices {
+ public:
+  void PlaySound(int32_t) override {}
+  void PlayMusic() override {}
+  void PauseMusic() override {}
+  void StopMusic() override {}
+  void OpenMusic(const std::string&) override {}
+  void SetMusicVolume(int32_t) override {}
+  std::vector<ScreenButton> LoadButtons(const std::string&) override { return {}; }
+  std::string SkinValue(const std::string&, const std::string&) override { return {}; }
+  void CaptureFadeSurface() override {}
+  void OpenAddress(const std::string&) override {}
+  double SecondsOfDay() override { return 0; }
+  void CloseMainWindow() override {}
+};

@@ -78,28 +78,11 @@ int64_t Rate(const GameState& game) {
   return rating;
 }
 
-// Answers nothing and plays nothing: the trial games of the scripted player are silent.
-class SilentServices final : public GameServices {
- public:
-  void PlaySound(int32_t) override {}
-  void PlayMusic() override {}
-  void PauseMusic() override {}
-  void StopMusic() override {}
-  void OpenMusic(const std::string&) override {}
-  void SetMusicVolume(int32_t) override {}
-  std::vector<ScreenButton> LoadButtons(const std::string&) override { return {}; }
-  std::string SkinValue(const std::string&, const std::string&) override { return {}; }
-  void CaptureFadeSurface() override {}
-  void OpenAddress(const std::string&) override {}
-  double SecondsOfDay() override { return 0; }
-  void CloseMainWindow() override {}
-};
-
 class ScriptedPlayer {
  public:
   // The best place for the pair now falling, found by playing each on a silent copy of the game.
   static Placement Choose(const Game& game) {
-    SilentServices silent;
+    QuietServices silent;
     PlayerSettings player = game.Player;
     Game trial{player, game.Layout, silent};
     Placement best;

@@ -40,23 +40,6 @@ constexpr int32_t CharCell = 8;
 constexpr int32_t AngelCell = 16;
 constexpr int32_t PanelWidth = 40, PanelHeight = 20;
 
-// Asks nothing of the world: the drawing tests only draw and animate.
-class QuietServices final : public GameServices {
- public:
-  void PlaySound(int32_t) override {}
-  void PlayMusic() override {}
-  void PauseMusic() override {}
-  void StopMusic() override {}
-  void OpenMusic(const std::string&) override {}
-  void SetMusicVolume(int32_t) override {}
-  std::vector<ScreenButton> LoadButtons(const std::string&) override { return {}; }
-  std::string SkinValue(const std::string&, const std::string&) override { return {}; }
-  void CaptureFadeSurface() override {}
-  void OpenAddress(const std::string&) override {}
-  double SecondsOfDay() override { return 0; }
-  void CloseMainWindow() override {}
-};
-
 // A game on the synthetic skin with two black back buffers, a fixed time of day
 // (timeOfDay) and no screen buttons.
 class RenderTest : public ::testing::Test {
