@@ -1,8 +1,10 @@
+// SPDX-License-Identifier: MIT
 #include "base/locations.h"
 
 #include <pwd.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
@@ -93,6 +95,8 @@ Folders Decide(const std::string& programDirectory, const Choices& choices, cons
   } else {
     folders.Library = folders.Skin = folders.Player = folders.Program;
   }
+  folders.DefaultSkin = folders.Skin;
+  folders.SkinChoice = choices.Skin;
   if (!choices.Skin.empty()) {
     const std::string kept = KeptSkin(folders.Skin, choices.Skin);
     if (kept.empty()) {
@@ -123,6 +127,40 @@ void PlayFrom(const std::string& directory) {
   folders.Skin = folders.Player = directory;
   folders.SkinReadOnly = false;
   g_folders = folders;
+}
+
+std::vector<std::string> KeptSkinNames(const Folders& folders) {
+  std::vector<std::string> names;
+  std::error_code error;
+  for (fs::directory_iterator entry(fs::path(folders.DefaultSkin) / SkinsFromSkin, error), end; !error && entry != end;
+       entry.increment(error)) {
+    if (HoldsMainIni(entry->path())) names.push_back(entry->path().filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  names.insert(names.begin(), DefaultSkinName);
+  return names;
+}
+
+std::string SkinFolderFault(const Folders& folders) {
+  std::error_code error;
+  const fs::file_status status = fs::status(folders.Skin, error);
+  std::string fault;
+  if (!fs::exists(status)) {
+    fault = "the skin folder " + folders.Skin + " does not exist";
+  } else if (!fs::is_directory(status)) {
+    fault = "the skin folder " + folders.Skin + " is not a folder";
+  } else if (!HoldsMainIni(folders.Skin)) {
+    fault =
+        "the skin folder " + folders.Skin + " holds no main.ini (a skin folder holds main.ini, images/ and sounds/)";
+  } else {
+    return {};
+  }
+  if (!folders.SkinChoice.empty() && folders.SkinChoice.find('/') == std::string::npos) {
+    std::string names;
+    for (const std::string& name : KeptSkinNames(folders)) names += (names.empty() ? "" : ", ") + name;
+    fault += "; give a skin folder or the name of a skin that comes with the game: " + names;
+  }
+  return fault;
 }
 
 void PreparePlayerDirectory() {

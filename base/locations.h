@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Where the game's files are: the program, its raster library, the skin it plays and the
 // player's own files (UserSettings.ini, gameinfo.cfg). Decided once at start-up; everything
 // that opens one of those files asks here.
@@ -18,6 +19,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace Locations {
 
@@ -27,6 +29,8 @@ struct Folders {
   std::string Skin;           // main.ini, images/, sounds/
   std::string Player;         // UserSettings.ini, gameinfo.cfg; empty when no folder can be named
   bool SkinReadOnly = false;  // the installed skin: the game never writes there
+  std::string DefaultSkin;    // the layout's own skin, beside which the other kept skins lie
+  std::string SkinChoice;     // what --skin said; empty without it
 };
 
 // What the player chose on the command line; empty means the layout's own folder.
@@ -66,6 +70,14 @@ void PlayFrom(const std::string& directory);
 inline const std::string& LibraryDirectory() { return Current().Library; }
 inline const std::string& SkinDirectory() { return Current().Skin; }
 inline const std::string& PlayerDirectory() { return Current().Player; }
+
+// What is wrong with the skin folder, as start-up and the skin checker say it: empty when it
+// holds main.ini; else that the folder does not exist, is no folder or holds no main.ini,
+// naming the folder and, when --skin gave a bare name, the skins that come with the game.
+std::string SkinFolderFault(const Folders& folders);
+// The names --skin takes for the skins that come with the game: "default", then the folders
+// of SkinsFromSkin beside the default skin, in order.
+std::vector<std::string> KeptSkinNames(const Folders& folders);
 
 // Creates the player's folder (and its parents) when missing. Raises FileNotFound naming the
 // folder and the system's reason when it cannot be made or is not a folder.

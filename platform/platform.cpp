@@ -1,14 +1,20 @@
-// The platform layer over SDL: clocks, the shell's "open", error boxes.
+// SPDX-License-Identifier: MIT
+// The platform layer over SDL: clocks, the shell's "open", error boxes that end on request.
 #include "platform/platform.h"
 
 #include <SDL.h>
+#include <pthread.h>
+#include <sys/prctl.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cctype>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <iterator>
+#include <mutex>
 #include <vector>
 
 #include "base/local_time.h"
@@ -37,6 +43,9 @@ std::string FileAddress(const std::filesystem::path& directory) {
   return address;
 }
 
+// The name of the game's desktop entry (packaging/kestrel.desktop installs as <id>.desktop).
+constexpr const char* DesktopEntryId = "io.github.kestrel.kestrel";
+
 // True when an executable of this name is in one of $PATH's folders.
 bool OnSearchPath(const std::string& program) {
   const char* path = std::getenv("PATH");
@@ -51,6 +60,70 @@ bool OnSearchPath(const std::string& program) {
   }
   return false;
 }
+
+// The text with each line broken at spaces to at most `width` characters where it can be: a
+// message box is as wide as its longest line, and SDL breaks none.
+std::string Wrapped(const std::string& text, size_t width) {
+  std::string out;
+  size_t start = 0;
+  while (start <= text.size()) {
+    size_t end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    std::string line = text.substr(start, end - start);
+    while (line.size() > width) {
+      size_t cut = line.rfind(' ', width);
+      if (cut == std::string::npos || cut == 0) cut = line.find(' ', width);
+      if (cut == std::string::npos) break;
+      out += line.substr(0, cut) + "\n";
+      line.erase(0, cut + 1);
+    }
+    out += line;
+    if (end < text.size()) out += "\n";
+    start = end + 1;
+  }
+  return out;
+}
+
+// The requests to end the program (a service manager's or `timeout`'s SIGTERM, Ctrl+C, a
+// closed terminal) that end it at once while a modal box waits for its OK.
+constexpr int EndingSignals[] = {SIGTERM, SIGINT, SIGHUP};
+volatile sig_atomic_t g_boxShown = 0;
+pid_t g_boxOwner = 0;
+
+void EndWhileBoxShown(int) { _exit(1); }
+
+// Runs in every child the program forks. One forked while a box is shown is the box's own
+// process (SDL shows it from a child on X11 and waits for that child): it ends with the program.
+void TieChildToBoxOwner() {
+  if (g_boxShown == 0) return;
+  prctl(PR_SET_PDEATHSIG, SIGKILL);
+  if (getppid() != g_boxOwner) _exit(1);  // the program ended before the tie was made
+}
+
+// While one lives, SIGTERM, SIGINT and SIGHUP end the program at once with status 1, and
+// whatever process it forks meanwhile ends with it. The handlers it replaced come back after.
+class EndOnRequest {
+ public:
+  EndOnRequest() {
+    static std::once_flag tie;
+    std::call_once(tie, [] { pthread_atfork(nullptr, nullptr, TieChildToBoxOwner); });
+    g_boxOwner = getpid();
+    g_boxShown = 1;
+    struct sigaction action {};
+    action.sa_handler = EndWhileBoxShown;
+    sigemptyset(&action.sa_mask);
+    for (size_t i = 0; i < std::size(EndingSignals); ++i) sigaction(EndingSignals[i], &action, &replaced_[i]);
+  }
+  ~EndOnRequest() {
+    for (size_t i = 0; i < std::size(EndingSignals); ++i) sigaction(EndingSignals[i], &replaced_[i], nullptr);
+    g_boxShown = 0;
+  }
+  EndOnRequest(const EndOnRequest&) = delete;
+  EndOnRequest& operator=(const EndOnRequest&) = delete;
+
+ private:
+  struct sigaction replaced_[std::size(EndingSignals)]{};
+};
 
 }  // namespace
 
@@ -114,9 +187,24 @@ bool DisplayIsReal() {
 }
 
 void ShowErrorMessage(const std::string& caption, const std::string& text) {
-  std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
-  if (SDL_WasInit(SDL_INIT_VIDEO) == 0 && SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return;
-  if (DisplayIsReal()) SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, caption.c_str(), text.c_str(), nullptr);
+  // A request to end that comes while the message is written waits for the handlers below,
+  // so that the message is on stderr whenever the program ends.
+  sigset_t ending, previous;
+  sigemptyset(&ending);
+  for (int signal : EndingSignals) sigaddset(&ending, signal);
+  pthread_sigmask(SIG_BLOCK, &ending, &previous);
+  std::fprintf(stderr, "kestrel: %s\n", text.c_str());
+  {
+    const EndOnRequest endOnRequest;
+    pthread_sigmask(SIG_UNBLOCK, &ending, nullptr);
+    // The program is ending: a display that goes away meanwhile has nothing left to save.
+    OnDisplayLost(nullptr);
+    if (SDL_WasInit(SDL_INIT_VIDEO) != 0 || SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) {
+      if (DisplayIsReal())
+        SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, caption.c_str(), Wrapped(text, 72).c_str(), nullptr);
+    }
+  }
+  pthread_sigmask(SIG_SETMASK, &previous, nullptr);
 }
 
 void StartVideo() {
@@ -128,6 +216,12 @@ void StartVideo() {
   // to the window system directly (shared memory on X11) costs far less than routing it
   // through an OpenGL texture, above all where OpenGL runs in software.
   SDL_SetHintWithPriority(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0", SDL_HINT_DEFAULT);
+  // Docks and task switchers match the window to its desktop entry by the X11 window class and
+  // the Wayland application id. SDL 2.26 reads both from the environment, later versions from
+  // the SDL_APP_ID hint (which the environment sets too); a value the player set stays.
+  for (const char* name : {"SDL_VIDEO_X11_WMCLASS", "SDL_VIDEO_WAYLAND_WMCLASS", "SDL_APP_ID"}) {
+    setenv(name, DesktopEntryId, 0);
+  }
   if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
     Raise(ErrorKind::FileNotFound, std::string("video: ") + SDL_GetError());
   }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The platform layer: the only code that talks to SDL's video, events, clocks and shell.
 // Everything else of the game reaches the machine through these calls.
 #pragma once
@@ -54,7 +55,9 @@ CursorHandle MakeCursor(const CursorImage& image);
 // True when SDL's video driver shows windows on a real display (not "dummy" or "offscreen").
 bool DisplayIsReal();
 
-// A start-up failure: a message box when a display exists, and the same text on stderr.
+// A start-up failure: the text on stderr ("kestrel: <text>"), then a message box when a display
+// exists. While the box waits for its OK, SIGTERM, SIGINT, SIGHUP and the display going away
+// end the program at once with status 1, and the box goes with it.
 void ShowErrorMessage(const std::string& caption, const std::string& text);
 
 // Runs `handler` once if the connection to the display breaks, just before the process ends

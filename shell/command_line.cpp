@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "shell/command_line.h"
 
 #include <cstdio>
@@ -12,15 +13,15 @@ constexpr const char* Usage =
     "A falling-pair puzzle game: steer the falling pairs so that lines of four or more of one\n"
     "colour vanish, and clear every target of the stage.\n"
     "\n"
-    "  --skin DIR      play the skin in DIR (its main.ini, images/ and sounds/), or a skin\n"
-    "                  that comes with the game by its name (high-contrast)\n"
+    "  --skin DIR        play the skin in DIR (its main.ini, images/ and sounds/),\n"
+    "                    or one that comes with the game, by its name (high-contrast)\n"
     "  --check-skin DIR  report every fault of the skin in DIR (or named) and exit:\n"
-    "                  status 0 when the game can play it, 1 when it cannot\n"
-    "  --data-dir DIR  keep the settings and high scores in DIR\n"
-    "  --fullscreen    start in full screen (F11 or Alt+Enter switches)\n"
-    "  --windowed      start in a window\n"
-    "  -h, --help      show this help and exit\n"
-    "  --version       show the version and exit\n"
+    "                    status 0 when the game can play it, 1 when it cannot\n"
+    "  --data-dir DIR    keep the settings and high scores in DIR\n"
+    "  --fullscreen      start in full screen (F11 or Alt+Enter switches)\n"
+    "  --windowed        start in a window\n"
+    "  -h, --help        show this help and exit\n"
+    "  --version         show the version and exit\n"
     "\n"
     "An installed game keeps the settings and high scores in $XDG_DATA_HOME/kestrel\n"
     "(~/.local/share/kestrel); a game run from its build tree keeps them beside the program.\n";

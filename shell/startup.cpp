@@ -1,5 +1,7 @@
+// SPDX-License-Identifier: MIT
 #include "shell/startup.h"
 
+#include <cctype>
 #include <exception>
 #include <memory>
 #include <string>
@@ -9,6 +11,7 @@
 #include "base/safe_file.h"
 #include "config/images.h"
 #include "config/skin_loaders.h"
+#include "config/skin_rules.h"
 #include "config/user_settings.h"
 #include "game/flow.h"
 #include "platform/platform.h"
@@ -32,6 +35,8 @@ struct Program {
 };
 
 void RunStartup(Program& program, std::optional<bool> startFullScreen) {
+  if (const std::string fault = Locations::SkinFolderFault(Locations::Current()); !fault.empty())
+    throw RuntimeError(ErrorKind::FileNotFound, Locations::SkinDirectory(), fault);
   Locations::PreparePlayerDirectory();
   program.Reader = std::make_unique<SkinReader>(Locations::SkinDirectory());
   SkinReader& reader = *program.Reader;
@@ -65,6 +70,8 @@ void RunStartup(Program& program, std::optional<bool> startFullScreen) {
   LoadLayout(reader, skin);
   loading.Advance();
   LoadGameImages(reader, skin.Images);
+  // What the skin checker calls fatal: the game could start with it, but not be played.
+  RefuseUnplayableSkin(reader, skin);
   loading.Advance();
   program.Window = std::make_unique<MainWindow>(skin, reader, program.Player, program.Files, startFullScreen);
   MainWindow& window = *program.Window;
@@ -86,7 +93,9 @@ void RunStartup(Program& program, std::optional<bool> startFullScreen) {
 void ReportStartupFailure(const Program& program, const std::string& text) {
   const std::vector<std::string>& texts = program.Look.Layout.Texts;
   std::string caption = texts.empty() || texts[0].empty() ? "kestrel" : texts[0];
-  Platform::ShowErrorMessage(caption, "The game cannot start.\n" + text);
+  std::string reason = text;
+  if (!reason.empty()) reason[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(reason[0])));
+  Platform::ShowErrorMessage(caption, "The game cannot start.\n" + reason);
 }
 
 }  // namespace

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Decoding of the game's picture files (Windows bitmaps of any depth and row order that SDL
 // reads) into RGB555 pixels by the load rule: each 8-bit channel keeps its top five bits.
 #pragma once
@@ -21,7 +22,9 @@ struct DecodedPicture {
 };
 
 // Raises RuntimeError(FileNotFound, filename) when the file cannot be opened or is no regular
-// file of at most 64 MiB, and RuntimeError(InvalidPicture, filename) when it is not a picture a
-// surface can hold; a picture whose header declares more than kMaxPicturePixels is refused
-// naming its size before anything is decoded.
+// file of at most 64 MiB, and RuntimeError(InvalidPicture, "<filename>: <why>") when it is not a
+// picture a surface can hold: what the file is instead (a PNG, JPEG or GIF picture, text,
+// empty, ...) and what the game expects, the byte a bitmap is cut short at, a size no surface
+// holds. A picture whose header declares more than kMaxPicturePixels is refused naming its
+// size before anything is decoded.
 DecodedPicture DecodePictureFile(const std::string& filename);

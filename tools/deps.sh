@@ -1,29 +1,33 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Installs the Debian packages that are missing for one purpose:
 #   tools/deps.sh build   what building and testing the game needs
 #   tools/deps.sh play    the same (the game runs from the build)
 #   tools/deps.sh ci      build, plus what the end-to-end run in a virtual X display and the
-#                         package checks (cpack, lintian, desktop and AppStream validators) and
-#                         the fuzzing of the file parsers (clang, libFuzzer) need
+#                         package checks (cpack, lintian, desktop and AppStream validators), the
+#                         fuzzing of the file parsers (clang, libFuzzer), the remaking of the
+#                         skins (skin) and the mutation gate (python3) need
 #   tools/deps.sh arm64   what the aarch64 preset needs: the cross compiler, qemu-user to run
-#                         its tests, and GoogleTest's sources to build for that processor
+#                         its tests, GoogleTest's sources to build for that processor, and
+#                         what cmake/arm64-sysroot.sh and the arm64 package need (Debian's
+#                         archive keys, dpkg-dev's dpkg-shlibdeps, file)
 #   tools/deps.sh skin    what tools/skin/generate.py needs to remake the default skin
 #   tools/deps.sh bench   build, plus what bench/cpu_share.sh needs: a virtual X display with
 #                         a window manager that maximises and minimises the game
 # Only missing packages are installed; apt-get runs through sudo when not root.
 set -euo pipefail
 
-build_packages=(cmake g++ make pkg-config libsdl2-dev libsdl2-mixer-dev libsdl2-image-dev libx11-dev
+build_packages=(cmake g++ make pkg-config dpkg-dev libsdl2-dev libsdl2-mixer-dev libsdl2-image-dev libx11-dev
   libgtest-dev libgmock-dev libbenchmark-dev)
 ci_packages=(xvfb xauth xdotool x11-utils imagemagick openbox dpkg-dev fakeroot file binutils lintian desktop-file-utils
-  appstream clang libclang-rt-dev)
-arm64_packages=(cmake make g++-aarch64-linux-gnu qemu-user googletest)
+  appstream clang libclang-rt-dev procps)
+arm64_packages=(cmake make g++-aarch64-linux-gnu qemu-user googletest debian-archive-keyring dpkg-dev file)
 bench_packages=(xvfb xdotool x11-utils openbox wmctrl)
 skin_packages=(python3 python3-pil python3-numpy fonts-dejavu-core vorbis-tools)
 
 case "${1:-build}" in
   build|play) wanted=("${build_packages[@]}") ;;
-  ci) wanted=("${build_packages[@]}" "${ci_packages[@]}") ;;
+  ci) wanted=("${build_packages[@]}" "${ci_packages[@]}" "${skin_packages[@]}") ;;
   arm64) wanted=("${arm64_packages[@]}") ;;
   skin) wanted=("${skin_packages[@]}") ;;
   bench) wanted=("${build_packages[@]}" "${bench_packages[@]}") ;;

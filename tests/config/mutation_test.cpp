@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Randomly damaged main.ini, UserSettings.ini and gameinfo.cfg: start-up either succeeds with
 // every value in its valid range or stops with a run-time error that names what is wrong.
 #include <gtest/gtest.h>
@@ -15,6 +16,7 @@
 #include "base/random.h"
 #include "base/runtime.h"
 #include "config/skin_check.h"
+#include "config/skin_rules.h"
 #include "config/user_settings.h"
 #include "skin_fixture.h"
 
@@ -130,6 +132,11 @@ void ExpectSensibleState(const Startup& started) {
 TEST(MutationTest, DamagedFilesNeverCrashStartup) {
   SkinFixture skin;
   const fs::path dir = skin.Directory();
+  // What the game refuses beyond the loaders: piece sheets of full size, the loading pictures.
+  for (const char* sheet : {"s0.bmp", "s0m.bmp", "s1.bmp", "s1m.bmp", "s2.bmp", "s2m.bmp"})
+    skin.WriteImage(sheet, {192, 192});
+  skin.WriteImage("loading.bmp", {200, 149});
+  skin.WriteImage("plan.bmp", {198, 10});
   GameRandom::UseFixedSeed(3);
   // A clean start to have every file once.
   {
@@ -160,16 +167,20 @@ TEST(MutationTest, DamagedFilesNeverCrashStartup) {
       WriteText(dir / "gameinfo.cfg", mutator.MutateBytes(table));
     }
 
-    // The skin checker reads the same damage without failing itself, and finds a fault in
-    // every skin that stops start-up.
-    const bool checkerPlays = damageMain ? CheckSkin(dir.string()).Plays() : true;
+    // The skin checker reads the same damage without failing itself, and calls fatal exactly
+    // the skins that start-up refuses.
+    const SkinReport report = damageMain ? CheckSkin(dir.string()) : SkinReport{};
+    const bool checkerPlays = report.Plays();
     Startup start(dir);
     try {
       start.RunLoaders();
+      RefuseUnplayableSkin(start.Reader, start.Look);
       start.LoadButtons("SelectStageButton");
       start.LoadButtons("GameButton");
       ++started;
       ExpectSensibleState(start);
+      EXPECT_TRUE(checkerPlays) << "the checker calls fatal a skin that starts: "
+                                << FormatSkinReport(dir.string(), report);
     } catch (const RuntimeError& error) {
       ++stopped;
       EXPECT_FALSE(checkerPlays) << "the checker passed a skin that stops start-up: " << error.what();

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "skin_fixture.h"
 
 #include <SDL.h>
@@ -171,10 +172,12 @@ SkinFixture::~SkinFixture() {
 
 void SkinFixture::WriteMainIni() const { MainIni.Write(dir_ / "main.ini"); }
 
-void SkinFixture::WriteImage(const std::string& file, ImageSize size) {
+void SkinFixture::WriteImage(const std::string& file, ImageSize size, int64_t rgb) {
   SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormat(0, size.Width, size.Height, 24, SDL_PIXELFORMAT_RGB24);
   if (surface == nullptr) throw std::runtime_error(SDL_GetError());
-  SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, static_cast<Uint8>(size.Width * 5), 90, 200));
+  const Uint8 red = rgb < 0 ? static_cast<Uint8>(size.Width * 5) : static_cast<Uint8>(rgb >> 16);
+  const Uint8 green = rgb < 0 ? 90 : static_cast<Uint8>(rgb >> 8), blue = rgb < 0 ? 200 : static_cast<Uint8>(rgb);
+  SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, red, green, blue));
   int saved = SDL_SaveBMP(surface, (ImagesDirectory() / file).c_str());
   SDL_FreeSurface(surface);
   if (saved != 0) throw std::runtime_error(SDL_GetError());

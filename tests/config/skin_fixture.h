@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A small complete skin written into a temporary program directory: main.ini, every image
 // the loaders read (each with a size of its own, so mix-ups show), a few sounds. Tests edit
 // the INI tables or delete files before running the start-up loaders.
@@ -48,7 +49,8 @@ class SkinFixture {
   void WriteMainIni() const;
   // The size each image file was written with.
   ImageSize SizeOf(const std::string& file) const { return sizes_.at(file); }
-  void WriteImage(const std::string& file, ImageSize size);
+  // A picture of one colour: `rgb` (0xRRGGBB), else a colour of the size's own.
+  void WriteImage(const std::string& file, ImageSize size, int64_t rgb = -1);
   void RemoveImage(const std::string& file) const;
   std::vector<std::string> ImageFiles() const;
 

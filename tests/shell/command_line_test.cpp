@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The command line.
 #include <gtest/gtest.h>
 
@@ -5,6 +6,8 @@
 
 #include <filesystem>
 #include <fstream>
+#include <set>
+#include <sstream>
 
 #include "base/locations.h"
 #include "shell/command_line.h"
@@ -51,6 +54,26 @@ TEST(CommandLine, ReadsItsOptionsAndRefusesAnythingElse) {
   testing::internal::CaptureStderr();
   EXPECT_EQ(RunCommandLine(2, unknown), 2);
   EXPECT_NE(testing::internal::GetCapturedStderr().find("unknown option '--full-screen'"), std::string::npos);
+}
+
+// Every option's description, and every line that goes on with one, starts in one column.
+TEST(CommandLine, HelpSetsTheDescriptionsInOneColumn) {
+  const char* help[] = {"kestrel", "--help"};
+  testing::internal::CaptureStdout();
+  EXPECT_EQ(RunCommandLine(2, help), 0);
+  std::istringstream text(testing::internal::GetCapturedStdout());
+  std::set<size_t> columns;
+  size_t options = 0;
+  for (std::string line; std::getline(text, line);) {
+    if (!line.starts_with("  ")) continue;
+    const size_t name = line.find_first_not_of(' ');
+    const bool option = line[name] == '-';
+    options += option ? 1 : 0;
+    // An option's description follows its name (and argument) after two spaces or more.
+    columns.insert(option ? line.find_first_not_of(' ', line.find("  ", name)) : name);
+  }
+  EXPECT_GE(options, 7u);
+  EXPECT_EQ(columns.size(), 1u) << "descriptions start in " << columns.size() << " columns";
 }
 
 TEST(CommandLine, APlayersFolderThatCannotBeMadeStopsTheStartWithStatusOne) {

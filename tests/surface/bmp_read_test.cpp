@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -13,11 +14,16 @@
 
 namespace {
 
-ErrorKind ReadError(Surface& s, const std::string& path) {
+// The kind of error reading `path` raises; its detail names the file and then, where given,
+// what is wrong with it.
+ErrorKind ReadError(Surface& s, const std::string& path, const std::string& why = "") {
   try {
     s.Read(path);
   } catch (const RuntimeError& e) {
-    EXPECT_EQ(e.Detail(), path);
+    EXPECT_EQ(e.Detail().rfind(path, 0), 0u) << e.Detail();
+    if (!why.empty()) {
+      EXPECT_EQ(e.Detail(), path + ": " + why);
+    }
     return e.Kind();
   }
   ADD_FAILURE() << path << " was read";
@@ -91,18 +97,34 @@ TEST(SurfaceRead, MissingAndBrokenFilesRaiseTheirErrorsAndKeepThePreviousImage) 
 
   EXPECT_EQ(ReadError(s, ScratchPath("no such file.bmp")), ErrorKind::FileNotFound);
 
-  std::string text = ScratchPath("text.bmp");
-  WriteFile(text, {'h', 'e', 'l', 'l', 'o'});
-  EXPECT_EQ(ReadError(s, text), ErrorKind::InvalidPicture);
+  // A file that is no bitmap says what it is instead, and what the game reads.
+  const std::string expected =
+      ", not a bitmap; the game reads Windows bitmaps (.bmp, starting with \"BM\"; 24-bit is safest)";
+  std::string other = ScratchPath("other.bmp");
+  const std::pair<std::vector<uint8_t>, std::string> others[] = {
+      {{'h', 'e', 'l', 'l', 'o', '\n'}, "text (\"hello\")"},
+      {{}, "empty (0 bytes)"},
+      {{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13}, "a PNG picture"},
+      {{0xFF, 0xD8, 0xFF, 0xE0, 0, 16, 'J', 'F', 'I', 'F'}, "a JPEG picture"},
+      {{'G', 'I', 'F', '8', '9', 'a', 1, 0}, "a GIF picture"},
+      {{0, 0, 2, 0, 1, 0}, "a Windows cursor"},
+      {{0x7F, 'E', 'L', 'F', 2}, "of no kind the game knows (its first bytes are 7f 45 4c 46)"},
+  };
+  for (const auto& [bytes, what] : others) {
+    WriteFile(other, bytes);
+    EXPECT_EQ(ReadError(s, other, what + expected), ErrorKind::InvalidPicture);
+  }
 
-  std::string empty = ScratchPath("empty.bmp");
-  WriteFile(empty, {});
-  EXPECT_EQ(ReadError(s, empty), ErrorKind::InvalidPicture);
-
+  // A bitmap cut short says at which byte, and how many its pixels take: 3 rows of 16 bytes
+  // after 54 bytes of headers.
   std::vector<uint8_t> bytes = EncodeBmp(kWidth, kHeight, kManyColours, BmpDepth::Rgb24, false);
+  ASSERT_EQ(bytes.size(), 54u + 3 * 16);
   std::string truncated = ScratchPath("truncated.bmp");
   WriteFile(truncated, std::vector<uint8_t>(bytes.begin(), bytes.end() - 20));
-  EXPECT_EQ(ReadError(s, truncated), ErrorKind::InvalidPicture);
+  EXPECT_EQ(ReadError(s, truncated, "truncated at byte 82: its 5 x 3 pixels take 48 bytes from byte 54"),
+            ErrorKind::InvalidPicture);
+  WriteFile(truncated, std::vector<uint8_t>(bytes.begin(), bytes.begin() + 40));
+  EXPECT_EQ(ReadError(s, truncated, "truncated at byte 40: its headers take 54 bytes"), ErrorKind::InvalidPicture);
 
   ExpectLoaded(s, kManyColours, "after failed reads");
 }
