@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 """Sound effects and music, synthesised here and encoded with oggenc.
 
 Music is rendered into a circular buffer whose length is a whole number of bars: a note that

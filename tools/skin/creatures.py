@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 """The pieces, the target creatures, their three big cousins and the kestrel.
 
 Colour 0 is coral with round marks, colour 1 leaf green with triangles, colour 2 blue with

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 """Windows cursor files: 32 x 32, 32-bit BGRA with an AND mask, the hotspot in the directory entry."""
 import math
 import struct

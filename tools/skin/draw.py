@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 """Drawing helpers of the skin generator.
 
 Pictures are drawn at four times their final size on RGBA canvases and filtered down with

@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: MIT
 """Makes the default skin: skin/main.ini, skin/images/*, skin/sounds/*, the contact sheet
 tools/skin/preview.png and the program's icons packaging/icons/kestrel-<n>.png. Everything is drawn and synthesised here from fixed seeds, so a rerun
 gives the same files.
@@ -69,7 +70,7 @@ def write_images(images):
         sprite(f"check{i}.bmp", f"check{i}m.bmp", W.check_box(i == 1))
     save_opaque(os.path.join(images, "volume.bmp"), W.volume_bar())
     for i, caption in enumerate(L.BUTTON_IMAGES):
-        if i == 4:   # the web link glows over the label painted on the background
+        if i == 4:   # the web link glows over the words painted on the background
             sprite("but4.bmp", "butm4.bmp", W.glow_link(L.WEB_LINK[2] - L.WEB_LINK[0], L.WEB_LINK[3] - L.WEB_LINK[1]))
             continue
         big = i >= 7

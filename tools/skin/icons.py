@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 """The program's icons: the kestrel of the skin, cheering on a round patch of sky, at the sizes
 the desktop asks for (packaging/icons/kestrel-<n>.png). Drawn once at a large scale and filtered
 down to each size, so small icons stay smooth."""

@@ -1,7 +1,10 @@
+# SPDX-License-Identifier: MIT
 """main.ini of the default skin."""
 import layout as L
 
-WEB_ADDRESS = "https://kestrel.example.org/"
+# The web links of Text1 and Text2 (the play screen's button 4): empty, so that the button opens
+# nothing, until the game has a page of its own.
+WEB_ADDRESS = ""
 
 
 def main_ini():

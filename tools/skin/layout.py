@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 """Where everything sits. The fixed positions are the game's own; the rest is this skin's
 choice and goes into main.ini. The contact sheet and the pictures use the same numbers."""
 
@@ -58,14 +59,14 @@ BUTTON_IMAGES = [
     "Pause",      # 1  play: pause
     "Help",       # 2  play: help
     "Exit",       # 3  play: exit to the title
-    "web",        # 4  play: web link (a glow over the address label painted on the background)
+    "web",        # 4  play: web link (a glow over the words painted on the background)
     "Yes",        # 5  confirmation yes
     "No",         # 6  confirmation no
     "Play",       # 7  title: start
     "Quit",       # 8  title: quit
     "Start",      # 9  stage selection: start
 ]
-WEB_LINK = (14, 398, 214, 430)         # the web label and its glow (button image 4)
+WEB_LINK = (14, 398, 214, 430)         # the words under the buttons and button 4's glow
 BIG_BUTTON_SIZE = (180, 48)            # title and stage-selection buttons
 
 GAME_BUTTONS = [                       # button index -> (image, x, y)

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 """The contact sheet: the title, the stage selection and two play screens composed from the
 skin's own files at the game's fixed positions, so the layout can be seen before the game
 draws it."""

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 """The large pictures: backgrounds, the title logo, the stage-selection panel, the overlay panels,
 the help page and the loading window."""
 import math
@@ -9,7 +10,7 @@ from PIL import Image, ImageDraw, ImageFilter
 import layout as L
 import widgets as W
 from creatures import COLOURS, bird, target_cell
-from draw import (S, blur, box, canvas, downsample, ellipse_mask, fill, fill_image, grow, intersect, lerp, new_mask,
+from draw import (S, blur, canvas, downsample, ellipse_mask, fill, fill_image, grow, intersect, lerp, new_mask,
                   rrect_mask, shade, shift, subtract, text, text_mask, text_width, union, vgradient)
 
 
@@ -100,36 +101,34 @@ def play_background():
     # the left column
     text(img, (114, 40), "Kestrel", 30, (255, 255, 255), anchor="mm", outline=(200, 100, 40), outline_px=2,
          shadow=0.4)
-    W.panel(img, L.SCORE_PANEL)
+    W.hud_panel(img, L.SCORE_PANEL)
     sx, sy = L.SHOW_SCORE
     for dy, word in ((-38, "BEST"), (0, "SCORE"), (38, "LEVEL")):
-        text(img, (sx, sy + dy - 2), word, 11, (170, 96, 46), anchor="ls")
-    W.panel(img, L.SOUND_PANEL)
+        text(img, (sx, sy + dy - 2), word, 11, W.HUD_LABEL, anchor="ls")
+    W.hud_panel(img, L.SOUND_PANEL)
     for (cx, cy), (vx, vy), word in zip(L.CHECK, L.VOLUME, ("Music", "Sound")):
-        text(img, (cx + 30, cy + 12.5), word, 14, W.INK, anchor="lm")
+        text(img, (cx + 30, cy + 12.5), word, 14, W.HUD_INK, anchor="lm")
         trough = rrect_mask(img, (vx - 2, vy - 1, vx + L.VOLUME_SIZE[0] + 2, vy + L.VOLUME_SIZE[1] + 1), 4)
         fill(img, trough, (120, 90, 70))
         fill(img, grow(trough, -1.2), (226, 214, 196))
-    W.panel(img, L.BUTTON_PANEL)
+    W.hud_panel(img, L.BUTTON_PANEL)
+    # Under the buttons, where button 4 lights (it opens the skin's web address, and this skin
+    # names none): the keys no button offers.
     lx0, ly0, lx1, ly1 = L.WEB_LINK
-    globe = ellipse_mask(img, (lx0 + 8, ly0 + 6, lx0 + 28, ly0 + 26))
-    fill(img, globe, (60, 130, 220))
-    gl = new_mask(img)
-    gd = ImageDraw.Draw(gl)
-    gd.ellipse(box((lx0 + 13, ly0 + 6, lx0 + 23, ly0 + 26)), outline=255, width=S(1.2))
-    gd.line(box((lx0 + 8, ly0 + 16, lx0 + 28, ly0 + 16)), fill=255, width=S(1.2))
-    gd.line(box((lx0 + 18, ly0 + 6, lx0 + 18, ly0 + 26)), fill=255, width=S(1.2))
-    fill(img, intersect(gl, globe), (255, 255, 255), 0.85)
-    text(img, (lx0 + 36, (ly0 + ly1) / 2), "Kestrel on the web", 13, (60, 100, 170), anchor="lm")
+    hint = "F11 full screen \u00b7 F10 your files"
+    size = 12
+    while size > 9 and text_width(hint, size) > lx1 - lx0 - 16:
+        size -= 1
+    text(img, ((lx0 + lx1) / 2, (ly0 + ly1) / 2), hint, size, W.HUD_INK, anchor="mm")
     # the right column
     cloud = _cloud_mask(img, (494, 8, 712, 168))
     fill(img, blur(cloud, 2), (255, 255, 255), 0.55)
     for rect, word in ((L.STAGE_PANEL, "STAGE"), (L.TIME_PANEL, "TIME"), (L.TARGETS_PANEL, "LEFT")):
-        W.panel(img, rect)
-        text(img, (rect[0] + 14, (rect[1] + rect[3]) / 2), word, 15, (170, 96, 46), anchor="lm")
+        W.hud_panel(img, rect)
+        text(img, (rect[0] + 14, (rect[1] + rect[3]) / 2), word, 15, W.HUD_LABEL, anchor="lm")
     tx, ty = L.TIME_MIN[0] + 40, L.TIME_MIN[1]
     for dy in (7, 17):
-        fill(img, ellipse_mask(img, (tx + 2, ty + dy - 2, tx + 6, ty + dy + 2)), W.INK)
+        fill(img, ellipse_mask(img, (tx + 2, ty + dy - 2, tx + 6, ty + dy + 2)), W.HUD_INK)
     icon = target_cell(1)
     icon = icon.resize((S(24), S(24)), Image.Resampling.BILINEAR)
     img.alpha_composite(icon, (S(560), S(335)))

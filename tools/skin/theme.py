@@ -1,10 +1,14 @@
+# SPDX-License-Identifier: MIT
 """Looks other than the default skin's, made by the same drawing code with other colours and
 options. A theme is applied once, before anything is drawn.
 
 high-contrast, for players with low vision or colour-vision deficiency: pieces in yellow, sky
 blue and vermilion (far apart in brightness, not only in hue), each with a large black symbol of
-its own (circle, triangle, diamond) and a thick white outline, on dark backgrounds, with large
-outlined digits. The layout, the words and the sounds are the default skin's.
+its own (circle, triangle, diamond) and a thick white outline, on dark backgrounds; the play
+screen's side panels flat and near black, their words white and their large digits white and
+yellow (every one 7:1 or more against the panel); a focus ring of yellow between black edges,
+which stands out on light and dark grounds alike. The layout, the words and the sounds are the
+default skin's.
 """
 import numpy as np
 from PIL import Image
@@ -12,6 +16,7 @@ from PIL import Image
 import creatures
 import layout as L
 import screens
+import widgets
 from draw import canvas, drop_shadow, fill, grow, rrect_mask, union
 
 # The digit strips: (font size, top colour, bottom colour, outline) of each.
@@ -26,6 +31,13 @@ HIGH_CONTRAST_DIGITS = {
     "stage": (32, (255, 255, 255), (255, 230, 0), (0, 0, 0)),
 }
 HIGH_CONTRAST_COLOURS = [(255, 214, 0), (86, 180, 233), (225, 80, 20)]
+HIGH_CONTRAST_PANEL = (14, 18, 34)
+HIGH_CONTRAST_WIDGETS = {
+    "HUD_PANEL": HIGH_CONTRAST_PANEL, "HUD_BORDER": (236, 236, 236), "HUD_FLAT": True,
+    "HUD_LABEL": (255, 255, 255), "HUD_INK": (255, 255, 255),
+    "DIFFICULTY_COLOURS": [(140, 235, 110), (255, 200, 90), (255, 140, 130)],
+    "FOCUS_RING": (255, 214, 0), "FOCUS_GAP": (0, 0, 0), "FOCUS_EDGE": (0, 0, 0), "FOCUS_WIDTH": 3.2,
+}
 DARK = 0.28      # how much of the default backgrounds' brightness the dark ones keep
 
 THEMES = ("default", "high-contrast")
@@ -60,6 +72,8 @@ def apply(name):
     if name == "default":
         return
     creatures.COLOURS[:] = HIGH_CONTRAST_COLOURS
+    for name, value in HIGH_CONTRAST_WIDGETS.items():
+        setattr(widgets, name, value)
     creatures.piece = _bold_piece
     screens.title_background = _darkened(screens.title_background)
     original_sky = screens._sky

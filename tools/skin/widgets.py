@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 """Panels, buttons, digit strips, check boxes and the other small pictures of the skin."""
 import math
 
@@ -14,11 +15,23 @@ BORDER = (214, 128, 62)
 INK = (84, 48, 30)
 ORANGE = (250, 160, 60)
 SKY = (120, 190, 245)
-FOCUS_RING = (28, 36, 96)     # the keyboard's focus on light and dark grounds alike
+# The keyboard's focus: a ring round the focused button and a gap of another colour between it
+# and the button, on light and dark grounds alike; a theme may add an outer edge and widen it.
+FOCUS_RING = (28, 36, 96)
+FOCUS_GAP = (255, 255, 255)
+FOCUS_EDGE = None
+FOCUS_WIDTH = 2.2
+
+# The play screen's side panels and what is written on them; a theme may give them its own
+# colours and a flat fill without gloss.
+HUD_PANEL, HUD_BORDER, HUD_FLAT = CREAM, BORDER, False
+HUD_LABEL = (170, 96, 46)      # BEST, SCORE, LEVEL, STAGE, TIME, LEFT
+HUD_INK = INK                  # Music, Sound, the time's colon, the keys under the buttons
+DIFFICULTY_COLOURS = [(110, 200, 80), (250, 170, 50), (235, 80, 70)]
 
 
-def panel(img, rect, radius=12, colour=CREAM, border=BORDER, opacity=1.0, shadow=0.4, border_px=2.5):
-    """A rounded panel with a soft shadow, a border and a faint gloss along its top."""
+def panel(img, rect, radius=12, colour=CREAM, border=BORDER, opacity=1.0, shadow=0.4, border_px=2.5, flat=False):
+    """A rounded panel with a soft shadow, a border and a faint gloss along its top (none when flat)."""
     x0, y0, x1, y1 = rect
     m = rrect_mask(img, rect, radius)
     if shadow:
@@ -26,11 +39,31 @@ def panel(img, rect, radius=12, colour=CREAM, border=BORDER, opacity=1.0, shadow
     fill(img, m, border, opacity)
     inner = rrect_mask(img, (x0 + border_px, y0 + border_px, x1 - border_px, y1 - border_px),
                        max(1, radius - border_px))
+    if flat:
+        fill(img, inner, colour, opacity)
+        return m
     grad = vgradient(img.size, shade(colour, 0.4), shade(colour, -0.06), S(y0), S(y1))
     fill_image(img, inner, grad, opacity)
     top = intersect(inner, rrect_mask(img, (x0 + 4, y0 + 3, x1 - 4, y0 + (y1 - y0) * 0.35), radius * 0.7))
     fill(img, blur(top, 1.0), (255, 255, 255), 0.35 * opacity)
     return m
+
+
+def hud_panel(img, rect):
+    """One of the play screen's side panels."""
+    return panel(img, rect, colour=HUD_PANEL, border=HUD_BORDER, flat=HUD_FLAT)
+
+
+def focus_ring(img, m, hollow=False):
+    """Paints the focus ring along the inside of the shape `m` and returns what lies within it,
+    which is painted over with the gap's colour unless `hollow`."""
+    layers = [(m, FOCUS_RING), (grow(m, -FOCUS_WIDTH), FOCUS_GAP), (grow(m, -FOCUS_WIDTH - 1.0), None)]
+    if FOCUS_EDGE is not None:
+        layers.insert(0, (m, FOCUS_EDGE))
+        layers[1] = (grow(m, -1.0), FOCUS_RING)
+    for (shape, colour), (inner, _) in zip(layers, layers[1:]):
+        fill(img, subtract(shape, inner) if hollow else shape, colour)
+    return layers[-1][0]
 
 
 def label(img, xy, s, size=12, colour=INK, anchor="la"):
@@ -50,9 +83,7 @@ def button(w, h, caption, lit, base=ORANGE, size=15):
     drop_shadow(img, m, 1.0, 2.0, 1.2, 0.5)
     colour = base
     if lit:
-        fill(img, m, FOCUS_RING)
-        fill(img, grow(m, -2.2), (255, 255, 255))
-        m = grow(m, -3.2)
+        m = focus_ring(img, m)
         colour = shade(base, 0.18)
     fill(img, m, shade(colour, -0.45))
     inner = grow(m, -1.2)
@@ -71,7 +102,7 @@ def button(w, h, caption, lit, base=ORANGE, size=15):
             x = w / 2 + side * (w / 2 - 6.2 - ((h - 6) / 2 - 3.2) * 0.5)
             pointer = poly_mask(img, [(x + side * 2.3 * k, middle - 4.5 * k), (x - side * 2.3 * k, middle),
                                       (x + side * 2.3 * k, middle + 4.5 * k)])
-            fill(img, grow(pointer, 1.1), (255, 255, 255))
+            fill(img, grow(pointer, 1.1), FOCUS_GAP)
             fill(img, pointer, FOCUS_RING)
     text(img, (w / 2, middle), caption, size, (255, 255, 255), anchor="mm",
          outline=shade(colour, -0.55), outline_px=1.3)
@@ -79,13 +110,12 @@ def button(w, h, caption, lit, base=ORANGE, size=15):
 
 
 def glow_link(w, h):
-    """The web link's highlight: the buttons' focus ring round the label under it; inside only a
-    faint tint, so the blue label stays dark on its light ground."""
+    """The highlight of the play screen's button 4: the buttons' focus ring round the words under
+    it; inside only a faint tint, so the words keep their contrast with the panel."""
     img = canvas(w, h)
     m = rrect_mask(img, (1, 1, w - 1, h - 1), 8)
     fill(img, m, (255, 236, 190), 0.18)
-    fill(img, subtract(m, grow(m, -2.2)), FOCUS_RING)
-    fill(img, subtract(grow(m, -2.2), grow(m, -3.2)), (255, 255, 255))
+    focus_ring(img, m, hollow=True)
     return downsample(img)
 
 
@@ -197,8 +227,7 @@ def difficulty_icons():
 def difficulty_words():
     w, h = L.DIFF_GLYPH
     img = canvas(w, 3 * h)
-    for j, (word, colour) in enumerate([("EASY", (110, 200, 80)), ("NORMAL", (250, 170, 50)),
-                                        ("HARD", (235, 80, 70))]):
+    for j, (word, colour) in enumerate(zip(("EASY", "NORMAL", "HARD"), DIFFICULTY_COLOURS)):
         m = text_mask(img, (2, j * h + h / 2), word, 17, anchor="lm")
         fill(img, blur(shift(grow(m, 1.2), 1, 1.5), 0.8), (0, 0, 0), 0.4)
         fill(img, grow(m, 1.3), shade(colour, -0.55))
