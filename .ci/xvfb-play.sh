@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Shared by .ci/play-under-xvfb, .ci/check-install and bench/cpu_share.sh (sourced, not run): a virtual X display,
 # the game played through it as a player would, and the checks of what it saved.
 
@@ -9,7 +10,9 @@ start_xvfb() {
   Xvfb ":$display" -screen 0 "${XVFB_SCREEN:-1024x768x24}" -nolisten tcp >/dev/null 2>&1 &
   xvfb=$!
   export DISPLAY=":$display"
-  for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+  for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && return 0; sleep 0.1; done
+  echo "the virtual display :$display did not answer within 5 seconds" >&2
+  return 1
 }
 
 # Ends the game and the display if they still run; call it from the caller's EXIT trap.
@@ -32,9 +35,43 @@ game_window() {
   return 1
 }
 
+# expect_screen PICTURE NAME: PICTURE, a screenshot of the game's 720 x 540 client area, shows
+# the screen NAME (title, select, play, exit, pause or gameover): of the screens of the skin's
+# contact sheet (tools/skin/preview.png, composed from the skin's own files) it is nearest to
+# that one, and near it (root mean square distance below 0.2). What moves (the board, the
+# figure, the time, the scrolling background, a swaying panel) keeps a screenshot 0.16 at most
+# off its own screen; a screen without its panel, or another screen, lies farther.
+expect_screen() {
+  local picture=$1 name=$2 sheet panel distance nearest="" best=""
+  sheet=$(dirname "${BASH_SOURCE[0]}")/../tools/skin/preview.png
+  [[ -f "$picture" ]] || { echo "no screenshot $picture" >&2; return 1; }
+  [[ $(identify -format '%wx%h' "$picture") == 720x540 ]] || {
+    echo "$picture is not a picture of the 720 x 540 client area" >&2
+    return 1
+  }
+  # The panels of the contact sheet: 720 x 540 each, two a row, 12 pixels apart under a 22-pixel caption.
+  local -A at=([title]=+12+34 [select]=+744+34 [play]=+12+608 [exit]=+744+608 [pause]=+12+1182 [gameover]=+744+1182)
+  [[ -n "${at[$name]:-}" ]] || { echo "expect_screen: no screen $name on the contact sheet" >&2; return 1; }
+  for panel in "${!at[@]}"; do
+    # compare's status is 1 when the pictures differ; only its measure tells whether it worked.
+    distance=$(convert "$sheet" -crop "720x540${at[$panel]}" +repage png:- |
+      compare -metric RMSE "$picture" png:- null: 2>&1 || true)
+    distance=$(sed -n 's/^[0-9.e+-]* (\([0-9.e+-]*\))$/\1/p' <<<"$distance")
+    [[ -n "$distance" ]] || { echo "comparing $picture with the contact sheet's $panel screen failed" >&2; return 1; }
+    if [[ -z "$best" ]] || awk "BEGIN {exit !($distance < $best)}"; then best=$distance nearest=$panel; fi
+    [[ $panel == "$name" ]] && local own=$distance
+  done
+  echo "$(basename "$picture"): nearest the contact sheet's $nearest screen ($best)"
+  if [[ $nearest != "$name" ]] || awk "BEGIN {exit !($own >= 0.2)}"; then
+    echo "$picture does not show the $name screen (distance $own; nearest: $nearest at $best)" >&2
+    return 1
+  fi
+}
+
 # play_game SHOTS COMMAND...: starts the game with COMMAND, checks its 720 x 540 client area,
 # plays title -> stage selection (difficulty Normal) -> the first stage -> back to the title ->
-# Quit, taking screenshots into SHOTS, and checks that the game ended with status 0.
+# Quit, taking screenshots of the window into SHOTS and checking that each shows its screen, and
+# checks that the game ended with status 0.
 play_game() {
   local shots=$1
   shift
@@ -53,17 +90,21 @@ play_game() {
     xdotool click 1
     sleep 1
   }
-  screen() { import -window root "$shots/$1.png"; }
+  screen() {  # the window's picture, which must show the screen $2
+    rm -f "$shots/$1.png"  # never an earlier run's
+    import -window "$window" "$shots/$1.png"
+    expect_screen "$shots/$1.png" "$2"
+  }
 
   sleep 1
-  screen title
+  screen title title
   click 220 324    # title: Play
-  screen stage-selection
+  screen stage-selection select
   click 350 190    # difficulty: Normal
   click 352 354    # Start
   click 356 300    # the help page goes away
   sleep 3
-  screen play
+  screen play play
   click 164 373    # Exit
   click 302 317    # Yes: back to the title
   click 220 388    # Quit

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include <SDL.h>
 #include <SDL_mixer.h>
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The game's folders in the build tree and installed.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -169,11 +170,10 @@ TEST_F(LoadersTest, StartupFillsEveryTableAndCountsItsProgressSteps) {
   EXPECT_EQ(layout.MaxSounds, 2);
   EXPECT_EQ(layout.MaxBackMusic, 4);
   ASSERT_EQ(look.Sounds.size(), 3u);
-  if (AudioDeviceOpen()) {
-    EXPECT_NE(look.Sounds[0], 0u);
-    EXPECT_EQ(look.Sounds[1], 0u);
-    EXPECT_NE(look.Sounds[2], 0u);
-  }
+  ASSERT_TRUE(AudioDeviceOpen()) << "the dummy sound driver opens a device";
+  EXPECT_NE(look.Sounds[0], 0u);
+  EXPECT_EQ(look.Sounds[1], 0u);
+  EXPECT_NE(look.Sounds[2], 0u);
 }
 
 TEST_F(LoadersTest, ScreenButtonsOfEachSection) {
@@ -445,18 +445,17 @@ TEST(DefaultSkinTest, StartsUpWithEveryTableFilled) {
   EXPECT_GE(images.SelMusicImages[0].Height(), 5 * 32);
   EXPECT_GE(images.SelDiffImages[0].Height(), 3 * 36);
   EXPECT_EQ(images.ScratchSurface.Width(), 10);
-  if (AudioDeviceOpen()) {
-    for (AudioHandle sample : started.Look.Sounds) EXPECT_NE(sample, 0u);
-    // The game tracks open, and the title track plays and advances.
-    for (int m = 0; m <= 4; ++m) {
-      EXPECT_NE(CreateMusicStream((dir / "sounds" / ("back" + std::to_string(m) + ".ogg")).string()), 0u) << m;
-    }
-    const AudioHandle title = CreateMusicStream((dir / "sounds" / "titback.ogg").string());
-    ASSERT_NE(title, 0u);
-    PlayMusicStream(title);
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
-    EXPECT_GT(MusicStreamPosition(title), 0.1);
+  ASSERT_TRUE(AudioDeviceOpen()) << "the dummy sound driver opens a device";
+  for (AudioHandle sample : started.Look.Sounds) EXPECT_NE(sample, 0u);
+  // The game tracks open, and the title track plays and advances.
+  for (int m = 0; m <= 4; ++m) {
+    EXPECT_NE(CreateMusicStream((dir / "sounds" / ("back" + std::to_string(m) + ".ogg")).string()), 0u) << m;
   }
+  const AudioHandle title = CreateMusicStream((dir / "sounds" / "titback.ogg").string());
+  ASSERT_NE(title, 0u);
+  PlayMusicStream(title);
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  EXPECT_GT(MusicStreamPosition(title), 0.1);
   // Every screen's buttons.
   for (const char* section : {"TitleButton", "SelectStageButton", "GameButton"}) {
     started.LoadButtons(section);

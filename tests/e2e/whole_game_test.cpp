@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The real program, headless: start-up from the default skin, then a whole game played through
 // window events pushed into SDL's queue, frame by frame, on a clock that runs as fast as the
 // frames can be drawn. Checks the state after every step, the drawn back buffer, and the
@@ -10,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <map>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -266,19 +268,36 @@ uint64_t ScorePicture() {
                      layout.ShowScoreY + g_scoreDigitHeight);
 }
 
-// Keeps the picture just drawn as a BMP, once the fades of the last few frames have settled.
+// The pictures a script kept, by name.
+std::map<std::string, std::vector<uint16_t>> g_pictures;
+
+// Keeps the picture just drawn, once the fades of the last few frames have settled, and writes
+// it as a BMP.
 Step Picture(const fs::path& folder, const std::string& name) {
   auto frames = std::make_shared<int>(0);
   return {"picture " + name, [frames] { *frames = 0; },
-          [frames, file = folder / (name + ".bmp")] {
+          [frames, name, file = folder / (name + ".bmp")] {
             if (++*frames < 10) return false;
             const Surface& screen = g_main->Pictures().Current();
+            std::vector<uint16_t>& kept = g_pictures[name];
+            for (int y = 0; y < 540; ++y) {
+              const uint16_t* row = screen.Pixels() + y * (screen.Pitch() / 2);
+              kept.insert(kept.end(), row, row + 720);
+            }
             SDL_Surface* picture = SDL_CreateRGBSurfaceWithFormatFrom(screen.Pixels(), 720, 540, 16, screen.Pitch(),
                                                                       SDL_PIXELFORMAT_RGB555);
             EXPECT_TRUE(picture != nullptr && SDL_SaveBMP(picture, file.c_str()) == 0) << SDL_GetError();
             SDL_FreeSurface(picture);
             return true;
           }};
+}
+
+// Whether two kept pictures are the same within a screen button's rectangle.
+bool SameWithin(const std::vector<uint16_t>& a, const std::vector<uint16_t>& b, const ScreenButton& button) {
+  for (int y = button.Top; y < button.Bottom; ++y)
+    for (int x = button.Left; x < button.Right; ++x)
+      if (a.at(static_cast<size_t>(y * 720 + x)) != b.at(static_cast<size_t>(y * 720 + x))) return false;
+  return true;
 }
 
 std::string ReadFile(const fs::path& path) {
@@ -536,11 +555,16 @@ void PlayWithoutMouse(bool pad) {
 TEST_F(WholeGameTest, KeyboardAlone) { PlayWithoutMouse(false); }
 TEST_F(WholeGameTest, GamepadAlone) { PlayWithoutMouse(true); }
 
-// Not a check but pictures for a person to look at: with KESTREL_SCREENS naming a folder, the
-// keyboard's focus and the score pop-ups on the screens that are hard to reach by hand.
+// Pictures of the screens that are hard to reach by hand, for a person to look at (into the
+// folder KESTREL_SCREENS names; a passing run keeps none otherwise): the score pop-ups of a
+// chain, a cleared stage, and the keyboard's focus on the game-over panel, which must light the
+// focused button and move with the focus, the picture around it unchanged.
 TEST_F(WholeGameTest, PicturesOfScreensHardToReachByHand) {
-  const char* folder = std::getenv("KESTREL_SCREENS");
-  if (folder == nullptr) GTEST_SKIP() << "KESTREL_SCREENS names no folder for the pictures";
+  const char* named = std::getenv("KESTREL_SCREENS");
+  const fs::path folder = named != nullptr ? fs::path(named) : programDir_ / "pictures";
+  fs::create_directories(folder);
+  g_pictures.clear();
+  std::vector<ScreenButton> buttons;
   Hands keys(false);
   auto tap = [&keys](std::vector<Control> controls) {
     return [&keys, controls] {
@@ -577,12 +601,28 @@ TEST_F(WholeGameTest, PicturesOfScreensHardToReachByHand) {
       Picture(folder, "game-over-new-game"),
       {"focus on exit", tap({Control::Down}), [] { return FocusedButton(State()) == 3; }},
       Picture(folder, "game-over-exit"),
-      {"title again", tap({Control::Confirm}), [] { return State().GameMode == ModeTitle; }},
+      {"title again",
+       [&] {
+         buttons = State().Buttons;
+         keys.Tap(Control::Confirm);
+       },
+       [] { return State().GameMode == ModeTitle; }},
       {"quit", tap({Control::Back, Control::Confirm}), [] { return !g_main->FirstClose(); }},
   };
   Player player(std::move(steps));
   EXPECT_EQ(PlayScript(player), 0);
   EXPECT_TRUE(player.Finished()) << "stopped at: " << player.CurrentStep();
+  for (const char* name : {"chain-popups", "stage-clear", "game-over-new-game", "game-over-exit"}) {
+    EXPECT_TRUE(fs::is_regular_file(folder / (std::string(name) + ".bmp"))) << name;
+  }
+  const std::vector<uint16_t>& onNewGame = g_pictures["game-over-new-game"];
+  const std::vector<uint16_t>& onExit = g_pictures["game-over-exit"];
+  ASSERT_EQ(onNewGame.size(), 720u * 540u);
+  ASSERT_EQ(onExit.size(), 720u * 540u);
+  ASSERT_GT(buttons.size(), 3u);
+  EXPECT_FALSE(SameWithin(onNewGame, onExit, buttons[PlayButton::NewGame])) << "the new-game button goes dark";
+  EXPECT_FALSE(SameWithin(onNewGame, onExit, buttons[PlayButton::Exit])) << "the exit button lights up";
+  EXPECT_TRUE(SameWithin(onNewGame, onExit, buttons[PlayButton::Pause])) << "the others stay as they were";
 }
 
 TEST_F(WholeGameTest, AMissingImageStopsStartUpNamingTheFile) {

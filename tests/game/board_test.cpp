@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The well without the player's hand: runs of four, scoring, gravity, landing, targets.
 #include <algorithm>
 #include <climits>
@@ -65,6 +66,14 @@ TEST_F(BoardTest, RunsOfFourAndFiveVanishAndScoreEachTargetOnce) {
   EXPECT_TRUE(ResolveRuns(game));
   EXPECT_EQ(ActivePopups(state), 7);
   EXPECT_EQ(state.Score, 7 * 80);
+
+  // At the right wall, with a target elsewhere that is in no run: four targets, 50 each.
+  state = GameState{};
+  SetBoard(state, {"T0 . . . . . . .", ". . . . T2 T2 T2 T2"});
+  EXPECT_TRUE(ResolveRuns(game));
+  EXPECT_EQ(state.Score, 200);
+  EXPECT_EQ(BoardRowsText(state)[12], ". . . . *2 *2 *2 *2");
+  EXPECT_EQ(BoardRowsText(state)[11], "T0 . . . . . . .");
 
   // Three in a row and mixed colours do nothing.
   state = GameState{};
@@ -166,6 +175,22 @@ TEST_F(BoardTest, HalvesOfAVanishedPartnerBecomeSingleAndFallAlone) {
   EXPECT_FALSE(FallStep(state));
 }
 
+// A pair that landed from row -1 left its lower half in the top row still joined upwards, to
+// nothing; a run through that half vanishes like any other.
+TEST_F(BoardTest, ARunThroughAHalfJoinedAboveTheWellVanishes) {
+  auto rows = EmptyRows(13);
+  rows[0] = "U1 . . . . . . .";
+  rows[1] = rows[2] = rows[3] = "S1 . . . . . . .";
+  SetBoard(state, rows);
+  EXPECT_TRUE(ResolveRuns(game));
+  for (int r = 0; r < 4; ++r) EXPECT_EQ(state.Board[0][r].Colour, 11) << r;
+  rows[0] = "U1 S1 S1 S1 . . . .";
+  rows[1] = rows[2] = rows[3] = ". . . . . . . .";
+  SetBoard(state, rows);
+  EXPECT_TRUE(ResolveRuns(game));
+  EXPECT_EQ(BoardRowsText(state)[0], "*1 *1 *1 *1 . . . .");
+}
+
 TEST_F(BoardTest, GravityMovesEachPieceOneRowAndKeepsHorizontalPairsTogether) {
   // A vertical pair falls as two cells in one step; a target never falls.
   SetBoard(state, {". D1 . . . . . .", ". U0 . . . . T2 .", ". . . . . . . .", ". . . . . . . ."});
@@ -202,18 +227,57 @@ TEST_F(BoardTest, DropStepMovesLandsAndEndsTheGame) {
   EXPECT_EQ(BoardRowsText(state)[10], ". . . D1 . . . .");
   EXPECT_EQ(BoardRowsText(state)[11], ". . . U2 . . . .");
 
-  // The bottom of the well stops a pair at row 11.
+  // Landed halves keep their joins.
   SetBoard(state, {});
   SetHorizontalPair(state, 0, 1, 6, 11);
   DropStep(game);
   EXPECT_EQ(BoardRowsText(state)[12], ". . . . . . R0 L1");
+}
 
-  // A horizontal pair is held by a piece under either half.
-  SetBoard(state, {". . . . . . . S0"});
-  SetHorizontalPair(state, 0, 1, 6, 10);
-  DropStep(game);
-  EXPECT_FALSE(state.PairActive);
-  EXPECT_EQ(state.Board[6][11].Colour, 0);
+// A falling pair moves down while the row under its halves is free: it lands with its halves
+// on the floor (row 12) or on a piece under either half, never a row early or late.
+TEST_F(BoardTest, PairsLandOnTheFloorAndOnAPieceUnderEitherHalf) {
+  struct Case {
+    const char* what;
+    bool flat;
+    int32_t column, row;
+    std::vector<std::pair<int32_t, int32_t>> pieces;
+    bool lands;
+  };
+  const Case cases[] = {
+      {"flat, empty floor two rows down", true, 3, 10, {}, false},
+      {"flat, on the floor", true, 3, 11, {}, true},
+      {"upright, empty floor two rows down", false, 3, 9, {}, false},
+      {"upright, a row above the floor", false, 3, 10, {}, false},
+      {"upright, on the floor", false, 3, 11, {}, true},
+      {"flat, a piece under the left half", true, 3, 5, {{3, 7}}, true},
+      {"flat, a piece under the right half", true, 3, 5, {{4, 7}}, true},
+      {"flat, a piece two rows under", true, 3, 5, {{3, 8}, {4, 8}}, false},
+      {"flat against the right wall, a piece under the right half", true, 6, 5, {{7, 7}}, true},
+      {"upright, a piece under it", false, 7, 5, {{7, 7}}, true},
+      {"upright, a piece beside the cell under it", false, 6, 5, {{7, 7}}, false},
+  };
+  for (const Case& c : cases) {
+    SetBoard(state, {});
+    for (const auto& [column, row] : c.pieces) state.Board[column][row] = BoardCell{2, LinkSingle, 0};
+    if (c.flat) {
+      SetHorizontalPair(state, 0, 1, c.column, c.row);
+    } else {
+      SetVerticalPair(state, 0, 1, c.column, c.row);
+    }
+    DropStep(game);
+    EXPECT_EQ(state.PairActive, !c.lands) << c.what;
+    EXPECT_EQ(services.TakeSounds(), std::vector<int32_t>{c.lands ? SoundLand : SoundStep}) << c.what;
+    if (!c.lands) {
+      EXPECT_EQ(state.Pair.Row, c.row + 1) << c.what;
+      continue;
+    }
+    // Landed where it was: its lower half or halves in the row above what holds them.
+    const int32_t lower = c.row + 1;
+    EXPECT_EQ(state.Board[c.column][lower].Colour, c.flat ? 0 : 1) << c.what;
+    const BoardCell& other = c.flat ? state.Board[c.column + 1][lower] : state.Board[c.column][c.row];
+    EXPECT_EQ(other.Colour, c.flat ? 1 : 0) << c.what;
+  }
 }
 
 TEST_F(BoardTest, LandingAboveTheWell) {
@@ -271,33 +335,39 @@ TEST_F(BoardTest, TargetsPerStageFillOnlyTheAllowedRows) {
   struct Case {
     int32_t stage, quota, topRow;
   };
-  const Case cases[] = {{0, 3, 8},   {4, 11, 7},  {5, 14, 7},  {14, 41, 4},
-                        {15, 45, 3}, {18, 57, 3}, {19, 62, 3}, {25, 68, 3}};
+  // Each stage's quota, and the highest row its targets may take (every row from there down
+  // is taken now and then): 3 targets from row 8, 2 more each stage, 3 more from stage 5 and
+  // 4 more from stage 15, 62 at stage 19 and 68 from stage 20; one row higher every third
+  // stage, row 3 at the highest.
+  const Case cases[] = {{0, 3, 8},   {2, 7, 8},   {3, 9, 7},   {4, 11, 7},  {5, 14, 7},  {14, 41, 4},
+                        {15, 45, 3}, {17, 53, 3}, {18, 57, 3}, {19, 62, 3}, {20, 68, 3}, {25, 68, 3}};
   for (const Case& c : cases) {
-    SetBoard(state, {"S0 S0 S0 S0 S0 S0 S0 S0"});  // cleared first
-    state.Board[0][0] = BoardCell{1, 1, 0};
-    PlaceTargets(state, c.stage);
-    EXPECT_EQ(state.TargetQuota, c.quota) << "stage " << c.stage;
-    int counts[3] = {0, 0, 0};
-    int lowestRow = BoardRows;
-    for (int col = 0; col < BoardColumns; ++col) {
-      for (int r = 0; r < BoardRows; ++r) {
-        const BoardCell& cell = state.Board[col][r];
-        if (cell.Colour < 0) continue;
-        EXPECT_EQ(cell.Link, 5);
-        ++counts[cell.Colour];
-        lowestRow = std::min(lowestRow, r);
-        EXPECT_GE(cell.Phase, 0);
-        EXPECT_LE(cell.Phase, 499);
+    int topRow = BoardRows;
+    for (int trial = 0; trial < 40; ++trial) {
+      SetBoard(state, {"S0 S0 S0 S0 S0 S0 S0 S0"});  // cleared first
+      state.Board[0][0] = BoardCell{1, 1, 0};
+      PlaceTargets(state, c.stage);
+      EXPECT_EQ(state.TargetQuota, c.quota) << "stage " << c.stage;
+      int counts[3] = {0, 0, 0};
+      for (int col = 0; col < BoardColumns; ++col) {
+        for (int r = 0; r < BoardRows; ++r) {
+          const BoardCell& cell = state.Board[col][r];
+          if (cell.Colour < 0) continue;
+          EXPECT_EQ(cell.Link, 5);
+          ++counts[cell.Colour];
+          topRow = std::min(topRow, r);
+          EXPECT_GE(cell.Phase, 0);
+          EXPECT_LE(cell.Phase, 499);
+        }
       }
+      ASSERT_EQ(counts[0] + counts[1] + counts[2], c.quota) << "stage " << c.stage;
+      EXPECT_LE(*std::max_element(counts, counts + 3) - *std::min_element(counts, counts + 3), 1);
+      CountTargets(state);
+      EXPECT_EQ(state.TargetCount, c.quota);
     }
-    EXPECT_EQ(counts[0] + counts[1] + counts[2], c.quota) << "stage " << c.stage;
-    EXPECT_GE(lowestRow, c.topRow) << "stage " << c.stage;
-    EXPECT_LE(*std::max_element(counts, counts + 3) - *std::min_element(counts, counts + 3), 1);
-    CountTargets(state);
-    EXPECT_EQ(state.TargetCount, c.quota);
+    EXPECT_EQ(topRow, c.topRow) << "stage " << c.stage;
   }
-  // With 68 targets in the ten allowed rows the top allowed row is reached in practice.
+  // The board was emptied first: the targets alone are left.
   EXPECT_EQ(std::count_if(&state.Board[0][0], &state.Board[0][0] + BoardColumns * BoardRows,
                           [](const BoardCell& cell) { return cell.Colour >= 0; }),
             68);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The screens, the play states and the button actions: every transition, with its sounds,
 // music and cross-fade.
 #include <cstdio>
@@ -328,6 +329,14 @@ TEST_F(FlowTest, OnlyWebAddressesOfTheSkinOpenAndTheOthersAreNamed) {
     EXPECT_EQ(services.TakeLog(), (Log{"sound 0"})) << address;
     EXPECT_NE(testing::internal::GetCapturedStderr().find("section [ADPIC], key ADUrl0"), std::string::npos);
   }
+  // A web address may be nothing but its scheme.
+  layout.AdUrl = "Http:";
+  Press(2);
+  EXPECT_EQ(services.TakeLog(), (Log{"sound 0", "open Http:"}));
+  // A hidden button takes no click.
+  state.Buttons[1].State = ButtonHidden;
+  Press(1);
+  EXPECT_EQ(services.TakeLog(), Log{});
   PlayStage(3);
   for (double second : {0.0, 1.0}) {
     services.Seconds = second;
@@ -342,6 +351,14 @@ TEST_F(FlowTest, OnlyWebAddressesOfTheSkinOpenAndTheOthersAreNamed) {
       EXPECT_EQ(told, "");
     }
   }
+  // A skin with one address text: the odd seconds find no second one.
+  layout.Texts.pop_back();
+  services.Seconds = 0.0;
+  testing::internal::CaptureStderr();
+  Press(4);
+  EXPECT_NE(testing::internal::GetCapturedStderr(), "");
+  services.Seconds = 1.0;
+  EXPECT_THROW(Press(4), RuntimeError);
 }
 
 }  // namespace

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "game/game_test_support.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Shared set-up of the game-rule tests: a game of its own with the player's settings and a
 // layout of the test's, a seeded generator, a recorder standing in for the world, and boards
 // drawn as text.

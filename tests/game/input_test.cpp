@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The player's hand: steering, keys, rotation kicks, hurrying, the frame logic's pacing and
 // the controls of the play and stage-selection screens.
 #include "game/input.h"
@@ -6,6 +7,7 @@
 #include "game/flow.h"
 #include "game/focus.h"
 #include "game/game_test_support.h"
+#include "game/hit_test.h"
 
 namespace {
 
@@ -78,6 +80,22 @@ TEST_F(InputTest, ArrowKeysMoveWithinTheWallsAndTakeControlFromTheMouse) {
   EXPECT_EQ(state.Pair.Column, 7) << "a vertical pair stops at column 7";
   KeyStep(game, KeyLeft);
   EXPECT_EQ(state.Pair.Column, 6);
+  // One column a key, up to a piece in the way and not into it; pieces a column further on or
+  // just under the halves do not stop it.
+  struct Move {
+    int32_t key;
+    std::vector<std::pair<int32_t, int32_t>> pieces;
+    int32_t column;
+  };
+  for (const Move& m : {Move{KeyLeft, {{1, 1}}, 2}, Move{KeyLeft, {{2, 1}}, 3}, Move{KeyRight, {{6, 1}}, 4},
+                        Move{KeyRight, {{5, 1}}, 3}, Move{KeyRight, {{5, 2}, {6, 2}}, 4}}) {
+    SetBoard(state, {});
+    for (const auto& [column, row] : m.pieces) state.Board[column][row] = BoardCell{2, LinkSingle, 0};
+    SetHorizontalPair(state, 0, 1, 3, 0);
+    KeyStep(game, m.key);
+    EXPECT_EQ(state.Pair.Column, m.column) << (m.key == KeyLeft ? "left" : "right");
+  }
+  SetBoard(state, {"T0 . . . . . . ."});
   SetHorizontalPair(state, 0, 1, 0, 0);
   KeyStep(game, KeyLeft);
   EXPECT_EQ(state.Pair.Column, 0);
@@ -114,6 +132,34 @@ TEST_F(InputTest, ArrowKeysMoveWithinTheWallsAndTakeControlFromTheMouse) {
   EXPECT_EQ(services.TakeSounds(), std::vector<int32_t>{SoundStep});
 }
 
+// A pair answers the player once it has made its first step, from row -1 on: keys, a right
+// click, the gliding towards the cursor and the held button alike.
+TEST_F(InputTest, ThePairAnswersFromItsFirstStepOn) {
+  struct Case {
+    int32_t row;
+    bool answers;
+  };
+  for (const Case& c : {Case{-2, false}, Case{-1, true}, Case{0, true}}) {
+    SetHorizontalPair(state, 0, 1, 3, c.row);
+    KeyStep(game, KeyLeft);
+    EXPECT_EQ(state.Pair.Column, c.answers ? 2 : 3) << "key, row " << c.row;
+    SetHorizontalPair(state, 0, 1, 3, c.row);
+    Release(MouseButton::Right, 300, 300);
+    EXPECT_EQ(PairIsHorizontal(state.Pair), !c.answers) << "right click, row " << c.row;
+
+    // The cursor over column 6 and the left button held: one column and, on an even frame, one row.
+    SetHorizontalPair(state, 0, 1, 3, c.row);
+    state.StageTick = 2;
+    state.KeyControl = false;
+    state.Mouse.LeftDown = true;
+    MoveMouse(436 + 16, 300);
+    Frame();
+    state.Mouse.LeftDown = false;
+    EXPECT_EQ(state.Pair.Column, c.answers ? 4 : 3) << "mouse, row " << c.row;
+    EXPECT_EQ(state.Pair.Row, c.answers ? c.row + 1 : c.row) << "held button, row " << c.row;
+  }
+}
+
 TEST_F(InputTest, RotationTurnsAnticlockwiseWithItsKicks) {
   SetBoard(state, {});
   SetHorizontalPair(state, 0, 1, 3, 5);
@@ -136,54 +182,62 @@ TEST_F(InputTest, RotationTurnsAnticlockwiseWithItsKicks) {
   EXPECT_EQ(state.Pair.Column, 3);
   EXPECT_EQ(state.Pair.Row, 5);
   EXPECT_EQ(services.TakeSounds(), std::vector<int32_t>(4, SoundRotate));
+}
 
-  // Under an obstacle the turn pushes the pair one row down ...
-  state.Board[3][5] = BoardCell{2, 4, 0};
-  SetHorizontalPair(state, 0, 1, 3, 5);
-  RotatePair(game);
-  EXPECT_EQ(state.Pair.Row, 6);
-  EXPECT_EQ(state.Pair.Column, 3);
-  // ... else one column right ...
-  state.Board[3][7] = BoardCell{2, 4, 0};
-  SetHorizontalPair(state, 0, 1, 3, 5);
-  RotatePair(game);
-  EXPECT_EQ(state.Pair.Row, 5);
-  EXPECT_EQ(state.Pair.Column, 4);
-  // ... never below row 11 ...
-  SetBoard(state, {". . . S0 . . . .", ". . . . . . . ."});
-  SetHorizontalPair(state, 0, 1, 3, 11);
-  RotatePair(game);
-  EXPECT_EQ(state.Pair.Row, 11);
-  EXPECT_EQ(state.Pair.Column, 4);
-  // ... else not at all, with the sound all the same.
-  SetBoard(state, {". . . S0 S0 . . .", ". . . . . . . ."});
-  SetHorizontalPair(state, 0, 1, 3, 11);
-  services.TakeSounds();
-  RotatePair(game);
-  EXPECT_EQ(state.Pair.Cells[0][0].Colour, -1);
-  EXPECT_EQ(state.Pair.Cells[1][1].Colour, 1);
-  EXPECT_EQ(state.Pair.Column, 3);
-  EXPECT_EQ(services.TakeSounds(), std::vector<int32_t>{SoundRotate});
-
-  // A vertical pair in column 7 turns into a horizontal one in column 6 ...
-  SetBoard(state, {});
-  SetVerticalPair(state, 2, 0, 7, 4);
-  RotatePair(game);
-  EXPECT_EQ(state.Pair.Column, 6);
-  EXPECT_EQ(state.Pair.Cells[0][1].Colour, 2);  // the top half goes left
-  EXPECT_EQ(state.Pair.Cells[1][1].Colour, 0);
-  // ... but not when column 6 is taken there.
-  state.Board[6][5] = BoardCell{1, 4, 0};
-  SetVerticalPair(state, 2, 0, 7, 4);
-  RotatePair(game);
-  EXPECT_EQ(state.Pair.Column, 7);
-  EXPECT_EQ(state.Pair.Cells[0][0].Colour, 2);
-  // A vertical pair beside an obstacle on its right moves one column left.
-  SetBoard(state, {});
-  state.Board[4][5] = BoardCell{1, 4, 0};
-  SetVerticalPair(state, 2, 0, 3, 4);
-  RotatePair(game);
-  EXPECT_EQ(state.Pair.Column, 2);
+// Where a turn does not fit, a flat pair is pushed one row down (never below row 11), else one
+// column right; a standing pair that would stick out on the right or hit a piece moves one
+// column left (never past the left wall); else the pair does not turn. Each kick at its limit
+// and one step either side.
+TEST_F(InputTest, RotationKicksStopAtTheFloorAndTheWalls) {
+  struct Case {
+    const char* what;
+    bool flat;  // a flat pair turns upright, an upright one turns flat
+    int32_t column, row;
+    std::vector<std::pair<int32_t, int32_t>> pieces;  // (column, row) of the pieces in the way
+    bool flatAfter;
+    int32_t columnAfter, rowAfter;
+  };
+  const Case cases[] = {
+      {"free: turns in place", true, 3, 5, {}, false, 3, 5},
+      {"pushed down from row 9", true, 3, 9, {{3, 9}}, false, 3, 10},
+      {"pushed down from row 10 to the last row", true, 3, 10, {{3, 10}}, false, 3, 11},
+      {"not below row 11: kicked right", true, 3, 11, {{3, 11}}, false, 4, 11},
+      {"pushed down, a piece a row further down", true, 3, 5, {{3, 5}, {3, 8}}, false, 3, 6},
+      {"kicked right from column 0", true, 0, 5, {{0, 5}, {0, 7}}, false, 1, 5},
+      {"kicked right from column 5", true, 5, 5, {{5, 5}, {5, 7}}, false, 6, 5},
+      {"kicked right from column 6 to the wall", true, 6, 5, {{6, 5}, {6, 7}}, false, 7, 5},
+      {"nowhere to go: no turn", true, 6, 5, {{6, 5}, {6, 7}, {7, 5}}, true, 6, 5},
+      {"upright in column 6 turns in place", false, 6, 4, {}, true, 6, 4},
+      {"upright in column 7 sticks out: kicked left", false, 7, 4, {}, true, 6, 4},
+      {"sticking out and blocked on the left: no turn", false, 7, 4, {{6, 5}}, false, 7, 4},
+      {"a piece on the right: kicked left from column 2", false, 2, 4, {{3, 5}}, true, 1, 4},
+      {"kicked left, a piece a column further left", false, 3, 4, {{4, 5}, {1, 5}}, true, 2, 4},
+      {"a piece on the right: kicked left from column 1 to the wall", false, 1, 4, {{2, 5}}, true, 0, 4},
+      {"a piece on the right in column 0: the wall keeps it upright", false, 0, 4, {{1, 5}}, false, 0, 4},
+  };
+  for (const Case& c : cases) {
+    SetBoard(state, {});
+    for (const auto& [column, row] : c.pieces) state.Board[column][row] = BoardCell{2, LinkSingle, 0};
+    if (c.flat) {
+      SetHorizontalPair(state, 0, 1, c.column, c.row);
+    } else {
+      SetVerticalPair(state, 0, 1, c.column, c.row);
+    }
+    services.TakeSounds();
+    RotatePair(game);
+    EXPECT_EQ(PairIsHorizontal(state.Pair), c.flatAfter) << c.what;
+    EXPECT_EQ(state.Pair.Column, c.columnAfter) << c.what;
+    EXPECT_EQ(state.Pair.Row, c.rowAfter) << c.what;
+    EXPECT_EQ(services.TakeSounds(), std::vector<int32_t>{SoundRotate}) << c.what << ": the turn sounds all the same";
+    // Wherever it went, the pair still falls within the well and lands there.
+    while (state.PairActive) DropStep(game);
+    int32_t halves = 0;
+    for (int32_t column = 0; column < BoardColumns; ++column) {
+      for (int32_t row = 0; row < BoardRows; ++row)
+        halves += state.Board[column][row].Colour == 0 || state.Board[column][row].Colour == 1;
+    }
+    EXPECT_EQ(halves, 2) << c.what;
+  }
 }
 
 TEST_F(InputTest, RightButtonRotatesOnlyOverTheBoard) {
@@ -198,6 +252,47 @@ TEST_F(InputTest, RightButtonRotatesOnlyOverTheBoard) {
   SetHorizontalPair(state, 0, 1, 3, -2);
   Release(2, 300, 300);
   EXPECT_EQ(state.Pair.Cells[0][0].Colour, -1);
+}
+
+// Once the pair has landed the board settles one step every 5th frame of the stage, and the
+// held button hurries nothing: the pair that landed stays where it is, on the board only.
+TEST_F(InputTest, TheBoardSettlesEveryFifthFrameWhateverTheButtonHeld) {
+  state.Board[5][5] = BoardCell{1, LinkSingle, 0};
+  SetHorizontalPair(state, 0, 1, 3, 0);  // what is left of the pair that landed
+  state.PairActive = false;
+  state.StageTick = 3;
+  state.Mouse.LeftDown = true;
+  std::vector<int32_t> rows;
+  for (int frame = 1; frame <= 12; ++frame) {
+    Frame();
+    for (int32_t row = 0; row < BoardRows; ++row) {
+      if (state.Board[5][row].Colour == 1) rows.push_back(row);
+    }
+  }
+  //                 stage frames 4  5  6  7  8  9 10 11 12 13 14 15
+  EXPECT_EQ(rows, (std::vector<int32_t>{5, 6, 6, 6, 6, 6, 7, 7, 7, 7, 7, 8}));
+  EXPECT_EQ(state.Pair.Row, 0);
+  EXPECT_EQ(services.TakeSounds(), std::vector<int32_t>(3, SoundStep));
+}
+
+// A point lies in a rectangle only strictly inside all four edges.
+TEST_F(InputTest, TheMouseHitsOnlyStrictlyInside) {
+  struct Case {
+    int32_t x, y;
+    bool inside;
+  };
+  const Case cases[] = {{10, 35, false}, {11, 35, true}, {19, 35, true}, {20, 35, false},
+                        {15, 30, false}, {15, 31, true}, {15, 39, true}, {15, 40, false}};
+  for (const Case& c : cases) {
+    state.Mouse.X = c.x;
+    state.Mouse.Y = c.y;
+    EXPECT_EQ(MouseInRect(state, 10, 20, 30, 40), c.inside) << c.x << "," << c.y;
+  }
+  // The board's right edge is outside: an upright pair under the cursor there stays in the well.
+  SetVerticalPair(state, 0, 1, 7, 2);
+  MoveMouse(BoardRight, 300);
+  Frame();
+  EXPECT_EQ(state.Pair.Column, 7);
 }
 
 TEST_F(InputTest, HeldLeftButtonHurriesEverySecondFrame) {
@@ -233,54 +328,96 @@ TEST_F(InputTest, HeldLeftButtonHurriesEverySecondFrame) {
   EXPECT_EQ(state.PlayState, PlayRunning);
 }
 
-TEST_F(InputTest, SpeedRisesWithThePlayClockDownToSixFrames) {
-  state.Difficulty = 2;
-  state.Stage = 0;
-  StartStage(game, 0, 0);
-  EXPECT_EQ(state.DropInterval, 22);
-  state.PlayState = PlayRunning;  // the help picture clicked away, the countdown over
-  state.StageTick = 0;
-  state.Tick = 0;
-  SetBoard(state, {"T0 . . . . . . ."});
-  int32_t framesToSix = 0;
-  for (int32_t frame = 1; frame <= 9000; ++frame) {
-    SetHorizontalPair(state, 0, 1, 3, 0);  // the pair is held aloft so that only the clock matters
-    Frame();
-    if (frame == 1120) {
-      EXPECT_EQ(state.DropInterval, 20);
-    }
-    if (framesToSix == 0 && state.DropInterval == 6) framesToSix = frame;
+// A stage starts at 24 frames a row, one frame faster every second stage and every level of
+// difficulty, never faster than 12.
+TEST_F(InputTest, StartSpeedFallsWithStageAndDifficultyToTwelveFrames) {
+  struct Case {
+    int32_t difficulty, stage, interval;
+  };
+  const Case cases[] = {
+      {0, 0, 24},  {0, 1, 24},  {0, 2, 23},  {0, 23, 13}, {0, 24, 12}, {0, 25, 12}, {0, 26, 12},
+      {0, 40, 12}, {1, 0, 23},  {1, 21, 13}, {1, 22, 12}, {1, 23, 12}, {1, 24, 12}, {2, 0, 22},
+      {2, 19, 13}, {2, 20, 12}, {2, 21, 12}, {2, 22, 12}, {2, 23, 12},
+  };
+  state.TimeCount = 37;
+  for (const Case& c : cases) {
+    state.Difficulty = c.difficulty;
+    StartStage(game, c.stage, 0);
+    EXPECT_EQ(state.DropInterval, c.interval) << "difficulty " << c.difficulty << ", stage " << c.stage;
+    EXPECT_EQ(state.SpeedBase, 37) << "the play clock runs on from where it was";
   }
-  EXPECT_EQ(framesToSix, 8960);
-  EXPECT_EQ(state.TimeCount, 9000 / 28);
-  EXPECT_EQ(state.DropInterval, 6);
-
-  // Later stages start faster, never below 12; the clock runs on from where it was.
-  state.Difficulty = 0;
-  StartStage(game, 25, 0);
-  EXPECT_EQ(state.DropInterval, 12);
-  EXPECT_EQ(state.SpeedBase, 9000 / 28);
-  StartStage(game, 5, 0);
-  EXPECT_EQ(state.DropInterval, 22);
 }
 
-TEST_F(InputTest, FrozenStatesAndTheCountdownHoldTheStageClock) {
+// The play clock counts every 28th frame; every 80, 60 or 40 counts (by difficulty) from the
+// stage's start the pair falls 2 frames a row faster, never faster than 6.
+TEST_F(InputTest, ThePlayClockSpeedsThePairUpByTheDifficultysPeriod) {
+  struct Case {
+    int32_t difficulty, speedBase, firstSpeedUp, secondSpeedUp;
+  };
+  for (const Case& c : {Case{0, 0, 80, 160}, Case{1, 0, 60, 120}, Case{2, 0, 40, 80}, Case{2, 7, 47, 87}}) {
+    state.Difficulty = c.difficulty;
+    state.SpeedBase = c.speedBase;
+    state.TimeCount = c.speedBase;
+    state.DropInterval = 20;
+    state.Tick = 0;
+    std::vector<int32_t> clockAtSpeedUps;
+    for (int32_t frame = 1; state.TimeCount <= c.secondSpeedUp && frame <= 28 * (c.secondSpeedUp + 2); ++frame) {
+      SetHorizontalPair(state, 0, 1, 3, 0);  // held aloft: only the clock matters
+      const int32_t interval = state.DropInterval, clock = state.TimeCount;
+      Frame();
+      EXPECT_EQ(state.TimeCount, clock + (frame % 28 == 0 ? 1 : 0)) << "frame " << frame;
+      if (state.DropInterval != interval) {
+        EXPECT_EQ(state.DropInterval, interval - 2);
+        clockAtSpeedUps.push_back(state.TimeCount);
+      }
+    }
+    EXPECT_EQ(clockAtSpeedUps, (std::vector<int32_t>{c.firstSpeedUp, c.secondSpeedUp}))
+        << "difficulty " << c.difficulty << ", base " << c.speedBase;
+  }
+
+  // At a speed-up, 9 frames a row become 7, and 8 or 7 become 6, as does 6.
+  for (const auto& [before, after] : {std::pair{9, 7}, std::pair{8, 6}, std::pair{7, 6}, std::pair{6, 6}}) {
+    state.Difficulty = 2;
+    state.SpeedBase = 0;
+    state.TimeCount = 39;
+    state.Tick = 27;
+    state.DropInterval = before;
+    SetHorizontalPair(state, 0, 1, 3, 0);
+    Frame();
+    EXPECT_EQ(state.TimeCount, 40);
+    EXPECT_EQ(state.DropInterval, after) << "from " << before;
+  }
+}
+
+// Paused, under a panel, at game over, after a clear and during the countdown before the first
+// step, neither the stage's frames nor the play clock (nor the speed that follows it) run.
+TEST_F(InputTest, FrozenStatesAndTheCountdownHoldTheStageClockAndThePlayClock) {
   SetHorizontalPair(state, 0, 1, 3, 0);
+  state.TimeCount = 79;  // one count before a speed-up
   for (int32_t covered : {1, 2, 3, 1000, 1003, 2000, 2003, 3000, 3001, 3002, 3003}) {
     state.PlayState = covered;
     state.StageTick = 1;
     Frames(50);
     EXPECT_EQ(state.StageTick, 1) << covered;
     EXPECT_EQ(state.Pair.Row, 0) << covered;
+    EXPECT_EQ(state.TimeCount, 79) << covered;
+    EXPECT_EQ(state.DropInterval, 1000) << covered;
   }
   state.PlayState = PlayRunning;
   state.StageTick = -24;
   state.DropInterval = 5;
+  state.Tick = 10;  // the countdown's frames pass the 28th
   Frames(24);
   EXPECT_EQ(state.StageTick, 0);
   EXPECT_EQ(state.Pair.Row, 0);
+  EXPECT_EQ(state.TimeCount, 79) << "the countdown holds the play clock";
+  EXPECT_EQ(state.DropInterval, 5);
   Frames(5);
   EXPECT_EQ(state.Pair.Row, 1);
+  state.DropInterval = 10;
+  Frames(56 - 34 - 5);  // to the 56th frame
+  EXPECT_EQ(state.TimeCount, 80);
+  EXPECT_EQ(state.DropInterval, 8) << "the speed-up the frozen frames held back";
 }
 
 TEST_F(InputTest, StageClearsWhenTheLastTargetIsGoneEvenWithPiecesAloft) {
@@ -389,39 +526,39 @@ TEST_F(InputTest, StageSelectionBarDifficultyAndMusic) {
   MoveMouse(250 + 78 * 2 + 10, 260);
   EXPECT_EQ(state.Mouse.Style, 1);
 
+  // The bar's slots up to the last one open; any slot beyond gives the last one open.
+  for (const auto& [slot, stage] : {std::pair{7, 7}, std::pair{8, 8}, std::pair{9, 8}, std::pair{10, 8}}) {
+    Release(1, 317 + 14 * slot + 5, 110);
+    EXPECT_EQ(state.Stage, stage) << "slot " << slot;
+  }
+  // Three difficulties and five tracks, all of them open: where a fourth difficulty or a sixth
+  // track would lie, nothing answers the mouse.
+  player.UserMaxStage = 20;
+  struct Spot {
+    int32_t x, y;
+    int32_t difficulty, music, style;
+  };
+  const Spot spots[] = {{268 + 64 * 2 + 10, 190, 2, 0, 1},
+                        {268 + 64 * 3 + 10, 190, 0, 0, 0},
+                        {250 + 78 * 4 + 10, 260, 0, 4, 1},
+                        {250 + 78 * 5 + 10, 260, 0, 0, 0}};
+  for (const Spot& spot : spots) {
+    state.Difficulty = state.MusicChoice = 0;
+    state.Mouse.Style = 0;
+    MoveMouse(spot.x, spot.y);
+    Release(1, spot.x, spot.y);
+    EXPECT_EQ(state.Difficulty, spot.difficulty) << spot.x << "," << spot.y;
+    EXPECT_EQ(state.MusicChoice, spot.music) << spot.x << "," << spot.y;
+    EXPECT_EQ(state.Mouse.Style, spot.style) << spot.x << "," << spot.y;
+  }
+
   // The title screen has nothing but its buttons.
   state.GameMode = ModeTitle;
   state.Mouse.Style = 0;
   Release(1, 317 + 14 * 3 + 5, 110);
   MoveMouse(317 + 14 * 3 + 5, 110);
-  EXPECT_EQ(state.Stage, 6);
+  EXPECT_EQ(state.Stage, 8);
   EXPECT_EQ(state.Mouse.Style, 0);
-}
-
-TEST_F(InputTest, StageSelectionRowsWithoutTheMouseStayWithinWhatIsOpen) {
-  state.GameMode = ModeStageSelect;
-  player.UserMaxStage = 9;
-  state.Buttons = services.LoadButtons("SelectStageButton");
-  MenuKey(game, KeyUp);
-  EXPECT_EQ(FocusedButton(state), 0) << "the first key shows the focus on the start button";
-  for (int i = 0; i < 10 && FocusedRow(state) != FocusRow::StageBar; ++i) MenuKey(game, KeyUp);
-  const std::pair<FocusRow, int32_t*> rows[] = {{FocusRow::StageBar, &state.Stage},
-                                                {FocusRow::Difficulty, &state.Difficulty},
-                                                {FocusRow::Music, &state.MusicChoice}};
-  for (const auto& [row, choice] : rows) {
-    EXPECT_EQ(FocusedRow(state), row);
-    for (int i = 0; i < 25; ++i) MenuKey(game, KeyRight);
-    EXPECT_EQ(*choice, row == FocusRow::StageBar ? 8 : 2) << "locked stages and music are never chosen";
-    MenuKey(game, KeyLeft);
-    EXPECT_EQ(*choice, row == FocusRow::StageBar ? 7 : 1);
-    if (row != FocusRow::Music) MenuKey(game, KeyDown);
-  }
-  EXPECT_TRUE(MenuSpace(game)) << "a choice made, Space plays it";
-  EXPECT_EQ(state.GameMode, ModePlay);
-  EXPECT_EQ(state.Stage, 7);
-  MouseTookControl(state);
-  EXPECT_EQ(FocusedButton(state), -1);
-  EXPECT_FALSE(MenuSpace(game)) << "in play Space hides the window as before";
 }
 
 TEST_F(InputTest, EscapeClosesAConfirmationBackToWhereItWasOpened) {

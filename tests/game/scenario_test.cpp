@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Whole stages played frame by frame through the frame logic and the input handlers only: a
 // scripted player picks each pair's place by trying every turn and column on a copy of the
 // game, then plays it with the arrow keys.

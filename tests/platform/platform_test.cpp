@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The platform layer: addresses, clocks.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The channel blends on every pair of channel values at every level, on the path CTest caps
 // the library to: each pixel holds one value in all three channels, so a row of 1024 pixels
 // meets each (destination, source) pair once per channel.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Randomized comparison of the copy and blend routines with their scalar references: every
 // byte of the destination, the source and the mask, guard zones included, on the path CTest
 // caps the library to (it runs the raster tests once per path).

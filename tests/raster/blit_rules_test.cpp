@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The stated rules of the clipping, copy and blend routines, checked at the points where
 // rounding, grouping and keying decide the result.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Pixel buffers with guard bytes around them, for the copy and blend tests.
 #pragma once
 

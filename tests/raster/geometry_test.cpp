@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The geometry routines: lengths, bearings, a collision step and the smallest of four values.
 #include <gtest/gtest.h>
 

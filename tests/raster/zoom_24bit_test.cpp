@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The 24-bit bilinear and bicubic zooms: stated behaviour and randomized bit-exact comparison
 // with the scalar references.
 #include <gtest/gtest.h>

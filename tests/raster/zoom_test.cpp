@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The 16-bit zooms: their stated behaviour, and randomized bit-exact comparison with the scalar
 // references, guard bytes around every buffer.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
 #include "game/hit_test.h"
@@ -70,7 +71,7 @@ TEST_F(ButtonsTest, NormalAndHighlightedImagesCrossFade) {
   SetButtons({Button(0, 100, 100)});
   MoveMouse(0, 0);
   Frame();
-  EXPECT_EQ(ScreenPixel(100, 100), MaskBlend(0, NormalColour, 31, 32)) << "at rest only the normal image";
+  EXPECT_EQ(ScreenPixel(100, 100), FullyDrawn(NormalColour)) << "at rest only the normal image";
 
   // Eight frames under the cursor light it fully; the frame drawn at 16 mixes both images.
   MoveMouse(108, 108);
@@ -79,13 +80,13 @@ TEST_F(ButtonsTest, NormalAndHighlightedImagesCrossFade) {
     Frame();
     EXPECT_EQ(state.Buttons[0].Alpha, 4 * frame);
     if (drawnAt == 16) {
-      const uint16_t normalHalf = MaskBlend(0, NormalColour, 31, 16);
-      EXPECT_EQ(ScreenPixel(100, 100), MaskBlend(normalHalf, HighlightColour, 31, 16));
+      // Each at half level: 15 of 32 parts of the normal 4 give 1, then of the white 31 over it 15.
+      EXPECT_EQ(ScreenPixel(100, 100), Rgb(15, 15, 15));
     }
   }
   Frame();
   EXPECT_EQ(state.Buttons[0].Alpha, 32);
-  EXPECT_EQ(ScreenPixel(100, 100), MaskBlend(0, HighlightColour, 31, 32)) << "fully lit only the highlight";
+  EXPECT_EQ(ScreenPixel(100, 100), FullyDrawn(HighlightColour)) << "fully lit only the highlight";
 
   MoveMouse(0, 0);
   for (int32_t frame = 1; frame <= 8; ++frame) Frame();
@@ -122,16 +123,17 @@ TEST_F(ButtonsTest, MaskedAndPlainButtonsRestAtTheFirstLevelBelowTheMinimum) {
 TEST_F(ButtonsTest, PlainButtonLevelIsEightTimesAlphaButFullAt32) {
   MoveMouse(0, 0);
   skin.Layout.ButtonMinAlpha = 100;  // keeps the level still between frames
-  for (auto [alpha, level] : {std::pair{32, 255}, std::pair{28, 224}, std::pair{4, 32}}) {
+  // White over black at 255, 224 and 32 of 255: channels 30, 27 and 3.
+  for (auto [alpha, channel] : {std::pair{32, 30}, std::pair{28, 27}, std::pair{4, 3}}) {
     SetButtons({Button(2, 100, 100, alpha)});
     Frame();
-    EXPECT_EQ(ScreenPixel(105, 105), AlphaBlend(0, HighlightColour, level)) << "alpha " << alpha;
+    EXPECT_EQ(ScreenPixel(105, 105), Rgb(channel, channel, channel)) << "alpha " << alpha;
   }
   // A layout that starts a button above 32 draws it fully lit.
   SetButtons({Button(2, 100, 100, 40)});
   skin.Layout.ButtonMinAlpha = 16;
   Frame();
-  EXPECT_EQ(ScreenPixel(105, 105), AlphaBlend(0, HighlightColour, 255));
+  EXPECT_EQ(ScreenPixel(105, 105), Rgb(30, 30, 30));
   EXPECT_EQ(state.Buttons[0].Alpha, 32);
 }
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
 #include "base/runtime.h"
@@ -7,7 +8,7 @@
 namespace {
 
 // A glyph drawn through a full mask at full level onto black.
-uint16_t DrawnGlyph(int32_t digit, int32_t level = 32) { return MaskBlend(0, GlyphColour(digit), 31, level); }
+uint16_t DrawnGlyph(int32_t digit) { return FullyDrawn(GlyphColour(digit)); }
 
 class DigitsTest : public RenderTest {
  protected:
@@ -82,15 +83,31 @@ TEST_F(DigitsTest, PopupLivesFortyFiveFramesFadingAfterFourteen) {
   state.GameMode = ModePlay;
   ScorePopup& popup = state.ScorePopups[49];
   popup = ScorePopup{"8", 0, 10, 10, 0, true};
+  // Glyph 8 is (25, 15, 9): whole for 14 frames, then at levels 31 down to 1, each passing one
+  // part of 32 less than its level (30 of 32 first: 23, 14, 8; none last), a little darker
+  // every frame.
+  uint16_t before = 0;
   for (int32_t frame = 0; frame < 45; ++frame) {
     ClearScreen();
     ASSERT_TRUE(popup.Active) << "frame " << frame;
     DrawPopups();
     Animate();
-    const int32_t level = frame < 14 ? 32 : 45 - frame;
-    EXPECT_EQ(ScreenPixel(12, 12), DrawnGlyph(8, level)) << "frame " << frame;
+    const uint16_t pixel = ScreenPixel(12, 12);
+    if (frame < 14) {
+      EXPECT_EQ(pixel, DrawnGlyph(8)) << "frame " << frame;
+    } else if (frame == 14) {
+      EXPECT_EQ(pixel, Rgb(23, 14, 8));
+    } else {
+      for (int shift : {10, 5, 0}) {
+        const int32_t now = (pixel >> shift) & 31, then = (before >> shift) & 31;
+        EXPECT_LE(now, then) << "frame " << frame;
+        EXPECT_GE(now, then - 1) << "frame " << frame;
+      }
+    }
+    before = pixel;
     EXPECT_EQ(popup.Age, frame + 1);
   }
+  EXPECT_EQ(before, 0) << "the last frame passes nothing";
   EXPECT_FALSE(popup.Active);
   ClearScreen();
   DrawPopups();

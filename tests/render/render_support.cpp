@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "render_support.h"
 
 #include <cstring>
@@ -5,32 +6,15 @@
 #include "game/frame.h"
 #include "render/scene.h"
 
-namespace {
-
-int32_t FloorDiv(int32_t a, int32_t b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
-
-template <typename ChannelBlend>
-uint16_t PerChannel(uint16_t dst, uint16_t src, ChannelBlend blend) {
-  uint16_t result = 0;
-  for (int shift : {10, 5, 0}) {
-    const int32_t d = (dst >> shift) & 31;
-    const int32_t s = (src >> shift) & 31;
-    result = static_cast<uint16_t>(result | (blend(d, s) << shift));
-  }
-  return result;
-}
-
-}  // namespace
-
 uint16_t Rgb(int32_t r, int32_t g, int32_t b) { return static_cast<uint16_t>((r << 10) | (g << 5) | b); }
 
-uint16_t MaskBlend(uint16_t dst, uint16_t src, int32_t maskBlue, int32_t level) {
-  const int32_t v = maskBlue * level / 32;
-  return PerChannel(dst, src, [v](int32_t d, int32_t s) { return d + FloorDiv((s - d) * v, 32); });
-}
-
-uint16_t AlphaBlend(uint16_t dst, uint16_t src, int32_t level) {
-  return PerChannel(dst, src, [level](int32_t d, int32_t s) { return d + FloorDiv((s - d) * level, 256); });
+uint16_t FullyDrawn(uint16_t colour, uint16_t under) {
+  uint16_t result = 0;
+  for (int shift : {10, 5, 0}) {
+    const int32_t picture = (colour >> shift) & 31, below = (under >> shift) & 31;
+    result = static_cast<uint16_t>(result | ((picture <= below ? picture : picture - 1) << shift));
+  }
+  return result;
 }
 
 Surface MakeSurface(int32_t width, int32_t height, const std::function<uint16_t(int32_t, int32_t)>& pixelAt) {

@@ -1,6 +1,6 @@
+// SPDX-License-Identifier: MIT
 // A tiny synthetic skin for the drawing tests: every picture the screens draw, made in
-// memory with colours that tell which cell, glyph or sheet was drawn, and the blend
-// formulas to predict the pixels they leave on a black screen.
+// memory with colours that tell which cell, glyph or sheet was drawn.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -16,10 +16,11 @@
 
 uint16_t Rgb(int32_t r, int32_t g, int32_t b);
 
-// Pixel formulas of the blends: through a mask (blue 0..31) at a level 0..32, and the
-// alpha blend at a level 0..255.
-uint16_t MaskBlend(uint16_t dst, uint16_t src, int32_t maskBlue, int32_t level);
-uint16_t AlphaBlend(uint16_t dst, uint16_t src, int32_t level);
+// A picture drawn through a full mask at the full level over `under`: such a mask passes 31 of
+// 32 parts of the picture, so each channel reaches the picture's where that lies at or below
+// the one under it and stops one step short where it lies above (1 .. 31 over black: one
+// step darker).
+uint16_t FullyDrawn(uint16_t colour, uint16_t under = 0);
 
 Surface MakeSurface(int32_t width, int32_t height, const std::function<uint16_t(int32_t, int32_t)>& pixelAt);
 Surface MakeSolid(int32_t width, int32_t height, uint16_t colour);

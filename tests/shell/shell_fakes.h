@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Stand-ins for the machine: a clock that moves only when told, a window that records what
 // it was asked, and a presentation target that records what it was given.
 #pragma once

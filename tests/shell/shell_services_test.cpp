@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The services the rules use, over the real audio layer and the default skin's sounds: the
 // player's switches and volume levels decide what sounds and how loud.
 #include <gtest/gtest.h>

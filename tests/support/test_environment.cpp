@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Every test program runs headless: SDL's dummy video and audio drivers, and the source tree
 // known through KESTREL_SOURCE_DIR, unless the caller chose otherwise.
 #include <cstdlib>

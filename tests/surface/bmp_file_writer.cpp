@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "bmp_file_writer.h"
 
 #include <unistd.h>

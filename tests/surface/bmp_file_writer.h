@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Writes BMP picture files for the tests: every depth the game's pictures may use, both
 // row orders.
 #pragma once

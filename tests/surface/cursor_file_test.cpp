@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Cursor files: every depth decodes with its hotspot, damaged files never crash, and a file
 // reads as a cursor image or nothing, or is refused by name.
 #include <gtest/gtest.h>
