@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "audio/audio.h"
 
 #include <SDL.h>

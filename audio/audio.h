@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Music and sound effects, over SDL2_mixer: one looping music stream at a time, and short
 // samples played fire-and-forget, at most a given number at once per sample. Every call is
 // silent when the device could not be opened or a handle is 0.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The game's sound effects by number: entry n of a skin's sounds is sounds/sound<n>.ogg.
 #pragma once
 

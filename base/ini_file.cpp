@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "base/ini_file.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // IniFile: reads and writes one INI file (sections in square brackets, key=value lines).
 // Section and key names match without regard to case; values come back without surrounding
 // spaces, at most 1023 characters; a missing file, section or key reads as "". Nothing is

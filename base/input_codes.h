@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The codes in which input reaches the game. The platform layer translates its keyboard,
 // mouse and gamepads into these once; everything above it sees only them.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "base/local_time.h"
 
 #include <ctime>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The system's local time, read from its real-time clock.
 #pragma once
 

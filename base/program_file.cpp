@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "base/program_file.h"
 
 #include <unistd.h>

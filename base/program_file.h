@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Where the running program file lies. Plain POSIX: the raster binding and the platform layer
 // both find the program's folder here.
 #pragma once

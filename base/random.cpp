@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "base/random.h"
 
 #include <algorithm>

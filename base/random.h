@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The game's random generator: uniform values u with 0 <= u < 1. "Reseeding from the clock"
 // never repeats a sequence; tests substitute a seeded generator so every rule reproduces.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "base/runtime.h"
 
 #include <cerrno>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The program's run-time errors and the checked arithmetic every game value goes through.
 //
 // A run-time error stops what the program is doing: during start-up it ends the program with

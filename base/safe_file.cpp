@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "base/safe_file.h"
 
 #include <dirent.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The file layer every file of the game goes through.
 //
 // Reading: a file is opened so that opening can never block (a named pipe) and checked with

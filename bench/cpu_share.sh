@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # CPU share of the game and of the X server in the situations a player leaves the game in.
 #
 #   bench/cpu_share.sh [GAME] [SECONDS] [SCREEN:HOW ...]

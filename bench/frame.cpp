@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Whole frames of every screen, drawn with the default skin, beside a plain copy of a back
 // buffer and the maximised presentation's change-aware zoom. A frame is due every 28 ms.
 #include <benchmark/benchmark.h>

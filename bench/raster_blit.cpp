@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Times of the hot copy and blend routines of rasterkit beside their scalar references and
 // memcpy of the same destination bytes, on a whole 720 x 540 screen, a 32 x 32 piece, a
 // 20 x 26 digit and a 12 x 17 score glyph. After the runs a table gives the ratios of that one

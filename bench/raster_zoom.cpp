@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The scaled presentation: the 724 x 544 back buffer zoomed onto the zoom surface of a
 // maximised window, 1391 x 1047 (1920 x 1080 display), 2852 x 2141 and 2896 x 2176 (3840 x 2160
 // display).

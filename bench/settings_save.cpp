@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Closing the game with a 20 MB UserSettings.ini of valid keys, unknown keys and comments:
 // SaveUserSettings writes the eleven settings keys and the high-score table. One key changes
 // in every round, so every round really rewrites the file.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The shape of a game frame drawn through Surface: a 724 x 544 back buffer, a full-screen
 // background and 200 masked 32 x 32 sprites, next to memcpy of the back buffer's bytes.
 #include <benchmark/benchmark.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "config/images.h"
 
 #include <string>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The image catalogue: every picture the game draws that main.ini does not announce, loaded
 // once at start-up from the skin's pictures.
 #pragma once

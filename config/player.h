@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The player's settings and high scores as the game holds them while it runs. Plain data, read
 // from and saved to the player's files by config/user_settings.h.
 #pragma once

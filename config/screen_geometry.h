@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The fixed geometry of the 720 x 540 logical screen: where the well lies and where the
 // stage-selection controls are. The rules hit-test these places and the drawing paints them,
 // so both read the figures from here. Everything else a skin places comes from main.ini.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A skin as the game holds it once loaded: what main.ini places (SkinLayout, which the rules
 // read), the pictures the drawing uses, the cursors and the sound effects.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What a skin's main.ini says that the rules read: the buttons of each screen, the play
 // screen's check boxes and volume bars, the texts and the advertisement's address. Plain data,
 // filled by the loaders (config/skin_loaders.h); the pictures are in config/skin.h.

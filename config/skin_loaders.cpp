@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "config/skin_loaders.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The loaders that fill a Skin from its folder at start-up, in the order start-up calls them,
 // and the screen buttons rebuilt at every screen change. Each advances the reader's progress at
 // its own points. A missing or non-numeric numeric key raises TypeMismatch naming main.ini, the

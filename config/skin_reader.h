@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Reading one skin folder: the numeric keys of its main.ini, which name the file, section and
 // key when they are wrong, and its pictures under the folder that ImagesDir names. The skin
 // checker has a reader write faults down instead of raising them, so that one run of the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "config/user_settings.h"
 
 #include <algorithm>

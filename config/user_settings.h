@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The player's files: UserSettings.ini (section MainSetting) and the binary high-score table
 // gameinfo.cfg, both in the player's folder.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Cursor files: an image of at most 256 x 256 with its hotspot inside, nothing, or a refusal.
 #include <vector>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // gameinfo.cfg: any bytes load into the table, whose save loads back unchanged.
 #include <cstring>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // INI files: reads of any section and key, then a save of three keys, which must read back.
 #include <string>
 

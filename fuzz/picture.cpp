@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Picture files: a picture a surface can hold, or a run-time error.
 #include "base/runtime.h"
 #include "scratch_file.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The fuzz targets hand each input to the game's parsers through a real file, as the game
 // reads it: one scratch folder per process, one file per name, in memory (/dev/shm) where
 // there is one, since every save is flushed to the disk.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // UserSettings.ini: every value loads into its valid range, and a save reads back the same.
 #include "config/user_settings.h"
 #include "scratch_file.h"

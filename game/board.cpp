@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "game/board.h"
 
 #include <algorithm>

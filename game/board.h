@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The well and what happens on it without the player's hand: targets, pairs landing, loose
 // pieces falling, runs of four vanishing, scoring.
 #pragma once

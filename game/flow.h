@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The screens, the play states and what every screen button does; stage set-up.
 #pragma once
 

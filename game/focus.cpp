@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "game/focus.h"
 
 #include <algorithm>

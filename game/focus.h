@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The game without a mouse: which control of the current screen has the focus of the
 // keyboard or the gamepad, how the arrows and the d-pad move it, and what Enter, Space,
 // Escape and the pad's buttons do. Beside the mouse, never instead of it: moving the mouse

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "game/frame.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // One frame of the game as the main window runs it, around the drawing of its picture:
 //   FrameStep      the cursor seen, the frame counted, held pad directions repeated, the logic;
 //   the drawing    (render/), which only reads the state;

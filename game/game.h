@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // One game as the rules see it: their own state, and what they use of the program's, handed
 // in by name: the player's settings (which the rules change: stages opened, the choices made,
 // the sound switches and volumes, the best scores), the skin's layout (read only) and the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "game/game_state.h"
 
 #include "base/runtime.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The state of the game rules: the board, the pairs, the score, the screens and play states,
 // the buttons of the screen shown, the keyboard's focus and the mouse as the rules see it.
 // Plain data, owned by the program and handed to the rules (game/game.h).

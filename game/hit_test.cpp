@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "game/hit_test.h"
 
 #include "base/runtime.h"

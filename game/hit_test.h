@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The hit test of the screen: the one point-in-rectangle test against the logical mouse
 // position, and the screen buttons under the cursor.
 #pragma once

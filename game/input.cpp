@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "game/input.h"
 
 #include <algorithm>

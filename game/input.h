@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The player's mouse and keyboard.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Everything the game rules ask of the world outside them: sound effects and music, the
 // screen buttons and other keys of main.ini, the cross-fade's snapshot, web addresses, the
 // time of day and closing the main window. The program hands its implementation to the rules

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A top-level window of the game as the platform shows it: a client area, the picture area
 // inside it that frames are presented to, and the events the window receives. The SDL
 // implementation is the normal one; tests may install a factory of their own.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The game's windows over SDL: frames are widened from RGB555 straight into the window's own
 // surface and handed to the window system as changed rectangles (no renderer, no texture, no
 // vsync). SDL's events are translated here into the codes the game was written for.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/x11_connection.h"
 
 #include <SDL_syswm.h>

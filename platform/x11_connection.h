@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What the platform layer asks of Xlib itself (the connection to wait on, whether the window
 // is covered, and hearing that the display went away), kept apart: Xlib's headers define
 // macros (KeyPress, None, Status, ...) that clash with the game's own names.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Colour conversion, single pixels, the word fill and the bit shifts.
 #include <stddef.h>
 

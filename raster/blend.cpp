@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The blends: half, alpha, additive, subtractive, colour mask and alpha through a mask image.
 // Areas without pixels draw nothing.
 #include <type_traits>

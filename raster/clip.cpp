@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // ClipperRect: places a source area at a position and scale and clips it.
 #include <math.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The opaque, colour-keyed and scaled colour-keyed copies. Areas without pixels draw nothing.
 #include <string.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The four source rows or columns a bicubic sample reads, shared by the 16-bit and the
 // 24-bit bicubic zooms.
 #pragma once

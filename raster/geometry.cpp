@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Geometry routines: vector length, compass bearing, one step of a collision between two
 // round objects, and the smallest of four values.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Anti-aliased line that darkens the RGB555 pixels it passes. Positions across the line are
 // fixed point with 8 fractional bits; a pixel the line runs through exactly becomes black, its
 // neighbour across the line is darkened by how far the line lies from it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The rows of a copy or blend, addressed from the exported routines' arguments.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // rasterkit: pixel routines for 15-bit colour images held in 16-bit words (RGB555) in memory
 // that the caller owns. The library allocates nothing, validates nothing and reports nothing.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Rotation of an RGB555 image about its centre with bilinear sampling. Source and destination
 // share width, height and pitch (in pixels). Coordinates are 16.16 fixed point; the
 // interpolation weights are cut to 8 bits.

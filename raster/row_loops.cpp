@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Choice of the row loops, made once when the library is loaded: the widest path this
 // processor (and the system's saving of its registers) runs, no wider than RASTERKIT_PATH.
 #include "raster/row_loops.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The row loops of rasterkit, one table per instruction set ("path"), and the one table that
 // the exported routines run: the widest path this processor has, chosen when the library is
 // loaded.

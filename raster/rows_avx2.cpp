@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The AVX2 path: the copy and blend loops with AVX2's intrinsics, 16 pixels per vector, and
 // the bilinear zoom sixteen pixels at a time, from source rows expanded one channel apart.
 #include <immintrin.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The AVX-512 path, 32 pixels per vector: the mask blend and the additive blend on rows of at
 // least 32 pixels, and the scaled copy. Narrower rows and every other loop are the AVX2
 // path's. (Every processor with AVX-512 also has PREFETCHW, which asks for a line to be

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The portable path: every loop on the compiler's vector types alone, 8 pixels per vector,
 // for any processor (NEON on aarch64, SSE2 on x86-64).
 #include <string.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The SSE2 path: the copy and blend loops with SSE2's intrinsics, 8 pixels per vector, and
 // the bilinear zoom's rows eight pixels at a time with 16-bit packed arithmetic. Every x86-64
 // processor runs it.

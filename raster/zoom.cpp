@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Whole-image zooms of RGB555 images: nearest (myZoom1), bilinear (myZoom3), bilinear that
 // recomputes only the pixels whose source samples changed (myZoomPD, and myZoomPDWide, which
 // writes them widened to XRGB8888) and bicubic (myZoom).

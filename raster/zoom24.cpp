@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Zooms of 24-bit images, three bytes per pixel, each byte a channel of its own: bilinear
 // (ZoomTwoLine) and bicubic (ZoomThreeLine), in double precision. Strides are in bytes.
 #include <stddef.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "render/buttons.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "render/digits.h"
 
 #include "base/runtime.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Numbers drawn from digit strips, and the floating score pop-ups.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "render/frame_drawing.h"
 
 #include "base/runtime.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A frame is drawn into its back buffer only where it can differ from what the buffer holds.
 // Its drawing is noted (DrawList) between Begin and Finish, compared with the drawing that last
 // filled the buffer, and carried out on the tiles where the two differ; a frame that does not

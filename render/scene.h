@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Drawing of every screen, once per frame, from the state it is given: it reads, never writes.
 #pragma once
 

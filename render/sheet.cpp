@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "render/sheet.h"
 
 #include "base/runtime.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Small drawing helpers shared by the scene, the buttons and the digits: pictures or sheet
 // cells blended through their masks.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The pictures a frame passes through on its way to the window: the two back buffers drawn in
 // turn, what the drawing knows of each one's changes, the cross-fade's snapshot and the zoom of
 // a maximised window. The main window owns it; the drawing and the presenter are handed it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The program's command line: --help, --version, --skin DIR, --data-dir DIR, --fullscreen,
 // --windowed, --check-skin DIR.
 #pragma once

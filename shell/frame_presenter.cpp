@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "shell/frame_presenter.h"
 
 #include <algorithm>

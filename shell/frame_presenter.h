@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // FramePresenter: the game loop's presenter. Decides when the next frame is due (28 ms on the
 // performance counter, measured from presentation to presentation) and shows the newest
 // back buffer, 1:1 in a normal window or scaled with myZoomPD when maximised (myZoomPDWide,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "shell/game_loop.h"
 
 #include <algorithm>

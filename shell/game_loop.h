@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // GameLoop: the loop that drives the game after start-up. Run dispatches the window's events,
 // asks the presenter whether a frame is due, presents the last finished frame and raises
 // GameRefresh, then waits for the next event or the next due frame (at least 1 ms); it returns

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "shell/loading_window.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The small loading window shown while start-up loads the skin: loading.bmp, and along its
 // bottom a progress strip (left 1, top 139, 10 high) that shows plan.bmp as it widens, one
 // pixel a step.

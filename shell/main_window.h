@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // MainWindow: the game's only window and its picture area. It owns the game, the canvas its
 // frames are drawn on and the loop that runs them; it routes the window's events to the rules
 // and runs one frame per GameRefresh.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "shell/shell_services.h"
 
 #include "base/runtime.h"

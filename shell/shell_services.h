@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The real GameServices: the audio layer with the skin's sounds and the player's switches, the
 // skin's main.ini and its screen-button loader, the main window's canvas and its close, the
 // platform's address opener and clock.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The program's start-up and run: the skin loaded under the loading window in its fixed order,
 // the main window made, the title shown, then the game loop; returns the process exit status:
 // 0 after a normal close, 1 after a start-up failure, which is reported with a message naming

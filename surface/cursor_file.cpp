@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Reading .cur files into cursor images; a PNG image inside one is decoded by SDL_image.
 #include "surface/cursor_file.h"
 

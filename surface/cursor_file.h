@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Cursor files (.cur): a directory of images of which the first is used, each image a
 // device-independent bitmap with its AND mask, or a PNG. The hotspot comes from the file.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "surface/draw_list.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // DrawList: a frame's drawing onto a surface, kept operation by operation. Where two frames'
 // lists agree on every operation that writes a pixel, the frames give that pixel the same
 // value from the same start; comparing the lists therefore bounds the areas where a frame can

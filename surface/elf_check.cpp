@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "surface/elf_check.h"
 
 #include <elf.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A look at a shared library's headers before the dynamic loader maps it: the loader trusts
 // them, and a cut-off file kills the program inside dlopen (SIGBUS) instead of failing.
 #pragma once

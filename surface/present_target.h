@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What a surface is presented to: the window's picture area, or anything a test wants to
 // record.
 #pragma once

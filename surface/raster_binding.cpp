@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "surface/raster_binding.h"
 
 #include <dlfcn.h>

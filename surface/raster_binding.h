@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The game's road to rasterkit. The program does not link the library: the first call of any
 // routine below loads librasterkit.so by name (from the directory of the running program
 // first, then through the normal library search path) and looks up each routine. The

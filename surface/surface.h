@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Surface: the one image class of the game. An off-screen RGB555 image in memory that it
 // owns, with a colour key and a frame list; it draws onto other surfaces through rasterkit.
 #pragma once

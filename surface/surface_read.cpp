@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Surface::Read lives apart from the rest of the class: decoding picture files needs SDL,
 // while surfaces made and drawn in memory do not.
 #include <cstring>

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Pictures of the keyboard's focus on every screen a keyboard player reaches by hand, taken from
 # the real game in a virtual X display: the title, each row of the stage selection, the help
 # page, play, the pause panel, both confirmations and game over. The screens that are hard to

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "raster/reference/reference_blit.h"
 
 // The references stay one pixel at a time, also in optimized builds: they are the scalar

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Plain scalar references of the clipping, copy and blend routines of rasterkit: one pixel
 // at a time, each rule written out as it is stated, for comparing the optimized routines
 // with. Same arguments and results as the exported routines.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "raster/reference/reference_zoom.h"
 
 #include <cmath>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Plain scalar references of the zooms, rotation, line and 24-bit zooms of rasterkit: one
 // pixel at a time, every coordinate and weight computed where it is used, each rule written out
 // as it is stated. Same arguments as the exported routines. Destinations larger than the

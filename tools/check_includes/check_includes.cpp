@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Checks the game's #include lines against the layers of docs/architecture.md: every quoted
 // include of a file in a layer's folder must name a file of that folder or one the layer's
 // row of the table lets it include, SDL's and Xlib's headers only where the table allows them,
