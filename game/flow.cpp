@@ -202,6 +202,11 @@ void ShowTitle(Game& game) {
   state.AngelState[1] = 0;
 }
 
+void BackToTitle(Game& game) {
+  game.Services.PlaySound(SoundClick);
+  LeaveToTitle(game);
+}
+
 void StartStage(Game& game, int32_t stage, int32_t score) {
   try {
     SetUpStage(game, stage, score);

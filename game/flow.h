@@ -15,5 +15,7 @@ void StageSelectAction(Game& game, int32_t index);
 // the game on the stage selection and the error goes on.
 void StartStage(Game& game, int32_t stage, int32_t score);
 void ShowTitle(Game& game);
+// Escape on the stage selection: back to the title, as a button would take it there.
+void BackToTitle(Game& game);
 // The current picture becomes the cross-fade's starting point, and the fade starts.
 void StartCrossFade(Game& game);

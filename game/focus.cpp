@@ -2,6 +2,10 @@
 #include "game/focus.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <optional>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "base/runtime.h"
@@ -12,6 +16,8 @@ namespace {
 
 // A held d-pad direction repeats after 12 frames (a third of a second), then every 4.
 constexpr int32_t RepeatDelay = 12, RepeatPeriod = 4;
+// A volume bar moves a tenth of its length a key.
+constexpr int32_t VolumeStep = MaxVolumeLevel / 10;
 
 // The screen the focus is placed on: the mode, and on the play screen its play state.
 int32_t FocusScreenKey(const GameState& state) {
@@ -62,6 +68,12 @@ std::vector<FocusStop> PanelButtons(const GameState& state) {
   for (int32_t i : buttons) {
     if (ButtonExists(state, i)) stops.push_back({FocusRow::None, i});
   }
+  // Beside the panels of a stopped game, the side panel's switches and volume bars.
+  if (state.PlayState == PlayPaused || state.PlayState == PlayGameOver) {
+    for (FocusRow row : {FocusRow::MusicSwitch, FocusRow::MusicVolume, FocusRow::SoundSwitch, FocusRow::SoundVolume}) {
+      stops.push_back({row, -1});
+    }
+  }
   return stops;
 }
 
@@ -97,7 +109,7 @@ FocusStop DefaultStop(const GameState& state, const std::vector<FocusStop>& stop
     wanted = PlayButton::ExitNo;
   }
   for (const FocusStop& stop : stops) {
-    if (stop.Button == wanted) return stop;
+    if (wanted >= 0 && stop.Button == wanted) return stop;
   }
   return stops.empty() ? FocusStop{} : stops.front();
 }
@@ -120,12 +132,72 @@ std::vector<FocusStop> CurrentStops(GameState& state) {
   return stops;
 }
 
-void MoveFocus(GameState& state, int32_t step) {
+// A control's place as a move sees it: its near and far edges the way the arrow points, and
+// its edges across the move.
+struct SeenAlong {
+  int64_t Near = 0, Far = 0, Low = 0, High = 0;
+};
+
+SeenAlong Seen(const FocusArea& area, int32_t key) {
+  const int64_t left = area.Left, top = area.Top, right = area.Right, bottom = area.Bottom;
+  switch (key) {
+    case KeyCode::Right:
+      return {left, right, top, bottom};
+    case KeyCode::Left:
+      return {-right, -left, top, bottom};
+    case KeyCode::Down:
+      return {top, bottom, left, right};
+    default:  // up
+      return {-bottom, -top, left, right};
+  }
+}
+
+// The stop an arrow `key` moves the focus to from `fromStop`, which lies at `from`. Of the
+// controls that lie that way (the middle beyond the focused one's far edge, and, unless in line
+// with it across the move, no farther across than along), those in line come first, then the
+// nearest (across counting twice), then the one whose middle lies nearer across, then the first
+// listed. Where none lies that way the focus comes round from the far side, to the control in
+// line with it nearest that side; where nothing else is in line it stays.
+FocusStop NextStop(const std::vector<FocusStop>& stops, const std::vector<FocusArea>& areas, const FocusArea& from,
+                   const FocusStop& fromStop, int32_t key) {
+  const SeenAlong f = Seen(from, key);
+  std::optional<std::tuple<bool, int64_t, int64_t>> best;
+  std::optional<std::pair<int64_t, int64_t>> round;
+  FocusStop bestStop = fromStop, roundStop = fromStop;
+  for (size_t i = 0; i < stops.size(); ++i) {
+    const SeenAlong t = Seen(areas[i], key);
+    const int64_t gap = std::max(t.Low - f.High, f.Low - t.High);  // across the move
+    const int64_t askew = std::abs(t.Low + t.High - f.Low - f.High);
+    const bool inLine = gap <= 0;
+    if (inLine && (!round || std::make_pair(t.Near, askew) < *round)) {
+      round = std::make_pair(t.Near, askew);
+      roundStop = stops[i];
+    }
+    // Middles and offsets at twice the scale, to stay in whole numbers.
+    const int64_t beyond = t.Near + t.Far - f.Far - f.Far;
+    if (beyond <= 0) continue;
+    if (!inLine && askew > t.Near + t.Far - f.Near - f.Far) continue;
+    int64_t across = gap;
+    if (inLine) across = {};
+    const auto rank = std::make_tuple(!inLine, t.Near - f.Far + 2 * across, askew);
+    if (!best || rank < *best) {
+      best = rank;
+      bestStop = stops[i];
+    }
+  }
+  return best ? bestStop : roundStop;
+}
+
+// An arrow moves the focus to the control nearest in its direction, from where the skin placed
+// them (NextStop).
+void MoveFocus(Game& game, int32_t key) {
+  GameState& state = game.State;
   const std::vector<FocusStop> stops = CurrentStops(state);
   if (stops.empty()) return;
-  const auto at = std::find(stops.begin(), stops.end(), state.Focus.Current) - stops.begin();
-  const auto count = static_cast<ptrdiff_t>(stops.size());
-  state.Focus.Current = stops[static_cast<size_t>((at + step + count) % count)];
+  std::vector<FocusArea> areas;
+  for (const FocusStop& stop : stops) areas.push_back(FocusStopArea(state, game.Layout, stop));
+  const FocusStop from = state.Focus.Current;
+  state.Focus.Current = NextStop(stops, areas, FocusStopArea(state, game.Layout, from), from, key);
 }
 
 void ChangeRow(Game& game, FocusRow row, int32_t step) {
@@ -141,9 +213,21 @@ void ChangeRow(Game& game, FocusRow row, int32_t step) {
     case FocusRow::Music:
       state.MusicChoice = std::clamp(CheckedAdd(state.MusicChoice, step), 0, std::min(opened / 4, 4));
       break;
-    case FocusRow::None:
+    case FocusRow::MusicVolume:
+    case FocusRow::SoundVolume: {
+      const int32_t which = row == FocusRow::MusicVolume ? 0 : 1;
+      SetVolume(game, which, CheckedAdd(game.Player.VolumeLevel[which], CheckedMul(step, VolumeStep)));
+      break;
+    }
+    default:
       break;
   }
+}
+
+// The rows whose choice left and right change.
+bool HasChoices(FocusRow row) {
+  return row == FocusRow::StageBar || row == FocusRow::Difficulty || row == FocusRow::Music ||
+         row == FocusRow::MusicVolume || row == FocusRow::SoundVolume;
 }
 
 void Navigate(Game& game, int32_t key) {
@@ -153,11 +237,10 @@ void Navigate(Game& game, int32_t key) {
     state.Focus.Visible = true;  // the first key shows where the focus is
     return;
   }
-  const int32_t step = key == KeyCode::Left || key == KeyCode::Up ? -1 : 1;
-  if (state.Focus.Current.Row != FocusRow::None && (key == KeyCode::Left || key == KeyCode::Right)) {
-    ChangeRow(game, state.Focus.Current.Row, step);
+  if (HasChoices(state.Focus.Current.Row) && (key == KeyCode::Left || key == KeyCode::Right)) {
+    ChangeRow(game, state.Focus.Current.Row, key == KeyCode::Left ? -1 : 1);
   } else {
-    MoveFocus(state, step);
+    MoveFocus(game, key);
   }
 }
 
@@ -176,11 +259,19 @@ void ClickButton(Game& game, int32_t button) {
     ClickFromPause(game, button);
     return;
   }
-  const bool returnToPause =
-      state.Focus.PanelFromPause && (button == PlayButton::NewGameNo || button == PlayButton::ExitNo);
+  const bool no = button == PlayButton::NewGameNo || button == PlayButton::ExitNo;
+  const bool returnToPause = state.Focus.PanelFromPause && no;
   ButtonClick(game, button);
   if (returnToPause) state.PlayState = PlayPaused;
   if (button >= PlayButton::NewGameYes) state.Focus.PanelFromPause = false;
+  if (no) {
+    // Back on the panel or the game the question came from, on the button that asked it.
+    const int32_t opener = button == PlayButton::NewGameNo ? PlayButton::NewGame : PlayButton::Exit;
+    const std::vector<FocusStop> stops = CurrentStops(state);
+    if (std::find(stops.begin(), stops.end(), FocusStop{FocusRow::None, opener}) != stops.end()) {
+      state.Focus.Current = {FocusRow::None, opener};
+    }
+  }
 }
 
 void Activate(Game& game) {
@@ -192,9 +283,12 @@ void Activate(Game& game) {
   }
   CurrentStops(state);
   state.Focus.Visible = true;
+  const FocusRow row = state.Focus.Current.Row;
   if (state.Focus.Current.Button >= 0) {
     ClickButton(game, state.Focus.Current.Button);
-  } else if (state.Focus.Current.Row != FocusRow::None) {
+  } else if (row == FocusRow::MusicSwitch || row == FocusRow::SoundSwitch) {
+    FlipAudioSwitch(game, row == FocusRow::MusicSwitch ? 0 : 1);
+  } else if (state.GameMode == ModeStageSelect) {
     ButtonClick(game, StageSelectButton::Start);  // a choice made on the stage selection: play it
   }
 }
@@ -208,6 +302,10 @@ void Back(Game& game) {
       CurrentStops(state);
       state.Focus.Current = {FocusRow::None, TitleButton::Quit};
     }
+    return;
+  }
+  if (state.GameMode == ModeStageSelect) {
+    BackToTitle(game);
     return;
   }
   if (state.GameMode != ModePlay) return;
@@ -273,9 +371,55 @@ void MenuKey(Game& game, int32_t key) {
 }
 
 bool MenuSpace(Game& game) {
-  if (!InMenu(game.State)) return false;
+  const FocusRow row = FocusedRow(game.State);
+  if (!InMenu(game.State) && row != FocusRow::MusicSwitch && row != FocusRow::SoundSwitch) return false;
   Activate(game);
   return true;
+}
+
+bool KeyActsHere(GameState& state, int32_t key, bool repeat) {
+  FocusState& focus = state.Focus;
+  const int32_t screen = FocusScreenKey(state);
+  if (focus.KeyScreen != screen) {
+    focus.KeyScreen = screen;
+    focus.KeysPressedHere.clear();
+  }
+  if (repeat) return focus.KeysPressedHere.count(key) > 0;
+  focus.KeysPressedHere.insert(key);
+  return true;
+}
+
+FocusArea FocusStopArea(const GameState& state, const SkinLayout& layout, const FocusStop& stop) {
+  if (stop.Button >= 0) {
+    if (!ButtonExists(state, stop.Button)) return {};
+    const ScreenButton& b = state.Buttons[static_cast<size_t>(stop.Button)];
+    return {b.Left, b.Top, b.Right, b.Bottom};
+  }
+  switch (stop.Row) {
+    case FocusRow::StageBar:  // the bar and the pointer above and below it
+      return {StageBarLeft, StagePointerTop, StageBarRight, StageBarBottom + 5};
+    case FocusRow::Difficulty:  // the buttons and the words under them
+      return {DifficultyButtonLeft, DifficultyButtonTop,
+              DifficultyButtonLeft + 2 * DifficultyButtonPitch + DifficultyButtonSize,
+              DifficultyButtonTop + DifficultyButtonSize + 12};
+    case FocusRow::Music:
+      return {MusicButtonLeft, MusicButtonTop, MusicButtonLeft + 4 * MusicButtonPitch + MusicButtonWidth,
+              MusicButtonTop + MusicButtonHeight};
+    case FocusRow::MusicSwitch:
+    case FocusRow::SoundSwitch: {  // the box and its word, where a click flips it
+      const size_t i = stop.Row == FocusRow::MusicSwitch ? 0 : 1;
+      return {layout.CheckHitLeft[i], layout.CheckHitTop[i], layout.CheckHitRight[i], layout.CheckHitBottom[i]};
+    }
+    case FocusRow::MusicVolume:
+    case FocusRow::SoundVolume: {
+      const size_t i = stop.Row == FocusRow::MusicVolume ? 0 : 1;
+      return {layout.VolX[i], layout.VolY[i], CheckedAdd(layout.VolX[i], layout.VolumeWidth),
+              CheckedAdd(layout.VolY[i], layout.VolumeHeight)};
+    }
+    case FocusRow::None:
+      break;
+  }
+  return {};
 }
 
 void PadPress(Game& game, PadButton button) {
@@ -288,6 +432,7 @@ void PadPress(Game& game, PadButton button) {
     case PadButton::Down:
       state.Focus.RepeatFrames = 0;
       PadDirection(game, button);
+      state.Focus.PadScreen = FocusScreenKey(state);
       break;
     case PadButton::South:
       if (Running(state)) {
@@ -326,6 +471,8 @@ void ControlsFrame(Game& game) {
   GameState& state = game.State;
   const int32_t panel = OpenOverlay(state.PlayState);
   if (panel != OverlayNewGame && panel != OverlayExit) state.Focus.PanelFromPause = false;
+  // A direction held since another screen or panel showed does not act here.
+  if (state.Focus.PadScreen != FocusScreenKey(state)) return;
   for (PadButton direction : {PadButton::Left, PadButton::Right, PadButton::Up, PadButton::Down}) {
     if (!Held(state, direction)) continue;
     state.Focus.RepeatFrames = CheckedAdd(state.Focus.RepeatFrames, 1);

@@ -13,9 +13,20 @@
 // A key (KeyCode Enter, Escape and the arrows) for the menus and panels. Keys that steer the
 // pair or continue after a cleared stage are left to KeyStep.
 void MenuKey(Game& game, int32_t key);
-// Space activates the focused control on the title and the stage selection and the result
-// is true; elsewhere it is false and Space hides the window as it always has.
+// Space activates the focused control on the title and the stage selection, and a focused
+// music or sound switch, and the result is true; elsewhere it is false and Space hides the
+// window as it always has.
 bool MenuSpace(Game& game);
+// Whether a key press (`repeat`: the keyboard's repeat of a held key) acts on the screen shown:
+// a key held down since another screen or panel appeared acts only once pressed again.
+bool KeyActsHere(GameState& state, int32_t key, bool repeat);
+
+// Where a focus stop lies on the screen, as the skin placed it: its edges, right and bottom
+// outside. All 0 for a button that is not there.
+struct FocusArea {
+  int32_t Left = 0, Top = 0, Right = 0, Bottom = 0;
+};
+FocusArea FocusStopArea(const GameState& state, const SkinLayout& layout, const FocusStop& stop);
 
 void PadPress(Game& game, PadButton button);
 void PadRelease(GameState& state, PadButton button);

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -79,9 +80,11 @@ struct Pointer {
 // The cursor shapes the rules ask for, by the number of the skin's cursor file.
 enum CursorStyle : int32_t { CursorArrow = 0, CursorOverControl = 1, CursorOverSlider = 2 };
 
-// The stage selection's rows of choices, which take the focus like buttons do; left and
-// right change the choice of a focused row.
-enum class FocusRow { None, StageBar, Difficulty, Music };
+// The controls that take the focus like buttons do without being screen buttons: the stage
+// selection's rows of choices, and the play screen's music and sound switches and volume bars.
+// Left and right change the choice of a row and move a volume bar; Enter, Space and the pad's
+// south button flip a switch.
+enum class FocusRow { None, StageBar, Difficulty, Music, MusicSwitch, SoundSwitch, MusicVolume, SoundVolume };
 
 // A place the keyboard's focus can rest: a row of the stage selection or a screen button.
 struct FocusStop {
@@ -98,6 +101,12 @@ struct FocusState {
   bool PanelFromPause = false;
   std::array<bool, PadButtonCount> PadHeld{};
   int32_t RepeatFrames = 0;
+  // A key or pad button held down when another screen or panel appears acts there only once it
+  // is pressed again: the keys pressed anew since the screen `KeyScreen` appeared, and the screen
+  // on which the held d-pad direction was pressed.
+  int32_t KeyScreen = -1;
+  std::set<int32_t> KeysPressedHere;
+  int32_t PadScreen = -1;
 };
 
 struct GameState {

@@ -38,22 +38,13 @@ bool MusicButtonOpen(const Game& game, int32_t j) { return j <= CheckedDiv(game.
 
 // The play screen's check boxes and volume sliders; true when the click hit one.
 bool ClickPlayControls(Game& game) {
-  PlayerSettings& player = game.Player;
   for (int32_t i = 0; i < 2; ++i) {
     if (MouseOverCheckBox(game, i)) {
-      player.CheckState[i] = CheckedSub(1, player.CheckState[i]);
-      if (i == 0) {
-        if (player.CheckState[0] == 1) {
-          game.Services.PlayMusic();
-        } else {
-          game.Services.PauseMusic();
-        }
-      }
+      FlipAudioSwitch(game, i);
       return true;
     }
     if (MouseOverVolumeSlider(game, i)) {
-      player.VolumeLevel[i] = std::clamp(CheckedSub(game.State.Mouse.X, game.Layout.VolX[i]), 0, 50);
-      if (i == 0) game.Services.SetMusicVolume(2 * player.VolumeLevel[0]);
+      SetVolume(game, i, CheckedSub(game.State.Mouse.X, game.Layout.VolX[i]));
       return true;
     }
   }
@@ -120,6 +111,26 @@ void KeyStep(Game& game, int32_t key) {
       if (state.PairActive) DropStep(game);
       break;
   }
+}
+
+void FlipAudioSwitch(Game& game, int32_t which) {
+  PlayerSettings& player = game.Player;
+  const size_t i = static_cast<size_t>(CheckIndex(which, 0, 1));
+  player.CheckState[i] = CheckedSub(1, player.CheckState[i]);
+  if (i == 0) {
+    if (player.CheckState[0] == 1) {
+      game.Services.PlayMusic();
+    } else {
+      game.Services.PauseMusic();
+    }
+  }
+}
+
+void SetVolume(Game& game, int32_t which, int32_t level) {
+  PlayerSettings& player = game.Player;
+  const size_t i = static_cast<size_t>(CheckIndex(which, 0, 1));
+  player.VolumeLevel[i] = std::clamp(level, 0, MaxVolumeLevel);
+  if (i == 0) game.Services.SetMusicVolume(2 * player.VolumeLevel[0]);
 }
 
 void ClickAway(Game& game) {

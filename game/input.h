@@ -18,6 +18,11 @@ void HoverStep(Game& game, int32_t buttons);
 // elsewhere. The cursor's shape is set here and by HoverStep alone.
 void ButtonCursorStep(GameState& state);
 void RotatePair(Game& game);
+// The music (0) or sound (1) switch flipped; the music pauses or plays with its switch.
+void FlipAudioSwitch(Game& game, int32_t which);
+// The music (0) or sound (1) volume set to `level`, held within 0 to MaxVolumeLevel.
+constexpr int32_t MaxVolumeLevel = 50;
+void SetVolume(Game& game, int32_t which, int32_t level);
 // A click on the play screen away from every control: resumes from pause, goes on to the
 // next stage after a clear, takes the help page away.
 void ClickAway(Game& game);

@@ -27,8 +27,9 @@ struct PictureRect {
 class WindowEventSink {
  public:
   virtual ~WindowEventSink() = default;
-  virtual void KeyDown(int32_t keyCode, int32_t shift) = 0;
-  virtual void KeyPress(int32_t charCode) = 0;
+  // `repeat`: the keyboard repeating a key held down, not a new press.
+  virtual void KeyDown(int32_t keyCode, int32_t shift, bool repeat) = 0;
+  virtual void KeyPress(int32_t charCode, bool repeat) = 0;
   virtual void MouseDown(int32_t button, int32_t shift, float x, float y) = 0;
   virtual void MouseMove(int32_t button, int32_t shift, float x, float y) = 0;
   virtual void MouseUp(int32_t button, int32_t shift, float x, float y) = 0;

@@ -574,9 +574,10 @@ class SdlGameWindow final : public GameWindow {
       case SDL_KEYDOWN: {
         if (!ForThisWindow(event.key.windowID)) break;
         const int32_t keyCode = VirtualKeyCode(event.key.keysym.sym);
-        if (keyCode != 0) sink.KeyDown(keyCode, ShiftState(event.key.keysym.mod));
+        const bool repeat = event.key.repeat != 0;
+        if (keyCode != 0) sink.KeyDown(keyCode, ShiftState(event.key.keysym.mod), repeat);
         const int32_t charCode = CharacterCode(event.key.keysym.sym, event.key.keysym.mod);
-        if (charCode != 0) sink.KeyPress(charCode);
+        if (charCode != 0) sink.KeyPress(charCode, repeat);
         break;
       }
       case SDL_MOUSEMOTION:

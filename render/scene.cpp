@@ -27,45 +27,27 @@ int32_t ChosenLift(const GameState& state, FocusRow row) {
   return (144 - fromTop * fromTop) / 24;
 }
 
-// The frame round the stage-selection row with the keyboard's focus, with room for the
-// bounce: two navy lines outside and a white one inside, the look of a focused button's ring,
-// so that it shows on light panels and dark ones.
-void FrameFocusedRow(Surface& screen, const GameState& state) {
-  int32_t left = 0, top = 0, right = 0, bottom = 0;
-  switch (FocusedRow(state)) {
-    case FocusRow::StageBar:  // the bar and the pointer above and below it
-      left = StageBarLeft;
-      top = StagePointerTop;
-      right = StageBarRight;
-      bottom = StageBarBottom + 5;
-      break;
-    case FocusRow::Difficulty:  // the buttons and the words under them
-      left = DifficultyButtonLeft;
-      top = DifficultyButtonTop;
-      right = DifficultyButtonLeft + 2 * DifficultyButtonPitch + DifficultyButtonSize;
-      bottom = DifficultyButtonTop + DifficultyButtonSize + 12;
-      break;
-    case FocusRow::Music:
-      left = MusicButtonLeft;
-      top = MusicButtonTop;
-      right = MusicButtonLeft + 4 * MusicButtonPitch + MusicButtonWidth;
-      bottom = MusicButtonTop + MusicButtonHeight;
-      break;
-    case FocusRow::None:
-      return;
-  }
-  // 8 pixels of room at the sides, 10 above for the bounce, 6 below
-  left -= 8;
-  top -= 10;
-  right += 8;
-  bottom += 6;
+// The frame round the focused control that is not a screen button: a row of the stage
+// selection, with room for the bounce, or a switch or volume bar of the play screen. Two navy
+// lines outside and a white one inside, the look of a focused button's ring, so that it shows
+// on light panels and dark ones.
+void FrameFocusedControl(Surface& screen, const GameState& state, const SkinLayout& layout) {
+  const FocusRow row = FocusedRow(state);
+  if (row == FocusRow::None) return;
+  FocusArea area = FocusStopArea(state, layout, FocusStop{row, -1});
+  const bool stageRow = row == FocusRow::StageBar || row == FocusRow::Difficulty || row == FocusRow::Music;
+  // On the stage selection 8 pixels of room at the sides, 10 above for the bounce, 6 below.
+  area.Left -= stageRow ? 8 : 4;
+  area.Top -= stageRow ? 10 : 4;
+  area.Right += stageRow ? 8 : 4;
+  area.Bottom += stageRow ? 6 : 4;
   for (int32_t i = 0; i < 3; ++i) {
     const uint8_t r = i < 2 ? 28 : 255, g = i < 2 ? 36 : 255, b = i < 2 ? 96 : 255;
     const int32_t corner = i == 0 ? 1 : 0;  // the outermost line leaves the corners out: rounder
-    screen.DrawLine(left + i + corner, top + i, right - i - corner, top + i, r, g, b);
-    screen.DrawLine(left + i + corner, bottom - i, right - i - corner, bottom - i, r, g, b);
-    screen.DrawLine(left + i, top + i + corner, left + i, bottom - i - corner, r, g, b);
-    screen.DrawLine(right - i, top + i + corner, right - i, bottom - i - corner, r, g, b);
+    screen.DrawLine(area.Left + i + corner, area.Top + i, area.Right - i - corner, area.Top + i, r, g, b);
+    screen.DrawLine(area.Left + i + corner, area.Bottom - i, area.Right - i - corner, area.Bottom - i, r, g, b);
+    screen.DrawLine(area.Left + i, area.Top + i + corner, area.Left + i, area.Bottom - i - corner, r, g, b);
+    screen.DrawLine(area.Right - i, area.Top + i + corner, area.Right - i, area.Bottom - i - corner, r, g, b);
   }
 }
 
@@ -237,7 +219,7 @@ void DrawStageSelectScreen(Surface& screen, const Scene& scene) {
     screen.BlendFrom(images.ScratchSurface, BlendStyle::Alpha, CheckedAdd(StageSlotLeft, CheckedMul(StageSlotPitch, i)),
                      StageSlotTop, 128, 0);
   }
-  FrameFocusedRow(screen, state);
+  FrameFocusedControl(screen, state, skin.Layout);
   DrawThroughMask(screen, images.SelPointImages[0], images.SelPointImages[1],
                   CheckedAdd(StagePointerLeft, CheckedMul(StageSlotPitch, state.Stage)),
                   StagePointerTop - ChosenLift(state, FocusRow::StageBar), FullLevel);
@@ -275,6 +257,7 @@ void DrawPlayScreen(Surface& screen, const Scene& scene) {
   if (state.TargetMood[2][0] >= 0) DrawTargetChar(screen, scene, 620, 385, 2);
   DrawCounters(screen, scene);
   DrawAudioControls(screen, scene);
+  FrameFocusedControl(screen, state, scene.Look.Layout);
   DrawScreenButtons(screen, state, scene.Look);
   DrawScorePopups(screen, state, scene.Look.MoveNumImages[0], scene.Look.MoveNumImages[1]);
 }

@@ -20,8 +20,10 @@
 class MainWindow::Events final : public Platform::WindowEventSink {
  public:
   explicit Events(MainWindow& window) : window_(window) {}
-  void KeyDown(int32_t keyCode, int32_t modifiers) override { window_.OnKeyDown(keyCode, modifiers); }
-  void KeyPress(int32_t charCode) override { window_.OnKeyPress(charCode); }
+  void KeyDown(int32_t keyCode, int32_t modifiers, bool repeat) override {
+    window_.OnKeyDown(keyCode, modifiers, repeat);
+  }
+  void KeyPress(int32_t charCode, bool repeat) override { window_.OnKeyPress(charCode, repeat); }
   void MouseDown(int32_t button, int32_t, float, float) override { window_.OnMouseDown(button); }
   void MouseMove(int32_t buttons, int32_t, float x, float y) override { window_.OnMouseMove(buttons, x, y); }
   void MouseUp(int32_t button, int32_t, float, float) override { window_.OnMouseUp(button); }
@@ -133,7 +135,7 @@ void MainWindow::GameInit() {
   if (window_ != nullptr) window_->SetClientSize(LogicalWidth, LogicalHeight);
 }
 
-void MainWindow::OnKeyDown(int32_t keyCode, int32_t modifiers) {
+void MainWindow::OnKeyDown(int32_t keyCode, int32_t modifiers, bool repeat) {
   if (keyCode == KeyCode::F1) return;
   if (keyCode == KeyCode::F10) {
     Platform::OpenAddress(files_.Folder);
@@ -143,12 +145,13 @@ void MainWindow::OnKeyDown(int32_t keyCode, int32_t modifiers) {
     ToggleFullScreen();
     return;
   }
+  if (!KeyActsHere(game_.State, keyCode, repeat)) return;
   KeyStep(game_, keyCode);
   MenuKey(game_, keyCode);
 }
 
-void MainWindow::OnKeyPress(int32_t charCode) {
-  if (charCode != CharSpace || MenuSpace(game_)) return;
+void MainWindow::OnKeyPress(int32_t charCode, bool repeat) {
+  if (charCode != CharSpace || !KeyActsHere(game_.State, charCode, repeat) || MenuSpace(game_)) return;
   if (window_ != nullptr) window_->Minimise();
 }
 
@@ -159,7 +162,10 @@ void MainWindow::OnMouseDown(int32_t button) {
 void MainWindow::OnMouseMove(int32_t buttons, float x, float y) {
   Pointer& mouse = game_.State.Mouse;
   const int32_t mouseX = LogicalX(x), mouseY = LogicalY(y);
-  if (mouseX != mouse.X || mouseY != mouse.Y) MouseTookControl(game_.State);
+  // The first move after the picture was placed anew (a full-screen switch, a resize) is the
+  // resting cursor seen from the picture's new place, not the player's hand.
+  if ((mouseX != mouse.X || mouseY != mouse.Y) && !picturePlacedAnew_) MouseTookControl(game_.State);
+  picturePlacedAnew_ = false;
   mouse.X = mouseX;
   mouse.Y = mouseY;
   HoverStep(game_, buttons);
@@ -205,6 +211,7 @@ void MainWindow::ResizeMaximised() {
 
 void MainWindow::OnResize() {
   if (window_ == nullptr) return;
+  picturePlacedAnew_ = true;
   switch (window_->State()) {
     case Platform::WindowState::Minimised:
       return;

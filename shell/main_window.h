@@ -57,8 +57,8 @@ class MainWindow {
   void Close();
 
   // Handlers, as the platform layer delivers the window's events (base/input_codes.h).
-  void OnKeyDown(int32_t keyCode, int32_t modifiers);
-  void OnKeyPress(int32_t charCode);
+  void OnKeyDown(int32_t keyCode, int32_t modifiers, bool repeat = false);
+  void OnKeyPress(int32_t charCode, bool repeat = false);
   void OnMouseDown(int32_t button);
   void OnMouseMove(int32_t buttons, float x, float y);
   void OnMouseUp(int32_t button);
@@ -103,6 +103,7 @@ class MainWindow {
   std::unique_ptr<Platform::GameWindow> window_;
   std::shared_ptr<GameLoop> loop_;
   bool firstClose_ = true;
-  bool active_ = true;       // false while the title waits without the focus: no frames run
-  int32_t cursorStyle_ = 0;  // the cursor shape last applied to the picture area
+  bool active_ = true;              // false while the title waits without the focus: no frames run
+  int32_t cursorStyle_ = 0;         // the cursor shape last applied to the picture area
+  bool picturePlacedAnew_ = false;  // the picture was placed anew since the last mouse move
 };

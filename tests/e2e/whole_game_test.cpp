@@ -493,14 +493,14 @@ void PlayWithoutMouse(bool pad) {
       {"confirm takes the help page away", [&] { hands.Tap(Control::Confirm); }, running},
       {"pause", [&] { hands.Tap(Control::Pause); },
        [] { return State().PlayState == PlayPaused && FocusedButton(State()) == 1; }},
-      {"from the pause panel, new game asks; the answer's default is no",
+      {"from the pause panel, new game (left of pause) asks; the answer's default is no",
        [&] {
-         hands.Tap(Control::Down);
+         hands.Tap(Control::Left);
          hands.Tap(Control::Confirm);
        },
        [] { return State().PlayState == OverlayNewGame && FocusedButton(State()) == 6; }},
-      {"no returns to the pause panel", [&] { hands.Tap(Control::Confirm); },
-       [] { return State().PlayState == PlayPaused; }},
+      {"no returns to the pause panel, on new game", [&] { hands.Tap(Control::Confirm); },
+       [] { return State().PlayState == PlayPaused && FocusedButton(State()) == PlayButton::NewGame; }},
       {"resume", [&] { hands.Tap(Control::Pause); }, running},
       {"a pad unplugged mid-game pauses nothing",
        [&] {
@@ -532,9 +532,9 @@ void PlayWithoutMouse(bool pad) {
          State().Board[3][0] = BoardCell{1, 5, 0};
        },
        [] { return State().PlayState == PlayGameOver; }, 300},
-      {"game over: down to exit, confirm leads to the title",
+      {"game over: right to exit, confirm leads to the title",
        [&] {
-         hands.Tap(Control::Down);
+         hands.Tap(Control::Right);
          hands.Tap(Control::Confirm);
        },
        [] { return State().GameMode == ModeTitle; }},
@@ -599,7 +599,7 @@ TEST_F(WholeGameTest, PicturesOfScreensHardToReachByHand) {
        },
        [] { return State().PlayState == PlayGameOver; }, 300},
       Picture(folder, "game-over-new-game"),
-      {"focus on exit", tap({Control::Down}), [] { return FocusedButton(State()) == 3; }},
+      {"focus on exit", tap({Control::Right}), [] { return FocusedButton(State()) == 3; }},
       Picture(folder, "game-over-exit"),
       {"title again",
        [&] {

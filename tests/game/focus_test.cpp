@@ -13,15 +13,48 @@ namespace {
 
 using namespace KeyCode;
 
+// The focus as the tests name it: a screen button's index, or one of these.
+constexpr int32_t StageBarRow = -1, DifficultyRow = -2, MusicRow = -3, MusicSwitch = -4, SoundSwitch = -5,
+                  MusicVolume = -6, SoundVolume = -7, NoFocus = -100;
+
+// The default skin's buttons as its main.ini places them, each the size of its picture.
+std::vector<ScreenButton> DefaultButtons(int32_t mode) {
+  const auto at = [](int32_t left, int32_t top, int32_t width, int32_t height) {
+    return ScreenButton{0, left, 0, left + width, top, top + height, ButtonShown};
+  };
+  const ScreenButton noAdvertisement = at(0, 0, 1, 1);
+  if (mode == ModeTitle) return {at(130, 300, 180, 48), at(130, 364, 180, 48), noAdvertisement};
+  if (mode == ModeStageSelect) return {at(262, 330, 180, 48), noAdvertisement};
+  return {at(10, 316, 100, 34),  at(114, 316, 100, 34), at(10, 356, 100, 34),
+          at(114, 356, 100, 34), at(14, 398, 200, 32),  at(252, 300, 100, 34),
+          at(372, 300, 100, 34), at(252, 300, 100, 34), at(372, 300, 100, 34)};
+}
+
 class FocusTest : public GameTest {
  protected:
-  // Screen `mode` in `playState`, its buttons loaded, the focus not yet shown.
+  void SetUp() override {
+    GameTest::SetUp();
+    // The default skin's switches (the box and its word) and volume bars, left of the board.
+    for (int32_t i = 0; i < 2; ++i) {
+      layout.CheckHitLeft[i] = 18;
+      layout.CheckHitRight[i] = 124;
+      layout.CheckHitTop[i] = 230 + 32 * i;
+      layout.CheckHitBottom[i] = 258 + 32 * i;
+      layout.VolX[i] = 152;
+      layout.VolY[i] = 237 + 32 * i;
+    }
+    layout.VolumeWidth = 52;
+    layout.VolumeHeight = 14;
+  }
+  // Screen `mode` in `playState`, its buttons where the default skin places them, the focus not
+  // yet shown.
   void Show(int32_t mode, int32_t playState = PlayRunning) {
     state.GameMode = mode;
     state.PlayState = playState;
-    state.Buttons = services.LoadButtons(mode == ModeTitle         ? "TitleButton"
-                                         : mode == ModeStageSelect ? "SelectStageButton"
-                                                                   : "GameButton");
+    services.LoadButtons(mode == ModeTitle         ? "TitleButton"
+                         : mode == ModeStageSelect ? "SelectStageButton"
+                                                   : "GameButton");
+    state.Buttons = DefaultButtons(mode);
     state.Focus = FocusState{};
     state.KeyControl = false;
     SetHorizontalPair(state, 0, 1, 3, 0);
@@ -38,36 +71,49 @@ class FocusTest : public GameTest {
     PadPress(game, button);
     PadRelease(state, button);
   }
-  // The buttons the focus visits from where it is, moving down `count` times.
-  std::vector<int32_t> Visits(int count) {
-    std::vector<int32_t> visited{FocusedButton(state)};
+  // Where the focus is, as the constants above name it.
+  int32_t Focus() {
+    const int32_t button = FocusedButton(state);
+    if (button >= 0) return button;
+    const FocusRow row = FocusedRow(state);
+    return row == FocusRow::None ? NoFocus : -static_cast<int32_t>(row);
+  }
+  // Where the focus goes from where it is, `key` pressed `count` - 1 times.
+  std::vector<int32_t> Visits(int count, int32_t key = Down) {
+    std::vector<int32_t> visited{Focus()};
     for (int i = 1; i < count; ++i) {
-      MenuKey(game, Down);
-      visited.push_back(FocusedButton(state));
+      MenuKey(game, key);
+      visited.push_back(Focus());
     }
     return visited;
   }
 };
 
-TEST_F(FocusTest, EachScreenStartsOnItsDefaultAndVisitsItsStopsInOrder) {
+TEST_F(FocusTest, EachScreenStartsOnItsDefaultAndDownWalksItsColumnRound) {
   struct Case {
     const char* what;
     int32_t mode, playState;
-    std::vector<int32_t> visits;  // from the default on, one more than the stops: back to the start
+    std::vector<int32_t> visits;  // from the default on, Down pressed again and again
   };
   const Case cases[] = {
-      {"title", ModeTitle, PlayRunning, {0, 1, 2, 0}},
-      {"stage selection: its buttons, then the rows", ModeStageSelect, PlayRunning, {0, 1, 2, -1, -1, -1, 0}},
-      {"paused: resume first", ModePlay, PlayPaused, {1, 0, 3, 2, 4, 1}},
-      {"game over", ModePlay, PlayGameOver, {0, 3, 2, 4, 0}},
-      {"new game? no first", ModePlay, PlayRunning + OverlayNewGame, {6, 5, 6}},
-      {"exit? no first", ModePlay, PlayStageClear + OverlayExit, {8, 7, 8}},
-      {"running play: nothing", ModePlay, PlayRunning, {-1, -1}},
-      {"help: nothing", ModePlay, OverlayHelp, {-1, -1}},
+      {"title: play, quit, round to play", ModeTitle, PlayRunning, {0, 1, 0}},
+      {"stage selection: start, round to the rows above it",
+       ModeStageSelect,
+       PlayRunning,
+       {0, StageBarRow, DifficultyRow, MusicRow, 0}},
+      {"paused: resume first, then the column under it, round by the switches to the other column",
+       ModePlay,
+       PlayPaused,
+       {1, 3, 4, MusicSwitch, SoundSwitch, 0, 2, 4}},
+      {"game over: new game first", ModePlay, PlayGameOver, {0, 2, 4, MusicSwitch, SoundSwitch, 0}},
+      {"new game? no first, nothing under it", ModePlay, PlayRunning + OverlayNewGame, {6, 6}},
+      {"exit? no first", ModePlay, PlayStageClear + OverlayExit, {8, 8}},
+      {"running play: nothing", ModePlay, PlayRunning, {NoFocus, NoFocus}},
+      {"help: nothing", ModePlay, OverlayHelp, {NoFocus, NoFocus}},
   };
   for (const Case& c : cases) {
     Show(c.mode, c.playState);
-    EXPECT_EQ(FocusedButton(state), -1) << c.what << ": hidden until a key";
+    EXPECT_EQ(Focus(), NoFocus) << c.what << ": hidden until a key";
     MenuKey(game, Up);
     EXPECT_EQ(Visits(static_cast<int>(c.visits.size())), c.visits) << c.what;
   }
@@ -75,57 +121,153 @@ TEST_F(FocusTest, EachScreenStartsOnItsDefaultAndVisitsItsStopsInOrder) {
   Show(ModePlay, PlayPaused);
   state.Buttons.resize(4);
   MenuKey(game, Up);
-  EXPECT_EQ(Visits(5), (std::vector<int32_t>{1, 0, 3, 2, 1}));
+  EXPECT_EQ(Visits(5), (std::vector<int32_t>{1, 3, MusicSwitch, SoundSwitch, 0}));
   Show(ModePlay, OverlayExit);
   state.Buttons.resize(8);
   MenuKey(game, Up);
-  EXPECT_EQ(Visits(2), (std::vector<int32_t>{7, 7}));
-  // The stage selection's rows lie above its buttons: up from the start button, and on to the
-  // last button.
+  EXPECT_EQ(Visits(2, Left), (std::vector<int32_t>{7, 7}));
+  // Up from the stage selection's start button climbs its rows, and round to it again.
   Show(ModeStageSelect);
   MenuKey(game, Down);
-  std::vector<FocusRow> rows;
-  for (int i = 0; i < 4; ++i) {
-    MenuKey(game, Up);
-    rows.push_back(FocusedRow(state));
-  }
-  EXPECT_EQ(rows, (std::vector<FocusRow>{FocusRow::Music, FocusRow::Difficulty, FocusRow::StageBar, FocusRow::None}));
-  EXPECT_EQ(FocusedButton(state), 2);
+  EXPECT_EQ(Visits(5, Up), (std::vector<int32_t>{0, MusicRow, DifficultyRow, StageBarRow, 0}));
 }
 
-// The menus' buttons are visited top to bottom and left to right, buttons at one place in their
-// order; hidden buttons and any 2 pixels or less across (the advertisement without a picture)
-// take no focus; the title starts on its first button that is neither quit nor advertisement.
-TEST_F(FocusTest, MenuButtonsInReadingOrderAndOnlyWhereACursorCouldHitThem) {
+// The arrows move to the nearest control that way, by where the skin placed the controls:
+// straight that way before nearer but askew, and round from the far side where nothing lies
+// that way.
+TEST_F(FocusTest, ArrowsFollowTheLayout) {
+  struct Case {
+    const char* what;
+    int32_t from, key, to;
+  };
+  // The default skin's pause panel: two columns of buttons under the switches and bars.
+  const Case defaultLayout[] = {
+      {"pause, right: nothing beside it, round to new game", 1, Right, 0},
+      {"new game, right: pause, not exit below it", 0, Right, 1},
+      {"pause, down: exit, not help", 1, Down, 3},
+      {"help, up: new game, not exit", 2, Up, 0},
+      {"exit, left: help", 3, Left, 2},
+      {"web, up: exit, whose middle lies nearer", 4, Up, 3},
+      {"new game, up: the sound switch", 0, Up, SoundSwitch},
+      {"pause, up: the sound switch, nearer than its bar", 1, Up, SoundSwitch},
+      {"music switch, right: its bar", MusicSwitch, Right, MusicVolume},
+      {"sound bar, up: the music bar", SoundVolume, Up, MusicVolume},
+      {"music bar, down: the sound bar", MusicVolume, Down, SoundVolume},
+      {"music switch, up: round from the bottom, to web", MusicSwitch, Up, 4},
+  };
+  const auto focusOn = [&](int32_t stop) {
+    state.Focus.Visible = true;
+    state.Focus.Screen = 10000 + state.PlayState;
+    state.Focus.Current = stop >= 0 ? FocusStop{FocusRow::None, stop} : FocusStop{static_cast<FocusRow>(-stop), -1};
+  };
+  for (const Case& c : defaultLayout) {
+    Show(ModePlay, PlayPaused);
+    focusOn(c.from);
+    MenuKey(game, c.key);
+    EXPECT_EQ(Focus(), c.to) << "default layout, " << c.what;
+  }
+  // Another skin: the play buttons in one row along the bottom, web first, the switches on the
+  // right of the board with their bars under them.
+  const auto at = [](int32_t left, int32_t top) {
+    return ScreenButton{0, left, 0, left + 90, top, top + 30, ButtonShown};
+  };
+  const std::vector<ScreenButton> row = {at(120, 500), at(220, 500), at(320, 500), at(420, 500), at(20, 500)};
+  for (int32_t i = 0; i < 2; ++i) {
+    layout.CheckHitLeft[i] = 500 + 100 * i;
+    layout.CheckHitRight[i] = 580 + 100 * i;
+    layout.CheckHitTop[i] = 100;
+    layout.CheckHitBottom[i] = 130;
+    layout.VolX[i] = 510 + 100 * i;
+    layout.VolY[i] = 150;
+  }
+  const Case otherLayout[] = {
+      {"web, right: new game", 4, Right, 0},
+      {"help, right: exit", 2, Right, 3},
+      {"exit, right: nothing, round to web", 3, Right, 4},
+      {"new game, left: web", 0, Left, 4},
+      {"exit, up: the music bar above and right, before the far switches", 3, Up, MusicVolume},
+      {"music switch, down: its bar", MusicSwitch, Down, MusicVolume},
+      {"music switch, right: the sound switch", MusicSwitch, Right, SoundSwitch},
+      {"sound bar, down: exit, the nearest below", SoundVolume, Down, 3},
+      {"pause, down: nothing that way, and nothing else in its column: it stays", 1, Down, 1},
+  };
+  // The edges of "that way" and "in line", on a menu of three buttons: the focused one
+  // (100, 100)-(200, 140) and two others.
+  struct Edge {
+    const char* what;
+    ScreenButton one, two;
+    int32_t to;
+  };
+  const auto box = [](int32_t left, int32_t top, int32_t right, int32_t bottom) {
+    return ScreenButton{0, left, 0, right, top, bottom, ButtonShown};
+  };
+  const Edge edges[] = {
+      {"a middle on the right edge is not that way", box(150, 100, 250, 140), box(0, 0, 1, 1), 0},
+      {"half a pixel beyond it is", box(151, 100, 250, 140), box(0, 0, 1, 1), 1},
+      {"one pixel below is askew: the farther one in line wins", box(400, 100, 500, 140), box(300, 141, 400, 181), 1},
+      {"touching below is in line: the nearer wins", box(400, 100, 500, 140), box(300, 140, 400, 180), 2},
+      {"askew at 45 degrees is still that way", box(190, 160, 230, 200), box(0, 0, 1, 1), 1},
+      {"askew beyond 45 degrees is not", box(190, 161, 230, 201), box(0, 0, 1, 1), 0},
+  };
+  for (const Edge& e : edges) {
+    Show(ModeTitle);
+    state.Buttons = {box(100, 100, 200, 140), e.one, e.two};
+    MenuKey(game, Down);
+    MenuKey(game, Right);
+    EXPECT_EQ(Focus(), e.to) << e.what;
+  }
+  for (const Case& c : otherLayout) {
+    Show(ModePlay, PlayPaused);
+    state.Buttons = row;
+    state.Buttons.resize(9, ScreenButton{0, 0, 0, 1, 0, 1, ButtonShown});
+    focusOn(c.from);
+    MenuKey(game, c.key);
+    EXPECT_EQ(Focus(), c.to) << "other layout, " << c.what;
+  }
+}
+
+// The menus' buttons take the focus where a cursor could hit them: hidden buttons and any 2
+// pixels or less across (the advertisement without a picture) take none, and of two at one
+// place only the first; the title starts on its first button that is neither quit nor
+// advertisement.
+TEST_F(FocusTest, MenuButtonsOnlyWhereACursorCouldHitThem) {
   struct Case {
     const char* what;
     std::vector<ScreenButton> buttons;  // Image, Left, Alpha, Right, Top, Bottom, State
+    int32_t key;
     std::vector<int32_t> visits;
   };
   const ScreenButton start{0, 100, 0, 200, 300, 340, ButtonShown};
   const ScreenButton quit{0, 100, 0, 200, 400, 440, ButtonShown};
+  const ScreenButton none{0, 0, 0, 0, 0, 0, ButtonShown};
   const Case cases[] = {
-      {"the advertisement on top, then start, quit", {start, quit, {0, 10, 0, 90, 10, 60, ButtonShown}}, {0, 1, 2, 0}},
-      {"side by side: left first",
+      {"a column: down walks it and comes round", {start, quit, none}, Down, {0, 1, 0}},
+      {"the advertisement above and aside: up reaches it",
+       {start, quit, {0, 10, 0, 90, 10, 60, ButtonShown}},
+       Up,
+       {0, 2, 2}},
+      {"side by side: right comes round to the left one",
        {{0, 300, 0, 400, 300, 340, ButtonShown}, start, {0, 10, 0, 90, 10, 60, ButtonShown}},
-       {0, 2, 1, 0}},
-      {"at one place: in their order", {start, start, quit}, {0, 1, 2, 0}},
-      {"hidden start: quit first", {{0, 100, 0, 200, 300, 340, ButtonHidden}, quit, {0, 0, 0, 0, 0, 0, 0}}, {1, 1}},
-      {"3 pixels square: focused", {start, quit, {0, 5, 0, 8, 5, 8, ButtonShown}}, {0, 1, 2, 0}},
-      {"2 pixels wide: not", {start, quit, {0, 5, 0, 7, 5, 50, ButtonShown}}, {0, 1, 0}},
-      {"2 pixels high: not", {start, quit, {0, 5, 0, 50, 5, 7, ButtonShown}}, {0, 1, 0}},
+       Right,
+       {0, 1, 0}},
+      {"at one place: the first", {start, start, quit}, Down, {0, 2, 0}},
+      {"two at one place below: the first", {start, quit, quit}, Down, {0, 1, 0}},
+      {"hidden start: quit first", {{0, 100, 0, 200, 300, 340, ButtonHidden}, quit, none}, Down, {1, 1}},
+      {"3 pixels square: focused", {start, quit, {0, 5, 0, 8, 5, 8, ButtonShown}}, Up, {0, 2}},
+      {"2 pixels wide: not", {start, quit, {0, 5, 0, 7, 5, 50, ButtonShown}}, Up, {0, 1}},
+      {"2 pixels high: not", {start, quit, {0, 5, 0, 50, 5, 7, ButtonShown}}, Up, {0, 1}},
   };
   for (const Case& c : cases) {
     Show(ModeTitle);
     state.Buttons = c.buttons;
     MenuKey(game, Down);
-    EXPECT_EQ(Visits(static_cast<int>(c.visits.size())), c.visits) << c.what;
+    EXPECT_EQ(Visits(static_cast<int>(c.visits.size()), c.key), c.visits) << c.what;
   }
-  // Left and right move among buttons as up and down do.
+  // Nothing beside the default title's column: left and right keep the focus where it is.
   Show(ModeTitle);
   MenuKey(game, Down);
   MenuKey(game, KeyCode::Right);
-  EXPECT_EQ(FocusedButton(state), 1);
+  EXPECT_EQ(FocusedButton(state), 0);
   MenuKey(game, KeyCode::Left);
   EXPECT_EQ(FocusedButton(state), 0);
   // A title without a quit button: Escape finds nothing to go to.
@@ -164,8 +306,8 @@ TEST_F(FocusTest, EveryControlOnEveryScreen) {
        OverlayHelp},
       {"stage selection after a lost game: enter plays", ModeStageSelect, PlayGameOver, EnterKey, ModePlay,
        OverlayHelp},
-      {"stage selection: escape stays", ModeStageSelect, PlayRunning, EscapeKey, ModeStageSelect, PlayRunning},
-      {"stage selection: east stays", ModeStageSelect, PlayRunning, PadEast, ModeStageSelect, PlayRunning},
+      {"stage selection: escape returns to the title", ModeStageSelect, PlayRunning, EscapeKey, ModeTitle, PlayRunning},
+      {"stage selection: east returns to the title", ModeStageSelect, PlayRunning, PadEast, ModeTitle, PlayRunning},
       {"running: enter does nothing", ModePlay, PlayRunning, EnterKey, ModePlay, PlayRunning},
       {"running: space does nothing here", ModePlay, PlayRunning, SpaceKey, ModePlay, PlayRunning},
       {"running: escape pauses", ModePlay, PlayRunning, EscapeKey, ModePlay, PlayPaused},
@@ -297,16 +439,25 @@ TEST_F(FocusTest, AConfirmationOpenedFromThePausePanelReturnsToIt) {
     ControlsFrame(game);  // frames while it is open keep the way back
     MenuKey(game, Enter);
     EXPECT_EQ(state.PlayState, PlayPaused);
+    EXPECT_EQ(FocusedButton(state), c.button) << "back on the button that asked";
     // Opened by the mouse: no way back to a pause.
     Show(ModePlay, PlayRunning);
     PlayAction(game, c.button);
     MenuKey(game, Escape);
     EXPECT_EQ(state.PlayState, PlayRunning);
   }
-  // A way back is forgotten once the panel closed otherwise.
+  // A button that asks nothing keeps the focus.
   Show(ModePlay, PlayPaused);
   MenuKey(game, Down);
   MenuKey(game, Down);
+  MenuKey(game, Down);
+  ASSERT_EQ(FocusedButton(state), PlayButton::Web);
+  MenuKey(game, Enter);
+  EXPECT_EQ(FocusedButton(state), PlayButton::Web);
+  // A way back is forgotten once the panel closed otherwise.
+  Show(ModePlay, PlayPaused);
+  MenuKey(game, Down);
+  MenuKey(game, Left);
   MenuKey(game, Enter);                     // new game?
   PlayAction(game, PlayButton::NewGameNo);  // the mouse's "no"
   ControlsFrame(game);
@@ -316,9 +467,9 @@ TEST_F(FocusTest, AConfirmationOpenedFromThePausePanelReturnsToIt) {
   // "Yes" leaves, whoever opened it.
   Show(ModePlay, PlayPaused);
   MenuKey(game, Down);
-  MenuKey(game, Down);
+  MenuKey(game, Left);
   MenuKey(game, Enter);
-  MenuKey(game, Up);
+  MenuKey(game, Left);
   MenuKey(game, Enter);
   EXPECT_EQ(state.GameMode, ModeStageSelect);
   EXPECT_NE(state.PlayState, PlayPaused) << "what was left is no paused game";
@@ -400,3 +551,91 @@ TEST_F(FocusTest, AHeldDirectionRepeatsAfterTwelveFramesThenEveryFourth) {
 }
 
 }  // namespace
+
+// The side panel's switches flip with Enter, Space and the pad's south button, and its volume
+// bars move a tenth with left and right, within 0 to 50; the music follows its switch and bar.
+TEST_F(FocusTest, SwitchesAndVolumeBarsByKeysAndPad) {
+  Show(ModePlay, PlayGameOver);
+  player.CheckState[0] = player.CheckState[1] = 1;
+  player.VolumeLevel[0] = 47;
+  player.VolumeLevel[1] = 3;
+  MenuKey(game, Down);  // shows the focus on new game
+  MenuKey(game, Up);
+  MenuKey(game, Up);
+  ASSERT_EQ(Focus(), MusicSwitch);
+  MenuKey(game, Enter);
+  EXPECT_EQ(player.CheckState[0], 0);
+  EXPECT_TRUE(MenuSpace(game)) << "space flips a focused switch, not the window";
+  EXPECT_EQ(player.CheckState[0], 1);
+  EXPECT_EQ(FocusStopArea(state, layout, {FocusRow::None, 9}).Right, 0) << "no such button: no area";
+  EXPECT_EQ(services.TakeLog(), (std::vector<std::string>{"music pause", "music play"}));
+  MenuKey(game, Down);
+  Pad(PadButton::South);
+  EXPECT_EQ(player.CheckState[1], 0);
+  EXPECT_TRUE(MenuSpace(game));
+  EXPECT_EQ(player.CheckState[1], 1);
+  EXPECT_EQ(state.PlayState, PlayGameOver) << "nothing else pressed";
+  MenuKey(game, Right);
+  ASSERT_EQ(Focus(), SoundVolume);
+  MenuKey(game, Left);
+  EXPECT_EQ(player.VolumeLevel[1], 0);
+  Pad(PadButton::Right);
+  MenuKey(game, Right);
+  EXPECT_EQ(player.VolumeLevel[1], 10);
+  MenuKey(game, Up);
+  ASSERT_EQ(Focus(), MusicVolume);
+  MenuKey(game, Right);
+  EXPECT_EQ(player.VolumeLevel[0], 50);
+  MenuKey(game, Left);
+  EXPECT_EQ(player.VolumeLevel[0], 45);
+  EXPECT_EQ(services.TakeLog(), (std::vector<std::string>{"music volume 100", "music volume 90"}));
+  MenuKey(game, Enter);
+  EXPECT_EQ(state.PlayState, PlayGameOver) << "Enter on a bar presses nothing";
+  EXPECT_EQ(state.GameMode, ModePlay);
+  EXPECT_FALSE(MenuSpace(game)) << "on a bar Space hides the window as before";
+}
+
+// A key or pad direction held down when a panel appears acts there only once pressed again:
+// Down held as the game ends moves no focus on the game-over panel, Enter held as a question
+// opens answers nothing; in running play a held key repeats as it always has.
+TEST_F(FocusTest, AKeyHeldWhenAPanelAppearsActsThereOnlyOncePressedAgain) {
+  Show(ModePlay, PlayRunning);
+  const auto press = [&](int32_t key, bool repeat) {
+    if (!KeyActsHere(state, key, repeat)) return;
+    Key(key);
+  };
+  press(KeyCode::Left, false);
+  press(KeyCode::Left, true);
+  EXPECT_EQ(state.Pair.Column, 1) << "a held key steers on";
+  press(Down, false);
+  state.PlayState = PlayGameOver;  // the game ends while Down is held
+  press(Down, true);
+  press(Down, true);
+  EXPECT_EQ(Focus(), NoFocus);
+  press(Down, false);
+  EXPECT_EQ(Focus(), 0) << "pressed again: the first press shows the focus";
+  press(Down, true);
+  EXPECT_EQ(Focus(), 2) << "and now its repeat moves it";
+  // Enter opens the exit question from the pause panel; its repeat answers nothing.
+  Show(ModePlay, PlayPaused);
+  press(Escape, false);
+  press(Escape, true);
+  EXPECT_EQ(state.PlayState, PlayRunning) << "escape's repeat does not pause again";
+  Show(ModePlay, PlayPaused);
+  MenuKey(game, Down);
+  MenuKey(game, Down);
+  press(Enter, false);
+  ASSERT_EQ(state.PlayState, PlayRunning + OverlayExit);
+  press(Enter, true);
+  EXPECT_EQ(state.PlayState, PlayRunning + OverlayExit);
+  // A d-pad direction held from running play into the game-over panel does not repeat there.
+  Show(ModePlay, PlayRunning);
+  PadPress(game, PadButton::Down);
+  state.PlayState = PlayGameOver;
+  for (int frame = 0; frame < 30; ++frame) ControlsFrame(game);
+  EXPECT_EQ(Focus(), NoFocus);
+  PadRelease(state, PadButton::Down);
+  PadPress(game, PadButton::Down);
+  for (int frame = 0; frame < 12; ++frame) ControlsFrame(game);
+  EXPECT_EQ(Focus(), 2) << "pressed on the panel, it repeats there";
+}
