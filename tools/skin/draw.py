@@ -103,21 +103,30 @@ def scale_alpha(mask, k):
 
 
 def fill(img, mask, colour, opacity=1.0):
-    """Composites a flat colour through a mask onto img (in place)."""
-    layer = Image.new("RGBA", img.size, tuple(colour[:3]) + (255,))
-    a = mask if opacity >= 1.0 else scale_alpha(mask, opacity)
+    """Composites a flat colour through a mask onto img (in place). Only the mask's bounding
+    box is composited: where the mask is empty nothing would change."""
+    box = mask.getbbox()
+    if box is None:
+        return
+    a = mask.crop(box)
+    if opacity < 1.0:
+        a = scale_alpha(a, opacity)
+    layer = Image.new("RGBA", a.size, tuple(colour[:3]) + (255,))
     layer.putalpha(a)
-    img.alpha_composite(layer)
+    img.alpha_composite(layer, box[:2])
 
 
 def fill_image(img, mask, src, opacity=1.0):
     """Composites an RGB(A) image of the canvas size through a mask onto img."""
-    layer = src.convert("RGBA")
-    a = ImageChops.multiply(layer.getchannel("A"), mask)
+    box = mask.getbbox()
+    if box is None:
+        return
+    layer = src.crop(box).convert("RGBA")
+    a = ImageChops.multiply(layer.getchannel("A"), mask.crop(box))
     if opacity < 1.0:
         a = scale_alpha(a, opacity)
     layer.putalpha(a)
-    img.alpha_composite(layer)
+    img.alpha_composite(layer, box[:2])
 
 
 def lerp(c0, c1, t):

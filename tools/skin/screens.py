@@ -195,26 +195,38 @@ def select_panel():
 
 
 def message_panel(title, subtitle, size, colour=(255, 248, 232), title_colour=(232, 110, 50)):
+    """A panel with a large title and under it one or two lines (`subtitle` split at "\\n")."""
     w, h = size
     img = canvas(w, h)
     W.panel(img, (4, 4, w - 8, h - 8), radius=20, colour=colour, shadow=0.5)
-    text(img, ((w - 4) / 2, h * 0.40), title, 34, (255, 255, 255), anchor="mm", outline=title_colour,
+    lines = subtitle.split("\n") if subtitle else []
+    title_y = h * (0.40 if len(lines) < 2 else 0.34)
+    text(img, ((w - 4) / 2, title_y), title, 34, (255, 255, 255), anchor="mm", outline=title_colour,
          outline_px=2.5, shadow=0.3)
-    if subtitle:
-        text(img, ((w - 4) / 2, h * 0.74), subtitle, 14, W.INK, anchor="mm")
+    size = 14 if len(lines) == 1 else 13
+    # clear of the rounded corners by 20 pixels a side
+    while size > 11 and any(text_width(line, size) > w - 12 - 40 for line in lines):
+        size -= 1
+    for i, line in enumerate(lines):
+        y = h * 0.74 if len(lines) == 1 else h * 0.64 + 17 * i
+        text(img, ((w - 4) / 2, y), line, size, W.INK, anchor="mm")
     return downsample(img)
 
 
+# Every panel names what the mouse, the keys and a pad do: Escape and Start resume from the
+# pause panel wherever its focus rests; Enter and Start press the focused button, and the
+# game-over panel's focus starts on New game.
 def pause_panel():
-    return message_panel("Paused", "Click to play on", (260, 116))
+    return message_panel("Paused", "Click, Esc or Start to play on", (260, 116))
 
 
 def game_over_panel():
-    return message_panel("Game over", "Press New game to try again", (292, 124), title_colour=(150, 60, 120))
+    return message_panel("Game over", "Click New game to try again,\nor press Enter or Start", (292, 124),
+                         title_colour=(150, 60, 120))
 
 
 def stage_clear_panel():
-    return message_panel("Stage clear!", "Click to go on", (300, 124), title_colour=(60, 150, 60))
+    return message_panel("Stage clear!", "Click, Enter or Start to go on", (300, 124), title_colour=(60, 150, 60))
 
 
 def confirm_panel(question):
@@ -237,28 +249,108 @@ def confirm_panel(question):
     return panel
 
 
-HELP_LINES = [
-    ("h", "How to play"),
-    ("p", "Pairs drop into the well. Line up four or more of one colour and they vanish."),
-    ("targets", ""),
-    ("p", "Only targets score. Clear them all to win the stage."),
-    ("h2", "Mouse"),
-    ("k", "Move", "steer the pair"),
-    ("k", "Right click", "rotate"),
-    ("k", "Hold left", "drop faster"),
-    ("h2", "Keys and gamepad"),
-    ("k", "Left, Right", "move (d-pad, stick)"),
-    ("k", "Up", "rotate (pad: south)"),
-    ("k", "Down", "drop one row"),
-    ("k", "Pad east", "hold to drop faster"),
-    ("k", "Esc", "pause (pad: Start)"),
-    ("k", "Arrows, Enter", "menus (d-pad, south)"),
-    ("k", "F11", "full screen (Alt+Enter)"),
-    ("k", "Space", "hide the window"),
-    ("h2", "Chains"),
-    ("p", "Chains and later stages score more."),
-    ("c", "Click or press Enter to close"),
+# The help page: what each hand does in play, in menus and anywhere. Keys are drawn as key caps.
+HELP_INTRO = [
+    "Pairs drop into the well. Line up four or more of one colour and they vanish.",
+    None,   # the three targets
+    "Only targets score. Clear them all to win; chains and later stages score more.",
 ]
+HELP_PLAY = [          # action, keys, pad, mouse
+    ("Move", ["\u2190", "\u2192"], "d-pad, stick", "point"),
+    ("Rotate", ["\u2191"], ("south", "south"), "right click"),
+    ("Drop a row", ["\u2193"], "down", None),
+    ("Hurry", None, ("east", "hold east"), "hold left"),
+    ("Pause", ["Esc"], "Start", ["Pause"]),   # a list: the button of that name
+    ("Hide", ["Space"], None, None),
+]
+HELP_MENUS = [         # action, keys, pad
+    ("Choose", ["\u2191", "\u2193", "\u2190", "\u2192"], "d-pad"),
+    ("Press", ["Enter", "Space"], ("south", "south, Start")),
+    ("Back, no", ["Esc"], ("east", "east, Back")),
+]
+HELP_MENUS_NOTE = "Paused: arrows reach the sound controls too."
+HELP_ANYWHERE = [      # action, keys joined by "or", what it does
+    ("Full screen", ["F11", "Alt+Enter"], None),
+    ("Your files", ["F10"], "settings, high scores"),
+]
+HELP_CLOSE = "Click, Enter or Start to close"
+
+HELP_TITLE = (232, 110, 50)
+HELP_HEAD = (170, 96, 46)
+HELP_RULE = (214, 160, 110)
+HELP_BODY = (70, 50, 40)
+HELP_NONE = (190, 160, 130)
+HELP_CLOSE_INK = (60, 120, 60)
+# Where the columns of the tables start.
+HELP_ACTION_X, HELP_KEYS_X, HELP_PAD_X, HELP_MOUSE_X = 12, 84, 128, 196
+HELP_MENU_KEYS_X, HELP_MENU_PAD_X = 72, 164
+HELP_ROW = 15
+
+
+def _keycap(img, x, y, label):
+    """A key drawn as a little raised cap with its name, its left edge at x and centred on y;
+    returns where the next one may start."""
+    size = 9 if len(label) > 1 else 11    # the arrows are single, small glyphs
+    w = max(14.0, text_width(label, size) + 8)
+    cap = rrect_mask(img, (x, y - 6, x + w, y + 6), 3)
+    fill(img, shift(cap, 0, 1), (150, 110, 80))
+    fill(img, cap, (214, 170, 128))
+    fill(img, rrect_mask(img, (x + 1, y - 5, x + w - 1, y + 5), 2), (255, 253, 246))
+    text(img, (x + w / 2, y + 0.5), label, size, W.INK, anchor="mm")
+    return x + w + 3
+
+
+def _keycaps(img, x, y, labels, joiner=None):
+    for i, label in enumerate(labels):
+        if i and joiner:
+            text(img, (x, y + 0.5), joiner, 10, HELP_BODY, anchor="lm", bold=False)
+            x += text_width(joiner, 10, bold=False) + 3
+        x = _keycap(img, x, y, label)
+    return x
+
+
+def _game_button(img, x, y, label):
+    """A little picture of one of the play screen's buttons."""
+    w = text_width(label, 9) + 12
+    pill = rrect_mask(img, (x, y - 6, x + w, y + 6), 6)
+    fill(img, pill, shade(W.ORANGE, -0.45))
+    fill_image(img, rrect_mask(img, (x + 1, y - 5, x + w - 1, y + 5), 5),
+               vgradient(img.size, shade(W.ORANGE, 0.45), shade(W.ORANGE, -0.12), S(y - 6), S(y + 6)))
+    text(img, (x + w / 2, y + 0.5), label, 9, (255, 255, 255), anchor="mm", outline=shade(W.ORANGE, -0.55),
+         outline_px=1.0)
+
+
+def _face_buttons(img, x, y, which):
+    """The pad's four face buttons as a diamond of dots, the one meant filled; returns its width."""
+    for name, dx, dy in (("north", 0, -3.6), ("west", -3.6, 0), ("east", 3.6, 0), ("south", 0, 3.6)):
+        cx, cy = x + 5 + dx, y + 0.5 + dy
+        if name == which:
+            fill(img, ellipse_mask(img, (cx - 2.5, cy - 2.5, cx + 2.5, cy + 2.5)), W.INK)
+        else:
+            ring = subtract(ellipse_mask(img, (cx - 2.1, cy - 2.1, cx + 2.1, cy + 2.1)),
+                            ellipse_mask(img, (cx - 1.3, cy - 1.3, cx + 1.3, cy + 1.3)))
+            fill(img, ring, HELP_NONE)
+    return 14
+
+
+def _help_cell(img, x, y, value):
+    if isinstance(value, tuple):
+        x += _face_buttons(img, x, y, value[0])
+        value = value[1]
+    if isinstance(value, list):
+        _game_button(img, x, y, value[0])
+    elif value is None:
+        text(img, (x + 6, y), "\u2013", 10, HELP_NONE, anchor="mm", bold=False)
+    else:
+        text(img, (x, y + 0.5), value, 10, HELP_BODY, anchor="lm", bold=False)
+
+
+def _help_heading(img, w, y, title, columns=()):
+    text(img, (HELP_ACTION_X, y + 8), title, 13, HELP_HEAD, anchor="lm")
+    for x, name in columns:
+        text(img, (x, y + 9), name, 9, HELP_HEAD, anchor="lm")
+    fill(img, rrect_mask(img, (HELP_ACTION_X, y + 16, w - 12, y + 17), 0), HELP_RULE)
+    return y + 20
 
 
 def help_page():
@@ -267,29 +359,43 @@ def help_page():
     img = canvas(w, h)
     fill_image(img, Image.new("L", img.size, 255), vgradient(img.size, (255, 250, 236), (250, 232, 200)))
     fill(img, subtract(rrect_mask(img, (0, 0, w, h), 0), rrect_mask(img, (3, 3, w - 3, h - 3), 8)), W.BORDER)
-    y = 10
-    for item in HELP_LINES:
-        kind = item[0]
-        if kind == "h":
-            text(img, (w / 2, y + 11), item[1], 20, (232, 110, 50), anchor="mm")
-            y += 26
-        elif kind == "h2":
-            text(img, (14, y + 8), item[1], 13, (170, 96, 46), anchor="lm")
-            fill(img, rrect_mask(img, (14, y + 16, w - 14, y + 17), 0), (214, 160, 110))
-            y += 21
-        elif kind == "k":
-            text(img, (20, y + 7), item[1], 11, W.INK, anchor="lm")
-            text(img, (112, y + 7), item[2], 11, (90, 70, 60), anchor="lm", bold=False)
-            y += 14
-        elif kind == "targets":
+    text(img, (w / 2, 20), "How to play", 20, HELP_TITLE, anchor="mm")
+    y = 34
+    for line in HELP_INTRO:
+        if line is None:
             for i in range(3):
-                c = target_cell(i)
-                img.alpha_composite(c, (S(60 + i * 50), S(y - 2)))
-            y += 32
-        elif kind == "c":
-            text(img, (w / 2, h - 14), item[1], 12, (60, 120, 60), anchor="mm")
+                img.alpha_composite(target_cell(i), (S(60 + i * 50), S(y - 2)))
+            y += 30
         else:
-            y = _paragraph(img, item[1], 14, y, w - 28, 11)
+            y = _paragraph(img, line, HELP_ACTION_X, y, w - 2 * HELP_ACTION_X, 11)
+    y = _help_heading(img, w, y + 2, "In play", ((HELP_KEYS_X, "KEYS"), (HELP_PAD_X, "PAD"), (HELP_MOUSE_X, "MOUSE")))
+    for action, keys, pad, mouse in HELP_PLAY:
+        row = y + HELP_ROW / 2
+        text(img, (HELP_ACTION_X, row), action, 11, W.INK, anchor="lm")
+        if keys:
+            _keycaps(img, HELP_KEYS_X, row, keys)
+        else:
+            _help_cell(img, HELP_KEYS_X, row, None)
+        _help_cell(img, HELP_PAD_X, row, pad)
+        _help_cell(img, HELP_MOUSE_X, row, mouse)
+        y += HELP_ROW
+    y = _help_heading(img, w, y + 4, "Menus and panels", ((HELP_MENU_PAD_X, "PAD"),))
+    for action, keys, pad in HELP_MENUS:
+        row = y + HELP_ROW / 2
+        text(img, (HELP_ACTION_X, row), action, 11, W.INK, anchor="lm")
+        _keycaps(img, HELP_MENU_KEYS_X, row, keys)
+        _help_cell(img, HELP_MENU_PAD_X, row, pad)
+        y += HELP_ROW
+    y = _paragraph(img, HELP_MENUS_NOTE, HELP_ACTION_X, y, w - 2 * HELP_ACTION_X, 10)
+    y = _help_heading(img, w, y, "Anywhere")
+    for action, keys, what in HELP_ANYWHERE:
+        row = y + HELP_ROW / 2
+        text(img, (HELP_ACTION_X, row), action, 11, W.INK, anchor="lm")
+        x = _keycaps(img, HELP_KEYS_X, row, keys, joiner="or")
+        if what:
+            _help_cell(img, x + 4, row, what)
+        y += HELP_ROW
+    text(img, (w / 2, h - 14), HELP_CLOSE, 12, HELP_CLOSE_INK, anchor="mm")
     return downsample(img).convert("RGB")
 
 

@@ -38,6 +38,12 @@ HIGH_CONTRAST_WIDGETS = {
     "DIFFICULTY_COLOURS": [(140, 235, 110), (255, 200, 90), (255, 140, 130)],
     "FOCUS_RING": (255, 214, 0), "FOCUS_GAP": (0, 0, 0), "FOCUS_EDGE": (0, 0, 0), "FOCUS_WIDTH": 3.2,
 }
+# The help page keeps its light paper; its coloured words darken to 7:1 or more against it,
+# its rules and the marks of what has no control to 4:1 or more.
+HIGH_CONTRAST_HELP = {
+    "HELP_TITLE": (150, 56, 0), "HELP_HEAD": (120, 56, 16), "HELP_RULE": (150, 100, 60),
+    "HELP_NONE": (120, 96, 80), "HELP_CLOSE_INK": (16, 84, 16),
+}
 DARK = 0.28      # how much of the default backgrounds' brightness the dark ones keep
 
 THEMES = ("default", "high-contrast")
@@ -74,6 +80,8 @@ def apply(name):
     creatures.COLOURS[:] = HIGH_CONTRAST_COLOURS
     for name, value in HIGH_CONTRAST_WIDGETS.items():
         setattr(widgets, name, value)
+    for name, value in HIGH_CONTRAST_HELP.items():
+        setattr(screens, name, value)
     creatures.piece = _bold_piece
     screens.title_background = _darkened(screens.title_background)
     original_sky = screens._sky
