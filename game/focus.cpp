@@ -193,7 +193,6 @@ FocusStop NextStop(const std::vector<FocusStop>& stops, const std::vector<FocusA
 void MoveFocus(Game& game, int32_t key) {
   GameState& state = game.State;
   const std::vector<FocusStop> stops = CurrentStops(state);
-  if (stops.empty()) return;
   std::vector<FocusArea> areas;
   for (const FocusStop& stop : stops) areas.push_back(FocusStopArea(state, game.Layout, stop));
   const FocusStop from = state.Focus.Current;
