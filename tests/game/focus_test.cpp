@@ -157,7 +157,7 @@ TEST_F(FocusTest, ArrowsFollowTheLayout) {
   };
   const auto focusOn = [&](int32_t stop) {
     state.Focus.Visible = true;
-    state.Focus.Screen = 10000 + state.PlayState;
+    PlaceFocus(state);  // placed on the screen shown, then moved where the case starts
     state.Focus.Current = stop >= 0 ? FocusStop{FocusRow::None, stop} : FocusStop{static_cast<FocusRow>(-stop), -1};
   };
   for (const Case& c : defaultLayout) {
