@@ -177,8 +177,7 @@ FocusStop NextStop(const std::vector<FocusStop>& stops, const std::vector<FocusA
     const int64_t beyond = t.Near + t.Far - f.Far - f.Far;
     if (beyond <= 0) continue;
     if (!inLine && askew > t.Near + t.Far - f.Near - f.Far) continue;
-    int64_t across = gap;
-    if (inLine) across = {};
+    const int64_t across = inLine ? int64_t{0} : gap;  // counts twice in the distance
     const auto rank = std::make_tuple(!inLine, t.Near - f.Far + 2 * across, askew);
     if (!best || rank < *best) {
       best = rank;

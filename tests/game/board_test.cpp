@@ -258,13 +258,7 @@ TEST_F(BoardTest, PairsLandOnTheFloorAndOnAPieceUnderEitherHalf) {
       {"upright, a piece beside the cell under it", false, 6, 5, {{7, 7}}, false},
   };
   for (const Case& c : cases) {
-    SetBoard(state, {});
-    for (const auto& [column, row] : c.pieces) state.Board[column][row] = BoardCell{2, LinkSingle, 0};
-    if (c.flat) {
-      SetHorizontalPair(state, 0, 1, c.column, c.row);
-    } else {
-      SetVerticalPair(state, 0, 1, c.column, c.row);
-    }
+    SetPairAmongPieces(state, c.pieces, c.flat, c.column, c.row);
     DropStep(game);
     EXPECT_EQ(state.PairActive, !c.lands) << c.what;
     EXPECT_EQ(services.TakeSounds(), std::vector<int32_t>{c.lands ? SoundLand : SoundStep}) << c.what;

@@ -172,6 +172,17 @@ void SetHorizontalPair(GameState& state, int32_t left, int32_t right, int32_t co
   state.PairActive = true;
 }
 
+void SetPairAmongPieces(GameState& state, const std::vector<std::pair<int32_t, int32_t>>& pieces, bool flat,
+                        int32_t column, int32_t row) {
+  SetBoard(state, {});
+  for (const auto& [x, y] : pieces) state.Board[x][y] = BoardCell{2, LinkSingle, 0};
+  if (flat) {
+    SetHorizontalPair(state, 0, 1, column, row);
+  } else {
+    SetVerticalPair(state, 0, 1, column, row);
+  }
+}
+
 void SetVerticalPair(GameState& state, int32_t top, int32_t bottom, int32_t column, int32_t row) {
   PairBox pair;
   pair.Cells[0][0] = BoardCell{top, 2, 0};

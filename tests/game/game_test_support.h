@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "game/game.h"
@@ -74,6 +75,10 @@ std::vector<std::string> BoardRowsText(const GameState& state);
 void SetHorizontalPair(GameState& state, int32_t left, int32_t right, int32_t column, int32_t row);
 // A vertical pair (top colour over bottom colour) in the state's pair at (column, row), falling.
 void SetVerticalPair(GameState& state, int32_t top, int32_t bottom, int32_t column, int32_t row);
+// An empty board with single pieces of colour 2 at `pieces` (column, row), and a falling pair of
+// colours 0 and 1 at (column, row), flat or upright.
+void SetPairAmongPieces(GameState& state, const std::vector<std::pair<int32_t, int32_t>>& pieces, bool flat,
+                        int32_t column, int32_t row);
 
 // The test layouts put button i of every screen at the same place, clear of the board, the
 // check boxes, the sliders and the stage-selection controls.

@@ -216,13 +216,7 @@ TEST_F(InputTest, RotationKicksStopAtTheFloorAndTheWalls) {
       {"a piece on the right in column 0: the wall keeps it upright", false, 0, 4, {{1, 5}}, false, 0, 4},
   };
   for (const Case& c : cases) {
-    SetBoard(state, {});
-    for (const auto& [column, row] : c.pieces) state.Board[column][row] = BoardCell{2, LinkSingle, 0};
-    if (c.flat) {
-      SetHorizontalPair(state, 0, 1, c.column, c.row);
-    } else {
-      SetVerticalPair(state, 0, 1, c.column, c.row);
-    }
+    SetPairAmongPieces(state, c.pieces, c.flat, c.column, c.row);
     services.TakeSounds();
     RotatePair(game);
     EXPECT_EQ(PairIsHorizontal(state.Pair), c.flatAfter) << c.what;
