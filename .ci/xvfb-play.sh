@@ -36,7 +36,7 @@ game_window() {
 }
 
 # expect_screen PICTURE NAME: PICTURE, a screenshot of the game's 720 x 540 client area, shows
-# the screen NAME (title, select, play, exit, pause or gameover): of the screens of the skin's
+# the screen NAME (title, select, play, exit, pause, gameover, scores, controls, name or help): of the screens of the skin's
 # contact sheet (tools/skin/preview.png, composed from the skin's own files) it is nearest to
 # that one, and near it (root mean square distance below 0.2). What moves (the board, the
 # figure, the time, the scrolling background, a swaying panel) keeps a screenshot 0.16 at most
@@ -49,8 +49,9 @@ expect_screen() {
     echo "$picture is not a picture of the 720 x 540 client area" >&2
     return 1
   }
-  # The panels of the contact sheet: 720 x 540 each, two a row, 12 pixels apart under a 22-pixel caption.
-  local -A at=([title]=+12+34 [select]=+744+34 [play]=+12+608 [exit]=+744+608 [pause]=+12+1182 [gameover]=+744+1182)
+  # The screens of the contact sheet: 720 x 540 each, two a row, 12 pixels apart under a 22-pixel caption.
+  local -A at=([title]=+12+34 [select]=+744+34 [play]=+12+608 [exit]=+744+608 [pause]=+12+1182 [gameover]=+744+1182
+    [scores]=+12+1756 [controls]=+744+1756 [name]=+12+2330 [help]=+744+2330)
   [[ -n "${at[$name]:-}" ]] || { echo "expect_screen: no screen $name on the contact sheet" >&2; return 1; }
   for panel in "${!at[@]}"; do
     # compare's status is 1 when the pictures differ; only its measure tells whether it worked.
@@ -98,7 +99,7 @@ play_game() {
 
   sleep 1
   screen title title
-  click 220 324    # title: Play
+  click 220 308    # title: Play
   screen stage-selection select
   click 350 190    # difficulty: Normal
   click 352 354    # Start
@@ -107,7 +108,7 @@ play_game() {
   screen play play
   click 164 373    # Exit
   click 302 317    # Yes: back to the title
-  click 220 388    # Quit
+  click 220 476    # Quit
 
   local status=0
   for _ in $(seq 100); do kill -0 "$game" 2>/dev/null || break; sleep 0.1; done

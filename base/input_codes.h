@@ -26,6 +26,22 @@ constexpr int32_t Shift = 1, Ctrl = 2, Alt = 4;
 }
 
 // A gamepad's controls: the d-pad (the left stick pushed past its dead zone counts as the d-pad
-// direction it points to), the south and east face buttons, Start and Back.
-enum class PadButton { Left, Right, Up, Down, South, East, Start, Back };
-constexpr int32_t PadButtonCount = 8;
+// direction it points to), the four face buttons by where they sit, Start and Back, the two
+// shoulder buttons and the two sticks pressed in.
+enum class PadButton {
+  Left,
+  Right,
+  Up,
+  Down,
+  South,
+  East,
+  Start,
+  Back,
+  West,
+  North,
+  LeftShoulder,
+  RightShoulder,
+  LeftStick,
+  RightStick
+};
+constexpr int32_t PadButtonCount = 14;

@@ -142,7 +142,7 @@ run() {  # screen (WIDTHxHEIGHT), "window" or "maximised"
   measure "title, focus lost, $where"
   focus_game
   leave
-  click 220 324  # title: Play
+  click 220 308  # title: Play
   enter; measure "stage selection, $where"; leave
   click 350 190  # difficulty: Normal
   click 352 354  # Start

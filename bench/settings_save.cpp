@@ -9,7 +9,7 @@
 #include <fstream>
 #include <string>
 
-#include "config/user_settings.h"
+#include "player/user_settings.h"
 
 namespace {
 

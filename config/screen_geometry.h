@@ -48,3 +48,30 @@ constexpr int32_t MusicButtonTop = 250;
 constexpr int32_t MusicButtonPitch = 78;
 constexpr int32_t MusicButtonWidth = 64;
 constexpr int32_t MusicButtonHeight = 32;
+
+// The controls page: one row per action of play, 44 pixels apart; in each a well for its key
+// and one for its pad button, which the focus and a click choose; a line for messages.
+constexpr int32_t ControlsRowTop = 120;
+constexpr int32_t ControlsRowPitch = 44;
+constexpr int32_t ControlsRowHeight = 36;
+constexpr int32_t ControlsKeyLeft = 288, ControlsKeyRight = 468;
+constexpr int32_t ControlsPadLeft = 478, ControlsPadRight = 658;
+constexpr int32_t ControlsTextInset = 8;
+constexpr int32_t ControlsMessageX = 64, ControlsMessageY = 432;
+
+// The high-score screen: a column per difficulty (224 wide, 236 apart) of eight records,
+// 43 pixels apart; in a record the rank, the name, the score (ending at its right) and below
+// them the date; a line for messages above the footer.
+constexpr int32_t ScoresColumnLeft = 12, ScoresColumnPitch = 236, ScoresColumnWidth = 224;
+constexpr int32_t ScoresRowTop = 122, ScoresRowPitch = 43, ScoresRowHeight = 40;
+constexpr int32_t ScoresRankX = 8, ScoresNameX = 30, ScoresNameRight = 150, ScoresPointsRight = 216;
+constexpr int32_t ScoresDateY = 21;
+constexpr int32_t ScoresMessageX = 140, ScoresMessageY = 500;
+
+// The name-entry panel over the play screen, its line of score, the name's field and the pad's
+// letter picker (5 rows of 14, 19 and 28 pixels apart), relative to the panel.
+constexpr int32_t NamePanelLeft = 140, NamePanelTop = 150;
+constexpr int32_t NameScoreX = 24, NameScoreY = 46;
+constexpr int32_t NameFieldX = 28, NameFieldY = 80;
+constexpr int32_t PickerLeft = 24, PickerTop = 112, PickerColumnPitch = 28, PickerRowPitch = 19;
+constexpr int32_t PickerColumns = 14, PickerRows = 5;

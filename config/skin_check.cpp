@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <map>
 
 #include "audio/audio.h"
 #include "audio/sound_effects.h"
@@ -21,6 +22,18 @@ const std::string MainSettings = "MainSettings";
 const std::string TitleScreen = "the title screen", StageSelection = "the stage selection",
                   PlayScreen = "the play screen", Menus = "the title screen and the stage selection",
                   LoadingWindow = "the loading window", Effects = "the sound effects", Music = "the music";
+// The screens a skin may do without: the game shows them only when their pictures are there.
+const std::string HighScoreScreen = "the high-score screen", ControlsPage = "the controls page",
+                  NameEntry = "name entry", HelpPage = "the help page";
+// The run-time font: 16 x 14 cells of 16 x 22, one a character.
+constexpr int32_t FontColumns = 16, FontRows = 14, FontCellWidth = 16, FontCellHeight = 22;
+constexpr int32_t NamePanelWidth = 440, NamePanelHeight = 240;
+// The play screen's button shown only while the game is paused, under the pause panel; the
+// panel sways up to this far either way from the centre.
+constexpr size_t PausedControlsButton = 9;
+constexpr int32_t PauseSwayX = 28, PauseSwayY = 16;
+// The help page's play table: one row an action.
+constexpr int32_t HelpPageRows = 7;
 // The sound effects the game plays (0 click .. 7 rotate) and the tracks of the music choices.
 constexpr int32_t HighestSoundEffect = SoundRotate;
 const char* const EffectNames[] = {"a click",     "a step down",     "a landing",       "a stage's start",
@@ -92,6 +105,14 @@ class Checker {
     std::vector<ScreenButton> play;
     Step([&] { play = LoadScreenButtons(reader_, skin_, "GameButton"); });
     CheckButtons("GameButton", play, PlayScreen);
+    for (const auto& [section, screen] :
+         {std::pair{"HiScoreButton", HighScoreScreen}, std::pair{"ControlsButton", ControlsPage}}) {
+      if (reader_.MainIni().Read(section, "MaxButton").empty()) continue;  // checked with its screen
+      const std::string name = section;  // a lambda may not capture a structured binding everywhere
+      std::vector<ScreenButton> buttons;
+      Step([&] { buttons = LoadScreenButtons(reader_, skin_, name); });
+      CheckButtons(name, buttons, screen);
+    }
     // The fatal rules are the game's own (config/skin_rules.h): nothing else here is fatal
     // but what the loaders refuse.
     Add(StartButtonFaults(reader_, title, stageSelect));
@@ -105,6 +126,7 @@ class Checker {
     CheckSheets();
     CheckButtonLooks();
     CheckLayout();
+    CheckOptionalScreens();
     // A picture two loaders read is told once.
     for (const std::string& fault : faults) {
       const std::vector<std::string> told = report_.Texts(FaultLevel::Fatal);
@@ -259,7 +281,8 @@ class Checker {
     std::string screens;
     for (const auto& [section, screen] :
          {std::pair{"TitleButton", TitleScreen}, std::pair{"SelectStageButton", StageSelection},
-          std::pair{"GameButton", PlayScreen}}) {
+          std::pair{"GameButton", PlayScreen}, std::pair{"HiScoreButton", HighScoreScreen},
+          std::pair{"ControlsButton", ControlsPage}}) {
       for (int32_t i = 0; i <= MaxTableIndex; ++i) {
         const std::string value = reader_.MainIni().Read(section, "Button" + std::to_string(i));
         if (value.empty()) break;
@@ -300,9 +323,12 @@ class Checker {
   }
 
   // The buttons a screen shows together stay on screen and apart; on the play screen the ones
-  // always shown keep off the well, and each confirmation panel's yes and no lie on that panel.
+  // always shown keep off the well, each confirmation panel's yes and no lie on that panel, and
+  // the button shown while paused keeps clear of the swaying pause panel.
   void CheckButtons(const std::string& section, const std::vector<ScreenButton>& buttons, const std::string& where) {
-    const size_t own = section == "GameButton" ? buttons.size() : buttons.size() - (buttons.empty() ? 0 : 1);
+    // The title and the stage selection end with the advertisement.
+    const bool advertised = section == "TitleButton" || section == "SelectStageButton";
+    const size_t own = advertised && !buttons.empty() ? buttons.size() - 1 : buttons.size();
     auto key = [&](size_t i) {
       const std::string n = "Button" + std::to_string(i);
       return reader_.KeyName(section, n + "_X/" + n + "_Y");
@@ -312,8 +338,8 @@ class Checker {
       return Box{b.Left, b.Top, b.Right, b.Bottom};
     };
     auto group = [&](size_t i) -> int {
-      if (section != "GameButton" || i < NewGameYes) return 0;
-      return i <= NewGameNo ? 1 : i <= ExitNo ? 2 : 3;
+      if (section != "GameButton" || i < NewGameYes || i > ExitNo) return 0;
+      return i <= NewGameNo ? 1 : 2;
     };
     auto placed = [&](size_t i) {
       const std::string n = "Button" + std::to_string(i);
@@ -325,7 +351,7 @@ class Checker {
       const bool startButton = i == 0 && section != "GameButton";
       if (!box(i).Inside(Screen) && !(startButton && !box(i).Overlaps(Screen)))
         Error(where, key(i) + ": the button " + box(i).Text() + " leaves the 720 x 540 screen");
-      if (section == "GameButton" && group(i) == 0 && box(i).Overlaps(Well))
+      if (section == "GameButton" && group(i) == 0 && i != PausedControlsButton && box(i).Overlaps(Well))
         Error(where, key(i) + ": the button " + box(i).Text() + " covers the well " + Well.Text());
       for (size_t j = i + 1; j < own; ++j)
         if (placed(j) && group(i) == group(j) && box(i).Overlaps(box(j)))
@@ -346,10 +372,151 @@ class Checker {
     onPanel(NewGameNo, skin_.Images.NewGameImages[0], "newgame0.bmp");
     onPanel(ExitYes, skin_.Images.ExitImages[0], "exit0.bmp");
     onPanel(ExitNo, skin_.Images.ExitImages[0], "exit0.bmp");
+    const Surface& pause = skin_.Images.PauseImages[0];
+    if (PausedControlsButton < own && placed(PausedControlsButton) && Loaded(pause)) {
+      const int32_t x = (BackBufferWidth - pause.Width()) / 2, y = (BackBufferHeight - pause.Height()) / 2;
+      const Box swept{x - PauseSwayX, y - PauseSwayY, x + pause.Width() + PauseSwayX, y + pause.Height() + PauseSwayY};
+      if (box(PausedControlsButton).Overlaps(swept))
+        Error(where, key(PausedControlsButton) + ": the button " + box(PausedControlsButton).Text() +
+                         " lies where the pause panel sways " + swept.Text() + ", which would cover it");
+    }
     if (!buttons.empty() && own <= ExitNo && !KeyAtFault(section, "MaxButton"))
       Error(where, reader_.KeyName(section, "MaxButton") + " holds " + std::to_string(static_cast<int32_t>(own) - 1) +
                        "; the play screen needs buttons 0.." + std::to_string(ExitNo) +
                        ": the questions of buttons 0 and 3 would have no yes and no to click");
+  }
+
+  enum class Extra { Usable, Missing, Faulty };
+
+  // A picture (and its mask, when `maskName` is given) of a screen the game can do without:
+  // read when its file is there, held to its size.
+  Extra ReadExtra(Surface& picture, Surface& mask, const std::string& name, const std::string& maskName,
+                  const std::string& what, const std::string& where, int32_t w, int32_t h,
+                  const std::string& cut = "") {
+    auto read = [&](Surface& surface, const std::string& file) {
+      if (!reader_.ImageFileExists(file)) return Extra::Missing;
+      try {
+        if (surface.Read(reader_.ImageFileName(file))) return Extra::Usable;
+        Error(where, reader_.ImageFileName(file) + ": not a picture the game can read");
+      } catch (const RuntimeError& error) {
+        Error(where, error.what());
+      }
+      return Extra::Faulty;
+    };
+    Extra state = read(picture, name);
+    if (state == Extra::Usable && !maskName.empty()) state = read(mask, maskName);
+    if (state != Extra::Usable) return state;
+    if (picture.Width() != w || picture.Height() != h) {
+      ExactSize(picture, name, where, w, h, cut);
+      return Extra::Faulty;
+    }
+    if (maskName.empty()) return state;
+    // The game draws these only when they are right, so nothing of them stops it.
+    Sprite sprite(picture, mask, name, maskName, what, where, w, h, {{0, 0}});
+    for (SkinFault fault : SpriteFaults(reader_, sprite)) {
+      if (fault.Level == FaultLevel::Fatal) {
+        fault.Level = FaultLevel::Error;
+        fault.Where = where;
+        state = Extra::Faulty;
+      }
+      report_.Faults.push_back(fault);
+    }
+    return state;
+  }
+
+  // The screens that write with the run-time font: each is shown only when its pictures and the
+  // font are there; what is missing is named with what the player goes without.
+  void CheckOptionalScreens() {
+    Surface font, fontMask, scores, keys, unused, panel, panelMask;
+    const std::string fontCut = ": " + std::to_string(FontColumns) + " x " + std::to_string(FontRows) + " cells of " +
+                                std::to_string(FontCellWidth) + " x " + std::to_string(FontCellHeight);
+    const Extra fontState =
+        ReadExtra(font, fontMask, "font0.bmp", "font1.bmp", "the font", "the screens that write with the font",
+                  FontColumns * FontCellWidth, FontRows * FontCellHeight, fontCut);
+    const Extra scoresState =
+        ReadExtra(scores, unused, "scores_bk.bmp", "", "", HighScoreScreen, LogicalWidth, LogicalHeight);
+    const Extra keysState = ReadExtra(keys, unused, "keys_bk.bmp", "", "", ControlsPage, LogicalWidth, LogicalHeight);
+    const Extra panelState = ReadExtra(panel, panelMask, "namepanel0.bmp", "namepanel1.bmp", "the name-entry panel",
+                                       NameEntry, NamePanelWidth, NamePanelHeight);
+    auto without = [&](std::vector<std::pair<Extra, std::string>> parts, const std::string& loss) {
+      std::string missing;
+      for (const auto& [state, name] : parts) {
+        if (state == Extra::Faulty) return;  // told already, with what it breaks
+        if (state == Extra::Missing) missing += (missing.empty() ? "" : " and ") + reader_.ImageFileName(name);
+      }
+      if (!missing.empty())
+        Warning(missing + (missing.find(" and ") == std::string::npos ? " is" : " are") + " missing: " + loss);
+    };
+    without({{scoresState, "scores_bk.bmp"}, {fontState, "font0.bmp"}},
+            "there is no high-score screen; the title's Button2 and the stage selection's Button1 are not shown");
+    without({{keysState, "keys_bk.bmp"}, {fontState, "font0.bmp"}},
+            "there is no controls page; the title's Button3 and the play screen's Button9 are not shown, and keys "
+            "cannot be rebound");
+    without({{panelState, "namepanel0.bmp"}, {fontState, "font0.bmp"}},
+            "nobody is asked for a name; a new record takes the last name entered (or Texts(0))");
+    if (scoresState == Extra::Usable && reader_.MainIni().Read("HiScoreButton", "MaxButton").empty())
+      Warning(reader_.KeyName("HiScoreButton", "MaxButton") +
+              " is missing: the high-score screen has no Back button; only Escape leaves it");
+    if (keysState == Extra::Usable && reader_.MainIni().Read("ControlsButton", "MaxButton").empty())
+      Warning(reader_.KeyName("ControlsButton", "MaxButton") +
+              " is missing: the controls page has no Back button; only Escape leaves it");
+    CheckHelpPageWells(fontState);
+  }
+
+  // [HelpPage] places the help page's wells, where the game writes the key and pad button of
+  // each action: KeyX, KeyWidth, PadX and PadWidth across the page, Row0Y..Row6Y the top of each
+  // row's text, which takes a font cell's height.
+  void CheckHelpPageWells(Extra fontState) {
+    const std::string section = "HelpPage";
+    std::vector<std::string> keys = {"KeyX", "KeyWidth", "PadX", "PadWidth"};
+    for (int32_t r = 0; r < HelpPageRows; ++r) keys.push_back("Row" + std::to_string(r) + "Y");
+    std::map<std::string, int64_t> value;  // 64 bits: a sum of two keys stays exact
+    bool whole = true;
+    size_t present = 0;
+    for (const std::string& key : keys) {
+      const std::string text = reader_.MainIni().Read(section, key);
+      if (text.empty()) continue;
+      ++present;
+      if (IsNumeric(text)) {
+        value[key] = TextToInt(text);
+        continue;
+      }
+      whole = false;
+      Error(HelpPage, reader_.KeyName(section, key) + " holds \"" + text +
+                          "\": not a number; the help page shows "
+                          "no key bindings");
+    }
+    if (present == 0) {
+      if (fontState != Extra::Missing)
+        Warning(reader_.KeyName(section, "KeyX") +
+                " is missing (the whole section is): the help page shows no key bindings");
+      return;
+    }
+    for (const std::string& key : keys)
+      if (reader_.MainIni().Read(section, key).empty()) {
+        whole = false;
+        Error(HelpPage, reader_.KeyName(section, key) + " is missing: the help page shows no key bindings");
+      }
+    const Surface& page = skin_.Images.HelpImage;
+    if (!whole || !Loaded(page)) return;
+    const std::string outside = " outside help.bmp (" + Size(page) + "): the help page shows no key bindings";
+    for (const char* column : {"Key", "Pad"}) {
+      const int64_t x = value[std::string(column) + "X"], w = value[std::string(column) + "Width"];
+      if (x < 0 || w <= 0 || x + w > page.Width())
+        Error(HelpPage, reader_.KeyName(section, std::string(column) + "X/" + column + "Width") + ": the wells x " +
+                            std::to_string(x) + ".." + std::to_string(x + w) + " lie" + outside);
+    }
+    for (int32_t r = 0; r < HelpPageRows; ++r) {
+      const std::string key = "Row" + std::to_string(r) + "Y";
+      if (value[key] < 0 || value[key] + FontCellHeight > page.Height())
+        Error(HelpPage, reader_.KeyName(section, key) + ": a row of text at y " + std::to_string(value[key]) + ".." +
+                            std::to_string(value[key] + FontCellHeight) + " lies" + outside);
+    }
+    const int64_t keyX = value["KeyX"], padX = value["PadX"];
+    if (keyX < padX + value["PadWidth"] && padX < keyX + value["KeyWidth"])
+      Error(HelpPage, reader_.KeyName(section, "PadX") +
+                          ": the pad wells overlap the key wells; the bindings "
+                          "would be written over each other");
   }
 
   void CheckLayout() {

@@ -16,22 +16,32 @@ struct ScreenButton {
   int32_t Right = 0;  // exclusive
   int32_t Top = 0;
   int32_t Bottom = 0;  // exclusive
-  int32_t State = -1;  // ButtonShown or ButtonHidden
+  int32_t State = -1;  // ButtonShown, ButtonHidden or ButtonAbsent
 };
 constexpr int32_t ButtonShown = -1;
 constexpr int32_t ButtonHidden = 0;
+// A button of a screen the skin has no pictures for: never shown, never pressed.
+constexpr int32_t ButtonAbsent = 1;
 
 // The buttons of each screen by their index in main.ini's sections.
-namespace TitleButton {  // [TitleButton]; the advertisement follows the skin's own buttons
-constexpr int32_t Start = 0, Quit = 1, Advertisement = 2;
+// The advertisement's entry follows each section's own buttons, as the last button of the
+// title and of the stage selection.
+namespace TitleButton {  // [TitleButton]
+constexpr int32_t Start = 0, Quit = 1, HiScores = 2, Controls = 3;
 }
 namespace StageSelectButton {  // [SelectStageButton]
-constexpr int32_t Start = 0;
+constexpr int32_t Start = 0, HiScores = 1;
 }
-namespace PlayButton {  // [GameButton]; 5 to 8 answer the two confirmation panels
+namespace PlayButton {  // [GameButton]; 5 to 8 answer the two confirmation panels, 9 shows while paused
 constexpr int32_t NewGame = 0, Pause = 1, Help = 2, Exit = 3, Web = 4;
-constexpr int32_t NewGameYes = 5, NewGameNo = 6, ExitYes = 7, ExitNo = 8;
+constexpr int32_t NewGameYes = 5, NewGameNo = 6, ExitYes = 7, ExitNo = 8, Controls = 9;
 }  // namespace PlayButton
+namespace HiScoreButton {  // [HiScoreButton]
+constexpr int32_t Back = 0;
+}
+namespace ControlsButton {  // [ControlsButton]
+constexpr int32_t Back = 0, Defaults = 1;
+}
 
 // How a button image is drawn: its normal picture and its highlighted one crossing over
 // (butc<i>.bmp and butcm<i>.bmp exist), its picture through its mask (butm<i>.bmp only), or
@@ -61,6 +71,13 @@ struct SkinLayout {
   int32_t VolumeWidth = 0, VolumeHeight = 0;
   int32_t ShowStageX = 0, ShowStageY = 0, ShowScoreX = 0, ShowScoreY = 0;
   int32_t MaxSounds = 0, MaxBackMusic = 0;
+  // The screens a skin may lack: each needs its pictures and the run-time font.
+  bool HasHiScoreScreen = false, HasControlsPage = false, HasNameEntry = false;
+  // Where the help page shows the keys of play in force ([HelpPage]), relative to the page;
+  // none when the skin's help page has them painted.
+  bool HasHelpBindings = false;
+  int32_t HelpKeyX = 0, HelpKeyWidth = 0, HelpPadX = 0, HelpPadWidth = 0;
+  int32_t HelpRowY[7] = {};
 };
 
 // "<main.ini path>, section [<section>], key <key>": how messages name a key of main.ini.

@@ -4,8 +4,10 @@
 #include <algorithm>
 #include <cmath>
 
+#include "base/ini_file.h"
 #include "base/random.h"
 #include "base/runtime.h"
+#include "config/screen_geometry.h"
 
 namespace {
 
@@ -188,6 +190,19 @@ std::vector<ScreenButton> LoadScreenButtons(SkinReader& reader, const Skin& skin
     button.Alpha = 0;
     button.State = ButtonShown;
   }
+  auto absentUnless = [&buttons](int32_t index, bool screenThere) {
+    if (!screenThere && index < static_cast<int32_t>(buttons.size())) {
+      buttons[static_cast<size_t>(index)].State = ButtonAbsent;
+    }
+  };
+  if (section == "TitleButton") {
+    absentUnless(TitleButton::HiScores, layout.HasHiScoreScreen);
+    absentUnless(TitleButton::Controls, layout.HasControlsPage);
+  } else if (section == "SelectStageButton") {
+    absentUnless(StageSelectButton::HiScores, layout.HasHiScoreScreen);
+  } else if (section == "GameButton") {
+    absentUnless(PlayButton::Controls, layout.HasControlsPage);
+  }
   if (section == "TitleButton" || section == "SelectStageButton") {
     ScreenButton ad;
     ad.Image = layout.ButtonImageCount;
@@ -197,4 +212,86 @@ std::vector<ScreenButton> LoadScreenButtons(SkinReader& reader, const Skin& skin
     buttons.push_back(ad);
   }
   return buttons;
+}
+
+namespace {
+
+// A picture the skin may lack: true when it is there, reads and has the size asked for.
+bool ReadOptionalPicture(SkinReader& reader, Surface& surface, const std::string& name, int32_t width, int32_t height) {
+  if (!reader.ImageFileExists(name)) return false;
+  try {
+    reader.ReadImage(surface, name);
+  } catch (const RuntimeError&) {
+    surface = Surface();
+    return false;
+  }
+  return surface.Width() == width && surface.Height() == height;
+}
+
+// Each glyph's advance: its rightmost inked column in the mask and one pixel after it (the next
+// glyph starts a pixel into its cell).
+void MeasureFont(ImageCatalogue& images) {
+  const Surface& mask = images.FontImages[1];
+  for (int32_t code = 0; code < 256; ++code) images.FontAdvance[code] = 0;
+  for (int32_t code = FontFirstCode; code < 256; ++code) {
+    const int32_t cell = code - FontFirstCode;
+    const int32_t left = (cell % FontColumns) * FontCellWidth, top = (cell / FontColumns) * FontCellHeight;
+    int32_t right = -1;
+    for (int32_t y = top; y < top + FontCellHeight; ++y) {
+      const uint16_t* row = mask.Pixels() + static_cast<ptrdiff_t>(y) * (mask.Pitch() / 2);
+      for (int32_t x = left; x < left + FontCellWidth; ++x) {
+        if ((row[x] & 0x7FFF) != 0) right = std::max(right, x - left);
+      }
+    }
+    images.FontAdvance[code] = static_cast<uint8_t>(right < 0 ? 0 : right + 1);
+  }
+  images.FontAdvance[FontFirstCode] = FontSpaceAdvance;
+}
+
+// [HelpPage]: every key there and every place within the help page, or none of it.
+void LoadHelpBindings(SkinReader& reader, Skin& skin) {
+  SkinLayout& layout = skin.Layout;
+  const IniFile& ini = reader.MainIni();
+  const std::string section = "HelpPage";
+  auto number = [&](const std::string& key, int32_t& value) {
+    const std::string text = ini.Read(section, key);
+    if (!IsNumeric(text)) return false;
+    try {
+      value = TextToInt(text);
+    } catch (const RuntimeError&) {
+      return false;
+    }
+    return true;
+  };
+  const Surface& page = skin.Images.HelpImage;
+  bool whole = number("KeyX", layout.HelpKeyX) && number("KeyWidth", layout.HelpKeyWidth) &&
+               number("PadX", layout.HelpPadX) && number("PadWidth", layout.HelpPadWidth);
+  for (int32_t i = 0; i < 7 && whole; ++i) {
+    whole = number("Row" + std::to_string(i) + "Y", layout.HelpRowY[i]) && layout.HelpRowY[i] >= 0 &&
+            layout.HelpRowY[i] + FontCellHeight <= page.Height();
+  }
+  auto inside = [&](int32_t x, int32_t width) { return x >= 0 && width > 0 && x <= page.Width() - width; };
+  layout.HasHelpBindings =
+      whole && inside(layout.HelpKeyX, layout.HelpKeyWidth) && inside(layout.HelpPadX, layout.HelpPadWidth);
+}
+
+}  // namespace
+
+void LoadExtraScreens(SkinReader& reader, Skin& skin) {
+  ImageCatalogue& images = skin.Images;
+  SkinLayout& layout = skin.Layout;
+  const bool font = ReadOptionalPicture(reader, images.FontImages[0], "font0.bmp", FontColumns * FontCellWidth,
+                                        FontRows * FontCellHeight) &&
+                    ReadOptionalPicture(reader, images.FontImages[1], "font1.bmp", FontColumns * FontCellWidth,
+                                        FontRows * FontCellHeight);
+  if (font) MeasureFont(images);
+  layout.HasHiScoreScreen =
+      ReadOptionalPicture(reader, images.ScoresBackImage, "scores_bk.bmp", LogicalWidth, LogicalHeight) && font;
+  layout.HasControlsPage =
+      ReadOptionalPicture(reader, images.KeysBackImage, "keys_bk.bmp", LogicalWidth, LogicalHeight) && font;
+  layout.HasNameEntry =
+      ReadOptionalPicture(reader, images.NamePanelImages[0], "namepanel0.bmp", NamePanelWidth, NamePanelHeight) &&
+      ReadOptionalPicture(reader, images.NamePanelImages[1], "namepanel1.bmp", NamePanelWidth, NamePanelHeight) && font;
+  LoadHelpBindings(reader, skin);
+  layout.HasHelpBindings = layout.HasHelpBindings && font;
 }

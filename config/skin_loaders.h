@@ -19,6 +19,11 @@ void LoadButtonImages(SkinReader& reader, Skin& skin);
 void LoadLayout(SkinReader& reader, Skin& skin);
 // The sound effects, from the skin folder's sounds/; the audio device must be open.
 void LoadSounds(SkinReader& reader, Skin& skin);
-// The buttons of "TitleButton", "SelectStageButton" or "GameButton", fresh (shown, unlit); the
-// first two get the advertisement as one more entry.
+// The pictures of the screens a skin may lack, and the help page's places for the keys in force
+// ([HelpPage]); what is missing or unreadable leaves its screen out (SkinLayout's Has...), as
+// the skin checker reports.
+void LoadExtraScreens(SkinReader& reader, Skin& skin);
+// The buttons of "TitleButton", "SelectStageButton", "GameButton", "HiScoreButton" or
+// "ControlsButton", fresh (shown, unlit; absent where they lead to a screen the skin lacks);
+// the first two get the advertisement as one more entry.
 std::vector<ScreenButton> LoadScreenButtons(SkinReader& reader, const Skin& skin, const std::string& section);

@@ -2,7 +2,7 @@
 // gameinfo.cfg: any bytes load into the table, whose save loads back unchanged.
 #include <cstring>
 
-#include "config/user_settings.h"
+#include "player/user_settings.h"
 #include "scratch_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

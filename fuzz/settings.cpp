@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // UserSettings.ini: every value loads into its valid range, and a save reads back the same.
-#include "config/user_settings.h"
+#include "player/user_settings.h"
 #include "scratch_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -101,20 +101,31 @@ void ButtonClick(Game& game, int32_t index) {
       TitleAction(game, index);
       break;
     case ModePlay:
-      PlayAction(game, index);
+      PlayScreenAction(game, index);
       break;
     case ModeStageSelect:
       StageSelectAction(game, index);
+      break;
+    case ModeControls:
+      ControlsAction(game, index);
+      break;
+    case ModeHiScores:
+      HiScoresAction(game, index);
       break;
   }
 }
 
 void TitleAction(Game& game, int32_t index) {
   GameState& state = game.State;
-  if (index == TitleButton::Quit) {
-    game.Services.CloseMainWindow();
-  } else if (index == TitleButton::Advertisement) {
+  // The advertisement's entry is the last of the title's buttons.
+  if (index + 1 == static_cast<int32_t>(state.Buttons.size()) && index > TitleButton::Quit) {
     OpenSkinAddress(game, game.Layout.AdUrl, "ADPIC", game.Layout.AdUrlKey);
+  } else if (index == TitleButton::Quit) {
+    game.Services.CloseMainWindow();
+  } else if (index == TitleButton::HiScores) {
+    ShowHiScores(game);
+  } else if (index == TitleButton::Controls) {
+    ShowControlsPage(game);
   } else {
     state.Stage = game.Player.UserDefStage;
     state.Difficulty = game.Player.UserDefDiff;
@@ -126,15 +137,20 @@ void TitleAction(Game& game, int32_t index) {
 
 void StageSelectAction(Game& game, int32_t index) {
   GameState& state = game.State;
+  if (index == StageSelectButton::HiScores && index + 1 < static_cast<int32_t>(state.Buttons.size())) {
+    ShowHiScores(game);
+    return;
+  }
   if (index != StageSelectButton::Start) return;
   state.TimeCount = 0;
   game.Player.UserDefStage = state.Stage;
   game.Player.UserDefDiff = state.Difficulty;
   game.Player.UserDefMusic = state.MusicChoice;
+  game.Services.GameBegins();
   StartStage(game, state.Stage, 0);
 }
 
-void PlayAction(Game& game, int32_t index) {
+void PlayScreenAction(Game& game, int32_t index) {
   GameState& state = game.State;
   const int32_t playState = state.PlayState;
   switch (index) {
@@ -186,6 +202,9 @@ void PlayAction(Game& game, int32_t index) {
     case PlayButton::ExitNo:
       if (OpenOverlay(playState) == OverlayExit) state.PlayState = playState - OverlayExit;
       break;
+    case PlayButton::Controls:
+      if (playState == PlayPaused && !state.Replaying) ShowControlsPage(game);
+      break;
     default:
       break;
   }
@@ -200,6 +219,67 @@ void ShowTitle(Game& game) {
   state.PlayState = PlayRunning;
   state.AngelState[0] = 0;
   state.AngelState[1] = 0;
+}
+
+void ShowControlsPage(Game& game) {
+  GameState& state = game.State;
+  state.Controls = ControlsPageState{state.GameMode, false, {}};
+  state.GameMode = ModeControls;
+  state.Buttons = game.Services.LoadButtons("ControlsButton");
+  StartCrossFade(game);
+}
+
+// Back where the page was opened: the title (its music plays on) or the pause panel.
+void LeaveControlsPage(Game& game) {
+  GameState& state = game.State;
+  state.Controls.Waiting = false;
+  StartCrossFade(game);
+  if (state.Controls.ReturnMode == ModePlay) {
+    state.GameMode = ModePlay;
+    state.Buttons = game.Services.LoadButtons("GameButton");
+  } else {
+    state.GameMode = ModeTitle;
+    state.Buttons = game.Services.LoadButtons("TitleButton");
+  }
+}
+
+void ShowHiScores(Game& game) {
+  GameState& state = game.State;
+  state.HiScores.ReturnMode = state.GameMode;
+  state.HiScores.Message.clear();
+  for (int32_t item = 0; item < 24; ++item) {
+    const int32_t table = item / 8, rank = item % 8;
+    state.HiScores.Replayable[static_cast<size_t>(item)] =
+        game.Player.HiScoreTable[table][rank].Points > 0 && game.Services.HasReplay(table, rank);
+  }
+  state.GameMode = ModeHiScores;
+  state.Buttons = game.Services.LoadButtons("HiScoreButton");
+  StartCrossFade(game);
+}
+
+void LeaveHiScores(Game& game) {
+  GameState& state = game.State;
+  StartCrossFade(game);
+  if (state.HiScores.ReturnMode == ModeStageSelect) {
+    ShowStageSelect(game);
+  } else {
+    state.GameMode = ModeTitle;
+    state.Buttons = game.Services.LoadButtons("TitleButton");
+  }
+}
+
+void ControlsAction(Game& game, int32_t index) {
+  if (index == ControlsButton::Back) {
+    LeaveControlsPage(game);
+  } else if (index == ControlsButton::Defaults) {
+    game.Player.Bindings = DefaultBindings();
+    game.State.Controls.Waiting = false;
+    game.State.Controls.Message = "The keys and buttons of play are as they first were.";
+  }
+}
+
+void HiScoresAction(Game& game, int32_t index) {
+  if (index == HiScoreButton::Back) LeaveHiScores(game);
 }
 
 void BackToTitle(Game& game) {

@@ -8,19 +8,22 @@
 #include <utility>
 #include <vector>
 
+#include "audio/sound_effects.h"
 #include "base/runtime.h"
 #include "game/flow.h"
 #include "game/input.h"
+#include "game/pages.h"
+#include "player/high_scores.h"
+#include "player/key_bindings.h"
 
 namespace {
 
-// A held d-pad direction repeats after 12 frames (a third of a second), then every 4.
-constexpr int32_t RepeatDelay = 12, RepeatPeriod = 4;
 // A volume bar moves a tenth of its length a key.
 constexpr int32_t VolumeStep = MaxVolumeLevel / 10;
 
 // The screen the focus is placed on: the mode, and on the play screen its play state.
 int32_t FocusScreenKey(const GameState& state) {
+  if (state.NameEntry.Open) return 20000;
   return state.GameMode == ModePlay ? 10000 + state.PlayState : state.GameMode;
 }
 
@@ -33,7 +36,7 @@ bool ButtonExists(const GameState& state, int32_t index) {
 bool Focusable(const GameState& state, int32_t index) {
   if (!ButtonExists(state, index)) return false;
   const ScreenButton& b = state.Buttons[static_cast<size_t>(index)];
-  return b.State != ButtonHidden && b.Right - b.Left > 2 && b.Bottom - b.Top > 2;
+  return b.State == ButtonShown && b.Right - b.Left > 2 && b.Bottom - b.Top > 2;
 }
 
 // The menu buttons of the title and the stage selection, top to bottom, left to right.
@@ -78,11 +81,29 @@ std::vector<FocusStop> PanelButtons(const GameState& state) {
 }
 
 std::vector<FocusStop> Stops(const GameState& state) {
+  if (state.NameEntry.Open) return {};
   switch (state.GameMode) {
     case ModeTitle:
       return MenuButtons(state);
     case ModeStageSelect: {
       std::vector<FocusStop> stops = {{FocusRow::StageBar, -1}, {FocusRow::Difficulty, -1}, {FocusRow::Music, -1}};
+      for (const FocusStop& stop : MenuButtons(state)) stops.push_back(stop);
+      return stops;
+    }
+    case ModeControls: {
+      std::vector<FocusStop> stops;
+      for (int32_t action = 0; action < PlayActionCount; ++action) {
+        stops.push_back({FocusRow::BindingKey, -1, action});
+        stops.push_back({FocusRow::BindingPad, -1, action});
+      }
+      for (const FocusStop& stop : MenuButtons(state)) stops.push_back(stop);
+      return stops;
+    }
+    case ModeHiScores: {
+      std::vector<FocusStop> stops;
+      for (int32_t item = 0; item < 3 * HiScoreRecords; ++item) {
+        if (state.HiScores.Replayable[static_cast<size_t>(item)]) stops.push_back({FocusRow::Record, -1, item});
+      }
       for (const FocusStop& stop : MenuButtons(state)) stops.push_back(stop);
       return stops;
     }
@@ -95,10 +116,18 @@ std::vector<FocusStop> Stops(const GameState& state) {
 // in a confirmation.
 FocusStop DefaultStop(const GameState& state, const std::vector<FocusStop>& stops) {
   int32_t wanted = -1;
+  const int32_t advertisement = static_cast<int32_t>(state.Buttons.size()) - 1;
   if (state.GameMode == ModeTitle) {
     for (const FocusStop& stop : stops) {
-      if (stop.Button != TitleButton::Quit && stop.Button != TitleButton::Advertisement) return stop;
+      if (stop.Button != TitleButton::Quit && stop.Button != advertisement) return stop;
     }
+  } else if (state.GameMode == ModeHiScores) {
+    // On the record just entered, else on the way back.
+    const int32_t newest = state.HiScores.NewestTable * HiScoreRecords + state.HiScores.NewestRank;
+    for (const FocusStop& stop : stops) {
+      if (stop.Row == FocusRow::Record && stop.Item == newest) return stop;
+    }
+    wanted = HiScoreButton::Back;
   } else if (state.GameMode == ModeStageSelect) {
     wanted = StageSelectButton::Start;
   } else if (state.PlayState == PlayPaused) {
@@ -284,6 +313,11 @@ void Activate(Game& game) {
   const FocusRow row = state.Focus.Current.Row;
   if (state.Focus.Current.Button >= 0) {
     ClickButton(game, state.Focus.Current.Button);
+  } else if (row == FocusRow::BindingKey || row == FocusRow::BindingPad) {
+    ChooseBinding(game, row, state.Focus.Current.Item);
+  } else if (row == FocusRow::Record) {
+    game.Services.PlaySound(SoundClick);
+    game.Services.PlayReplay(state.Focus.Current.Item / HiScoreRecords, state.Focus.Current.Item % HiScoreRecords);
   } else if (row == FocusRow::MusicSwitch || row == FocusRow::SoundSwitch) {
     FlipAudioSwitch(game, row == FocusRow::MusicSwitch ? 0 : 1);
   } else if (state.GameMode == ModeStageSelect) {
@@ -306,6 +340,11 @@ void Back(Game& game) {
     BackToTitle(game);
     return;
   }
+  if (state.GameMode == ModeControls || state.GameMode == ModeHiScores) {
+    game.Services.PlaySound(SoundClick);
+    state.GameMode == ModeControls ? LeaveControlsPage(game) : LeaveHiScores(game);
+    return;
+  }
   if (state.GameMode != ModePlay) return;
   if (state.PlayState == PlayRunning || state.PlayState == PlayPaused) {
     ButtonClick(game, PlayButton::Pause);
@@ -318,41 +357,11 @@ void Back(Game& game) {
   }
 }
 
-// The arrows steer the pair in running play and continue after a cleared stage (KeyStep);
-// everywhere else they move the focus.
-bool ArrowsBelongToPlay(const GameState& state) {
-  return state.GameMode == ModePlay && (state.PlayState == PlayRunning || state.PlayState == PlayStageClear);
+bool InMenu(const GameState& state) {
+  return state.GameMode == ModeTitle || state.GameMode == ModeStageSelect || state.GameMode == ModeHiScores;
 }
-
-bool InMenu(const GameState& state) { return state.GameMode == ModeTitle || state.GameMode == ModeStageSelect; }
 
 bool Running(const GameState& state) { return state.GameMode == ModePlay && state.PlayState == PlayRunning; }
-
-int32_t ArrowKey(PadButton button) {
-  switch (button) {
-    case PadButton::Left:
-      return KeyCode::Left;
-    case PadButton::Right:
-      return KeyCode::Right;
-    case PadButton::Up:
-      return KeyCode::Up;
-    case PadButton::Down:
-      return KeyCode::Down;
-    default:
-      return 0;
-  }
-}
-
-// A d-pad direction: in running play left, right and down move the pair as the arrow keys
-// do (up does nothing, so a stick pushed slightly askew never turns the pair).
-void PadDirection(Game& game, PadButton button) {
-  const int32_t key = ArrowKey(button);
-  if (ArrowsBelongToPlay(game.State)) {
-    if (game.State.PlayState != PlayRunning || button != PadButton::Up) KeyStep(game, key);
-  } else {
-    MenuKey(game, key);
-  }
-}
 
 bool& Held(GameState& state, PadButton button) { return state.Focus.PadHeld[static_cast<size_t>(button)]; }
 
@@ -368,9 +377,17 @@ void MenuKey(Game& game, int32_t key) {
   }
 }
 
+bool ArrowsBelongToPlay(const GameState& state) {
+  return state.GameMode == ModePlay && (state.PlayState == PlayRunning || state.PlayState == PlayStageClear);
+}
+
+bool SpaceActivates(const GameState& state) {
+  const FocusRow row = FocusedRow(state);
+  return InMenu(state) || row == FocusRow::MusicSwitch || row == FocusRow::SoundSwitch;
+}
+
 bool MenuSpace(Game& game) {
-  const FocusRow row = FocusedRow(game.State);
-  if (!InMenu(game.State) && row != FocusRow::MusicSwitch && row != FocusRow::SoundSwitch) return false;
+  if (!SpaceActivates(game.State)) return false;
   Activate(game);
   return true;
 }
@@ -414,37 +431,32 @@ FocusArea FocusStopArea(const GameState& state, const SkinLayout& layout, const 
       return {layout.VolX[i], layout.VolY[i], CheckedAdd(layout.VolX[i], layout.VolumeWidth),
               CheckedAdd(layout.VolY[i], layout.VolumeHeight)};
     }
+    case FocusRow::BindingKey:
+    case FocusRow::BindingPad: {
+      const int32_t top = ControlsRowTop + ControlsRowPitch * stop.Item;
+      return stop.Row == FocusRow::BindingKey
+                 ? FocusArea{ControlsKeyLeft, top, ControlsKeyRight, top + ControlsRowHeight}
+                 : FocusArea{ControlsPadLeft, top, ControlsPadRight, top + ControlsRowHeight};
+    }
+    case FocusRow::Record: {
+      const int32_t left = ScoresColumnLeft + ScoresColumnPitch * (stop.Item / HiScoreRecords);
+      const int32_t top = ScoresRowTop + ScoresRowPitch * (stop.Item % HiScoreRecords);
+      return {left, top, left + ScoresColumnWidth, top + ScoresRowHeight};
+    }
     case FocusRow::None:
       break;
   }
   return {};
 }
 
-void PadPress(Game& game, PadButton button) {
+void PadMenuButton(Game& game, PadButton button) {
   GameState& state = game.State;
-  Held(state, button) = true;
   switch (button) {
-    case PadButton::Left:
-    case PadButton::Right:
-    case PadButton::Up:
-    case PadButton::Down:
-      state.Focus.RepeatFrames = 0;
-      PadDirection(game, button);
-      state.Focus.PadScreen = FocusScreenKey(state);
-      break;
     case PadButton::South:
-      if (Running(state)) {
-        KeyStep(game, KeyCode::Up);
-      } else {
-        Activate(game);
-      }
+      if (!Running(state)) Activate(game);
       break;
     case PadButton::East:
-      if (Running(state)) {
-        state.KeyControl = true;  // the pad has the pair: the resting mouse does not steer it
-      } else {
-        Back(game);
-      }
+      if (!Running(state)) Back(game);
       break;
     case PadButton::Start:
       if (state.GameMode == ModePlay && (state.PlayState == PlayRunning || state.PlayState == PlayPaused)) {
@@ -456,30 +468,16 @@ void PadPress(Game& game, PadButton button) {
     case PadButton::Back:
       Back(game);
       break;
+    default:
+      break;
   }
 }
+
+int32_t FocusScreen(const GameState& state) { return FocusScreenKey(state); }
 
 void PadRelease(GameState& state, PadButton button) { Held(state, button) = false; }
 
 void PadReleaseAll(GameState& state) { state.Focus.PadHeld.fill(false); }
-
-bool PadHurryHeld(const GameState& state) { return state.Focus.PadHeld[static_cast<size_t>(PadButton::East)]; }
-
-void ControlsFrame(Game& game) {
-  GameState& state = game.State;
-  const int32_t panel = OpenOverlay(state.PlayState);
-  if (panel != OverlayNewGame && panel != OverlayExit) state.Focus.PanelFromPause = false;
-  // A direction held since another screen or panel showed does not act here.
-  if (state.Focus.PadScreen != FocusScreenKey(state)) return;
-  for (PadButton direction : {PadButton::Left, PadButton::Right, PadButton::Up, PadButton::Down}) {
-    if (!Held(state, direction)) continue;
-    state.Focus.RepeatFrames = CheckedAdd(state.Focus.RepeatFrames, 1);
-    if (state.Focus.RepeatFrames >= RepeatDelay && (state.Focus.RepeatFrames - RepeatDelay) % RepeatPeriod == 0) {
-      PadDirection(game, direction);
-    }
-    return;  // one direction repeats at a time
-  }
-}
 
 void MouseTookControl(GameState& state) { state.Focus.Visible = false; }
 
@@ -495,4 +493,9 @@ int32_t FocusedButton(const GameState& state) {
 FocusRow FocusedRow(const GameState& state) {
   if (!state.Focus.Visible) return FocusRow::None;
   return CurrentStop(state, Stops(state)).Row;
+}
+
+FocusStop FocusedStop(const GameState& state) {
+  if (!state.Focus.Visible) return {};
+  return CurrentStop(state, Stops(state));
 }

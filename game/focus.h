@@ -17,6 +17,11 @@ void MenuKey(Game& game, int32_t key);
 // music or sound switch, and the result is true; elsewhere it is false and Space hides the
 // window as it always has.
 bool MenuSpace(Game& game);
+// Whether Space presses the focused control of the screen shown (MenuSpace).
+bool SpaceActivates(const GameState& state);
+// The arrows steer the pair in running play and continue after a cleared stage (KeyStep);
+// everywhere else they move the focus.
+bool ArrowsBelongToPlay(const GameState& state);
 // Whether a key press (`repeat`: the keyboard's repeat of a held key) acts on the screen shown:
 // a key held down since another screen or panel appeared acts only once pressed again.
 bool KeyActsHere(GameState& state, int32_t key, bool repeat);
@@ -28,14 +33,14 @@ struct FocusArea {
 };
 FocusArea FocusStopArea(const GameState& state, const SkinLayout& layout, const FocusStop& stop);
 
-void PadPress(Game& game, PadButton button);
+// The pad's buttons on the menus and panels: south presses the focused control, east goes back,
+// Start pauses and resumes (elsewhere it presses), Back goes back.
+void PadMenuButton(Game& game, PadButton button);
 void PadRelease(GameState& state, PadButton button);
 // The pad that drove is gone, or the window lost the focus: whatever it held is let go.
 void PadReleaseAll(GameState& state);
-// Held east button: hurries the pair as the held left mouse button does.
-bool PadHurryHeld(const GameState& state);
-// Once per frame: a d-pad direction held down repeats.
-void ControlsFrame(Game& game);
+// The screen the focus is placed on (a number of its own for each screen and panel).
+int32_t FocusScreen(const GameState& state);
 
 // The mouse moved: the focus is hidden until the next key or pad button.
 void MouseTookControl(GameState& state);
@@ -45,3 +50,5 @@ void PlaceFocus(GameState& state);
 // PlaceFocus puts the focus, without moving it.
 int32_t FocusedButton(const GameState& state);
 FocusRow FocusedRow(const GameState& state);
+// The focused stop whole (its row's action or record too); none while the focus is hidden.
+FocusStop FocusedStop(const GameState& state);

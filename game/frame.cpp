@@ -6,6 +6,7 @@
 #include "audio/sound_effects.h"
 #include "base/runtime.h"
 #include "game/board.h"
+#include "game/controls.h"
 #include "game/focus.h"
 #include "game/hit_test.h"
 #include "game/input.h"
@@ -109,10 +110,11 @@ void AdvanceTargetMoods(GameState& state) {
 
 // The confirmation buttons follow the panel shown; a State is written only when it changes.
 void UpdateConfirmationButtons(GameState& state) {
-  for (int32_t i = PlayButton::NewGameYes; i <= PlayButton::ExitNo; ++i) {
+  for (int32_t i = PlayButton::NewGameYes; i <= PlayButton::Controls; ++i) {
     if (i >= static_cast<int32_t>(state.Buttons.size())) return;
-    const int32_t wanted = ButtonShownThisFrame(state, i) ? ButtonShown : ButtonHidden;
     ScreenButton& button = state.Buttons[static_cast<size_t>(i)];
+    if (button.State == ButtonAbsent) continue;
+    const int32_t wanted = ButtonShownThisFrame(state, i) ? ButtonShown : ButtonHidden;
     if (button.State != wanted) button.State = wanted;
   }
 }
@@ -137,7 +139,7 @@ void AdvanceButtons(Game& game) {
   const int32_t focus = FocusedButton(state);
   for (int32_t i = 0; i < static_cast<int32_t>(state.Buttons.size()); ++i) {
     ScreenButton& button = state.Buttons[static_cast<size_t>(i)];
-    if (button.State == ButtonHidden) continue;
+    if (button.State != ButtonShown) continue;
     const int32_t kind =
         kinds[static_cast<size_t>(CheckIndex(button.Image, 0, static_cast<int32_t>(kinds.size()) - 1))];
     const bool underCursor = MouseInRect(state, button.Left, button.Right, button.Top, button.Bottom);
@@ -202,7 +204,7 @@ void LogicStep(Game& game) {
   if (mouseMoved) state.KeyControl = false;
   if (state.Pair.Row > -2) {
     if (!state.KeyControl) SteerTowardsMouse(state);
-    if ((!state.KeyControl && state.Mouse.LeftDown) || PadHurryHeld(state)) Hurry(game);
+    if ((!state.KeyControl && state.Mouse.LeftDown) || HurryHeld(game)) Hurry(game);
   }
 
   if (VanishStep(state)) return;
@@ -251,6 +253,12 @@ void AnimationStep(Game& game) {
       AgeScorePopups(state);
       break;
     }
+    case ModeControls:
+    case ModeHiScores:
+      PlaceFocus(state);
+      ButtonCursorStep(state);
+      AdvanceButtons(game);
+      break;
     default:
       break;
   }
@@ -267,7 +275,11 @@ bool ButtonShownThisFrame(const GameState& state, int32_t index) {
     const int32_t panel = OpenOverlay(state.PlayState);
     return panel == (index <= PlayButton::NewGameNo ? OverlayNewGame : OverlayExit);
   }
-  return state.Buttons[static_cast<size_t>(index)].State != ButtonHidden;
+  const int32_t shown = state.Buttons[static_cast<size_t>(index)].State;
+  if (state.GameMode == ModePlay && index == PlayButton::Controls) {
+    return shown != ButtonAbsent && state.PlayState == PlayPaused && !state.Replaying;
+  }
+  return shown == ButtonShown;
 }
 
 int32_t CountTargetsOfColour(const GameState& state, int32_t colour) {

@@ -5,10 +5,10 @@
 // services through which they reach the world.
 #pragma once
 
-#include "config/player.h"
 #include "config/skin_layout.h"
 #include "game/game_state.h"
 #include "game/services.h"
+#include "player/player.h"
 
 struct Game {
   Game(PlayerSettings& player, const SkinLayout& layout, GameServices& services)

@@ -40,7 +40,7 @@ struct ScorePopup {
   bool Active = false;
 };
 
-enum GameModeValue : int32_t { ModeTitle = 0, ModePlay = 1, ModeStageSelect = 2 };
+enum GameModeValue : int32_t { ModeTitle = 0, ModePlay = 1, ModeStageSelect = 2, ModeControls = 3, ModeHiScores = 4 };
 
 // The play states; a panel laid over the play screen (a confirmation or the help page) adds
 // its offset to the state it covers, which comes back when the panel closes.
@@ -84,12 +84,27 @@ enum CursorStyle : int32_t { CursorArrow = 0, CursorOverControl = 1, CursorOverS
 // selection's rows of choices, and the play screen's music and sound switches and volume bars.
 // Left and right change the choice of a row and move a volume bar; Enter, Space and the pad's
 // south button flip a switch.
-enum class FocusRow { None, StageBar, Difficulty, Music, MusicSwitch, SoundSwitch, MusicVolume, SoundVolume };
+// On the controls page an action's key and pad button, and on the high-score screen a record,
+// are controls of their own (FocusStop::Item is the action or the record).
+enum class FocusRow {
+  None,
+  StageBar,
+  Difficulty,
+  Music,
+  MusicSwitch,
+  SoundSwitch,
+  MusicVolume,
+  SoundVolume,
+  BindingKey,
+  BindingPad,
+  Record
+};
 
-// A place the keyboard's focus can rest: a row of the stage selection or a screen button.
+// A place the keyboard's focus can rest: a row or control, or a screen button.
 struct FocusStop {
   FocusRow Row = FocusRow::None;
   int32_t Button = -1;
+  int32_t Item = 0;  // which action (BindingKey, BindingPad) or record (Record: table * 8 + rank)
   bool operator==(const FocusStop&) const = default;
 };
 
@@ -107,6 +122,33 @@ struct FocusState {
   int32_t KeyScreen = -1;
   std::set<int32_t> KeysPressedHere;
   int32_t PadScreen = -1;
+  // The keys held down now (a held key bound to hurry hurries).
+  std::set<int32_t> KeysHeld;
+};
+
+// The controls page: where it returns to, whether it waits for a key or pad button to bind to
+// the focused action, and the line it shows (what a binding changed, or why it was refused).
+struct ControlsPageState {
+  int32_t ReturnMode = ModeTitle;  // the title, or the play screen's pause panel
+  bool Waiting = false;
+  std::string Message;
+};
+
+// The name asked for when a game ends with a score that enters the table.
+struct NameEntryState {
+  bool Open = false;
+  std::string Name;  // Windows-1252, as the table stores it
+  int32_t Difficulty = 0, Rank = 0, Points = 0;
+  int32_t PickRow = 0, PickColumn = 0;  // the pad's letter picker
+  bool Refused = false;                 // a typed character the table cannot hold was left out
+};
+
+// The high-score screen: where it returns to, and the record entered last (marked), if any.
+struct HiScoresPageState {
+  int32_t ReturnMode = ModeTitle;
+  int32_t NewestTable = -1, NewestRank = -1;
+  std::array<bool, 24> Replayable{};  // by table * 8 + rank: the records whose games can be watched
+  std::string Message;                // why a replay could not be played
 };
 
 struct GameState {
@@ -140,6 +182,10 @@ struct GameState {
   Pointer Mouse;
   std::vector<ScreenButton> Buttons;  // the buttons of the screen shown
   FocusState Focus;
+  ControlsPageState Controls;
+  NameEntryState NameEntry;
+  HiScoresPageState HiScores;
+  bool Replaying = false;  // the play screen shows a replay: the player's input only stops or hurries it
 };
 
 // Board cell (column, row); raises SubscriptOutOfRange outside the well.

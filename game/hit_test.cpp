@@ -15,7 +15,7 @@ bool HitScreenButton(Game& game) {
   const std::vector<ScreenButton>& buttons = game.State.Buttons;
   for (size_t i = 0; i < buttons.size(); ++i) {
     const ScreenButton& button = buttons[i];
-    if (button.State != ButtonHidden && MouseInRect(game.State, button.Left, button.Right, button.Top, button.Bottom)) {
+    if (button.State == ButtonShown && MouseInRect(game.State, button.Left, button.Right, button.Top, button.Bottom)) {
       ButtonClick(game, static_cast<int32_t>(i));
       return true;
     }

@@ -9,6 +9,7 @@
 #include "game/board.h"
 #include "game/flow.h"
 #include "game/hit_test.h"
+#include "game/pages.h"
 
 namespace {
 
@@ -189,7 +190,26 @@ void RotatePair(Game& game) {
 }
 
 void ClickStep(Game& game, int32_t button) {
+  GameState& state = game.State;
+  if (state.NameEntry.Open) {
+    if (button == MouseButton::Left) NameEntryClick(game);
+    return;
+  }
   if (HitScreenButton(game)) return;
+  if (state.GameMode == ModeControls && button == MouseButton::Left) {
+    FocusRow row = FocusRow::None;
+    int32_t action = 0;
+    if (BindingWellAt(state.Mouse.X, state.Mouse.Y, row, action)) ChooseBinding(game, row, action);
+    return;
+  }
+  if (state.GameMode == ModeHiScores && button == MouseButton::Left) {
+    int32_t item = 0;
+    if (RecordAt(state.Mouse.X, state.Mouse.Y, item) && state.HiScores.Replayable[static_cast<size_t>(item)]) {
+      game.Services.PlaySound(SoundClick);
+      game.Services.PlayReplay(item / 8, item % 8);
+    }
+    return;
+  }
   if (game.State.GameMode == ModePlay) {
     ClickPlayScreen(game, button);
   } else if (game.State.GameMode == ModeStageSelect && button == MouseButton::Left) {
@@ -228,7 +248,7 @@ void HoverStep(Game& game, int32_t buttons) {
 void ButtonCursorStep(GameState& state) {
   state.Mouse.Style = CursorArrow;
   for (const ScreenButton& button : state.Buttons) {
-    if (button.State != ButtonHidden && MouseInRect(state, button.Left, button.Right, button.Top, button.Bottom)) {
+    if (button.State == ButtonShown && MouseInRect(state, button.Left, button.Right, button.Top, button.Bottom)) {
       state.Mouse.Style = CursorOverControl;
     }
   }

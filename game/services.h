@@ -36,6 +36,15 @@ class GameServices {
   virtual double SecondsOfDay() = 0;
   // Asks the main window to close, which ends the program.
   virtual void CloseMainWindow() = 0;
+  // Hides the main window (the key of play that hides it).
+  virtual void MinimiseWindow() = 0;
+  // A game begins: its first stage is about to be set up (the program starts recording it).
+  virtual void GameBegins() {}
+  // The name for the record the game just ended with was entered (Windows-1252).
+  virtual void RecordNamed(const std::string& /*name*/) {}
+  // Whether the record of rank `rank` in table `table` has a replay, and plays it.
+  virtual bool HasReplay(int32_t /*table*/, int32_t /*rank*/) { return false; }
+  virtual void PlayReplay(int32_t /*table*/, int32_t /*rank*/) {}
 };
 
 // Services that do nothing, for a game where nothing may sound, load or open: the trial games
@@ -54,4 +63,5 @@ class QuietServices : public GameServices {
   void OpenAddress(const std::string&) override {}
   double SecondsOfDay() override { return 0; }
   void CloseMainWindow() override {}
+  void MinimiseWindow() override {}
 };

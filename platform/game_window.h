@@ -30,6 +30,10 @@ class WindowEventSink {
   // `repeat`: the keyboard repeating a key held down, not a new press.
   virtual void KeyDown(int32_t keyCode, int32_t shift, bool repeat) = 0;
   virtual void KeyPress(int32_t charCode, bool repeat) = 0;
+  // A key let go.
+  virtual void KeyUp(int32_t /*keyCode*/) {}
+  // Text the keyboard typed (UTF-8), as the system's input method composed it.
+  virtual void TextTyped(const std::string& /*utf8*/) {}
   virtual void MouseDown(int32_t button, int32_t shift, float x, float y) = 0;
   virtual void MouseMove(int32_t button, int32_t shift, float x, float y) = 0;
   virtual void MouseUp(int32_t button, int32_t shift, float x, float y) = 0;

@@ -156,6 +156,24 @@ bool PadButtonOf(Uint8 button, PadButton& input) {
     case SDL_CONTROLLER_BUTTON_BACK:
       input = PadButton::Back;
       return true;
+    case SDL_CONTROLLER_BUTTON_X:
+      input = PadButton::West;
+      return true;
+    case SDL_CONTROLLER_BUTTON_Y:
+      input = PadButton::North;
+      return true;
+    case SDL_CONTROLLER_BUTTON_LEFTSHOULDER:
+      input = PadButton::LeftShoulder;
+      return true;
+    case SDL_CONTROLLER_BUTTON_RIGHTSHOULDER:
+      input = PadButton::RightShoulder;
+      return true;
+    case SDL_CONTROLLER_BUTTON_LEFTSTICK:
+      input = PadButton::LeftStick;
+      return true;
+    case SDL_CONTROLLER_BUTTON_RIGHTSTICK:
+      input = PadButton::RightStick;
+      return true;
     default:
       return false;
   }
@@ -580,6 +598,15 @@ class SdlGameWindow final : public GameWindow {
         if (charCode != 0) sink.KeyPress(charCode, repeat);
         break;
       }
+      case SDL_KEYUP: {
+        if (!ForThisWindow(event.key.windowID)) break;
+        const int32_t keyCode = VirtualKeyCode(event.key.keysym.sym);
+        if (keyCode != 0) sink.KeyUp(keyCode);
+        break;
+      }
+      case SDL_TEXTINPUT:
+        if (ForThisWindow(event.text.windowID)) sink.TextTyped(std::string(event.text.text));
+        break;
       case SDL_MOUSEMOTION:
         if (!ForThisWindow(event.motion.windowID)) break;
         TrackPointer(event.motion.x, event.motion.y);

@@ -10,6 +10,7 @@
 #include "render/buttons.h"
 #include "render/digits.h"
 #include "render/sheet.h"
+#include "render/text_screens.h"
 
 namespace {
 
@@ -32,23 +33,18 @@ int32_t ChosenLift(const GameState& state, FocusRow row) {
 // lines outside and a white one inside, the look of a focused button's ring, so that it shows
 // on light panels and dark ones.
 void FrameFocusedControl(Surface& screen, const GameState& state, const SkinLayout& layout) {
-  const FocusRow row = FocusedRow(state);
-  if (row == FocusRow::None) return;
-  FocusArea area = FocusStopArea(state, layout, FocusStop{row, -1});
+  const FocusStop stop = FocusedStop(state);
+  const FocusRow row = stop.Row;
+  if (row == FocusRow::None || row == FocusRow::BindingKey || row == FocusRow::BindingPad || row == FocusRow::Record)
+    return;
+  FocusArea area = FocusStopArea(state, layout, stop);
   const bool stageRow = row == FocusRow::StageBar || row == FocusRow::Difficulty || row == FocusRow::Music;
   // On the stage selection 8 pixels of room at the sides, 10 above for the bounce, 6 below.
   area.Left -= stageRow ? 8 : 4;
   area.Top -= stageRow ? 10 : 4;
   area.Right += stageRow ? 8 : 4;
   area.Bottom += stageRow ? 6 : 4;
-  for (int32_t i = 0; i < 3; ++i) {
-    const uint8_t r = i < 2 ? 28 : 255, g = i < 2 ? 36 : 255, b = i < 2 ? 96 : 255;
-    const int32_t corner = i == 0 ? 1 : 0;  // the outermost line leaves the corners out: rounder
-    screen.DrawLine(area.Left + i + corner, area.Top + i, area.Right - i - corner, area.Top + i, r, g, b);
-    screen.DrawLine(area.Left + i + corner, area.Bottom - i, area.Right - i - corner, area.Bottom - i, r, g, b);
-    screen.DrawLine(area.Left + i, area.Top + i + corner, area.Left + i, area.Bottom - i - corner, r, g, b);
-    screen.DrawLine(area.Right - i, area.Top + i + corner, area.Right - i, area.Bottom - i - corner, r, g, b);
-  }
+  DrawFocusFrame(screen, area.Left, area.Top, area.Right, area.Bottom);
 }
 
 // The last two characters of "0" followed by the decimal value: 7 gives "07", 100 gives "00".
@@ -276,6 +272,12 @@ void DrawFrame(const Scene& scene, Surface& screen) {
       return;
     case ModePlay:
       break;
+    case ModeControls:
+      DrawControlsPage(screen, scene.State, scene.Player, scene.Look);
+      return;
+    case ModeHiScores:
+      DrawHiScoresPage(screen, scene.State, scene.Player, scene.Look);
+      return;
     default:
       return;
   }
@@ -293,7 +295,9 @@ void DrawFrame(const Scene& scene, Surface& screen) {
     DrawOverlayPanel(screen, scene, images.ExitImages[0], images.ExitImages[1], false);
   } else if (OpenOverlay(playState) == OverlayHelp) {
     screen.CopyFrom(images.HelpImage, BoardLeft, BoardTop);
+    DrawHelpBindings(screen, scene.Player, scene.Look, BoardLeft, BoardTop);
   }
+  DrawPlayExtras(screen, scene.State, scene.Look);
 }
 
 bool FrameRedrawsEverything(const GameState& state, const ImageCatalogue& images, const Surface& screen, int32_t tick) {

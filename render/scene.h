@@ -4,9 +4,9 @@
 
 #include <cstdint>
 
-#include "config/player.h"
 #include "config/skin.h"
 #include "game/game_state.h"
+#include "player/player.h"
 #include "surface/surface.h"
 
 // What a frame's picture shows: the rules' state, the player's settings (the sound switches,

@@ -16,3 +16,14 @@ void DrawSheetCell(Surface& target, const Surface& sheet, const Surface& mask, i
   target.BlendThroughMask(sheet, CheckedSub(x, left), CheckedSub(y, top),
                           Rect{left, top, CheckedAdd(left, cellWidth), CheckedAdd(top, cellHeight)}, mask, level);
 }
+
+void DrawFocusFrame(Surface& target, int32_t left, int32_t top, int32_t right, int32_t bottom) {
+  for (int32_t i = 0; i < 3; ++i) {
+    const uint8_t r = i < 2 ? 28 : 255, g = i < 2 ? 36 : 255, b = i < 2 ? 96 : 255;
+    const int32_t corner = i == 0 ? 1 : 0;
+    target.DrawLine(left + i + corner, top + i, right - i - corner, top + i, r, g, b);
+    target.DrawLine(left + i + corner, bottom - i, right - i - corner, bottom - i, r, g, b);
+    target.DrawLine(left + i, top + i + corner, left + i, bottom - i - corner, r, g, b);
+    target.DrawLine(right - i, top + i + corner, right - i, bottom - i - corner, r, g, b);
+  }
+}

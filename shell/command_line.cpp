@@ -3,7 +3,10 @@
 
 #include <cstdio>
 
+#include "base/runtime.h"
 #include "config/skin_check.h"
+#include "player/key_bindings.h"
+#include "player/user_settings.h"
 #include "shell/startup.h"
 
 namespace {
@@ -26,24 +29,42 @@ constexpr const char* Usage =
     "An installed game keeps the settings and high scores in $XDG_DATA_HOME/kestrel\n"
     "(~/.local/share/kestrel); a game run from its build tree keeps them beside the program.\n";
 
+// The keys of play the game would use with these choices: the player's own from their settings
+// file, else the defaults. Only reads: the help never makes a folder or a file.
+void PrintKeysOfPlay(const Locations::Choices& choices) {
+  KeyBindings bindings = DefaultBindings();
+  if (const std::string folder = Locations::OfRunningProgram(choices).Player; !folder.empty()) {
+    try {
+      bindings = ReadKeyBindings(PlayerFilesIn(folder).Settings);
+    } catch (const RuntimeError& error) {
+      std::fprintf(stderr, "%s\n", error.what());
+    }
+  }
+  std::puts("\nKeys of play (UserSettings.ini, [KeyBindings]):");
+  for (const std::string& line : BindingLines(bindings)) std::puts(line.c_str());
+}
+
 }  // namespace
 
 CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
   CommandLine line;
-  auto refuse = [&line](const std::string& problem) {
+  // --help and --version (the first of them counts) end the reading of options, yet the help
+  // shows the keys of the player's folder that the other options name, wherever they stand.
+  std::optional<CommandLine::Action> asked;
+  auto refuse = [&line, &asked](const std::string& problem) {
+    if (asked) {
+      line.What = *asked;
+      return line;
+    }
     line.What = CommandLine::Action::Refuse;
     line.Problem = problem;
     return line;
   };
   for (size_t i = 0; i < arguments.size(); ++i) {
     const std::string& argument = arguments[i];
-    if (argument == "-h" || argument == "--help") {
-      line.What = CommandLine::Action::Help;
-      return line;
-    }
-    if (argument == "--version") {
-      line.What = CommandLine::Action::Version;
-      return line;
+    if (argument == "-h" || argument == "--help" || argument == "--version") {
+      if (!asked) asked = argument == "--version" ? CommandLine::Action::Version : CommandLine::Action::Help;
+      continue;
     }
     if (argument == "--fullscreen" || argument == "--windowed") {
       line.FullScreen = argument == "--fullscreen";
@@ -66,6 +87,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
     }
     if (folder->empty()) return refuse("option '" + name + "' needs a folder");
   }
+  if (asked) line.What = *asked;
   return line;
 }
 
@@ -75,6 +97,7 @@ int RunCommandLine(int argc, const char* const argv[]) {
   switch (line.What) {
     case CommandLine::Action::Help:
       std::fputs(Usage, stdout);
+      PrintKeysOfPlay(line.Choices);
       return 0;
     case CommandLine::Action::Version:
       std::printf("kestrel %s\n", KESTREL_VERSION);

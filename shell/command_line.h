@@ -18,10 +18,13 @@ struct CommandLine {
 };
 
 // `arguments` without the program name. Options take their value as the next argument or
-// after '=' (--skin=DIR).
+// after '=' (--skin=DIR). --help or --version, wherever it stands, wins over the rest; the
+// folders named around it are still read.
 CommandLine ParseCommandLine(const std::vector<std::string>& arguments);
 
-// What main() does: reads the command line, then prints the help or the version (exit status
-// 0), refuses a bad command line (a message on stderr, exit status 2), checks a skin (exit
-// status 0 when the game can play it, 1 when not) or plays the game (RunGame's status).
+// What main() does: reads the command line, then prints the help with the keys of play in
+// force (read from the player's settings file, which is neither made nor changed) or the
+// version (exit status 0), refuses a bad command line (a message on stderr, exit status 2),
+// checks a skin (exit status 0 when the game can play it, 1 when not) or plays the game
+// (RunGame's status).
 int RunCommandLine(int argc, const char* const argv[]);

@@ -9,9 +9,11 @@
 #include "audio/audio.h"
 #include "base/input_codes.h"
 #include "base/runtime.h"
+#include "game/controls.h"
 #include "game/focus.h"
 #include "game/frame.h"
 #include "game/input.h"
+#include "game/replay.h"
 #include "platform/platform.h"
 #include "render/scene.h"
 #include "shell/game_loop.h"
@@ -24,6 +26,8 @@ class MainWindow::Events final : public Platform::WindowEventSink {
     window_.OnKeyDown(keyCode, modifiers, repeat);
   }
   void KeyPress(int32_t charCode, bool repeat) override { window_.OnKeyPress(charCode, repeat); }
+  void KeyUp(int32_t keyCode) override { window_.OnKeyUp(keyCode); }
+  void TextTyped(const std::string& utf8) override { window_.OnTextTyped(utf8); }
   void MouseDown(int32_t button, int32_t, float, float) override { window_.OnMouseDown(button); }
   void MouseMove(int32_t buttons, int32_t, float x, float y) override { window_.OnMouseMove(buttons, x, y); }
   void MouseUp(int32_t button, int32_t, float, float) override { window_.OnMouseUp(button); }
@@ -64,7 +68,11 @@ MainWindow::MainWindow(Skin& skin, SkinReader& reader, PlayerSettings& player, c
       services_(
           canvas_, [this] { Close(); }, reader, skin, player),
       game_(player, skin.Layout, services_),
+      records_(game_, files_),
       events_(std::make_unique<Events>(*this)) {
+  services_.Connect(&records_, [this] {
+    if (window_ != nullptr) window_->Minimise();
+  });
   for (const std::optional<CursorImage>& cursor : skin.Cursors) {
     cursors_.push_back(cursor ? Platform::MakeCursor(*cursor) : 0);
   }
@@ -145,30 +153,41 @@ void MainWindow::OnKeyDown(int32_t keyCode, int32_t modifiers, bool repeat) {
     ToggleFullScreen();
     return;
   }
-  if (!KeyActsHere(game_.State, keyCode, repeat)) return;
-  KeyStep(game_, keyCode);
-  MenuKey(game_, keyCode);
+  Deliver({ReplayEventKind::KeyDown, keyCode, modifiers, repeat ? 1 : 0});
 }
 
 void MainWindow::OnKeyPress(int32_t charCode, bool repeat) {
-  if (charCode != CharSpace || !KeyActsHere(game_.State, charCode, repeat) || MenuSpace(game_)) return;
-  if (window_ != nullptr) window_->Minimise();
+  Deliver({ReplayEventKind::KeyPress, charCode, 0, repeat ? 1 : 0});
 }
 
-void MainWindow::OnMouseDown(int32_t button) {
-  if (button == MouseButton::Left) game_.State.Mouse.LeftDown = true;
+void MainWindow::OnKeyUp(int32_t keyCode) { Deliver({ReplayEventKind::KeyUp, keyCode, 0, 0}); }
+
+// Typed text reaches only the name of a record, which is asked for after a game: it is no
+// part of a game's replay.
+void MainWindow::OnTextTyped(const std::string& utf8) {
+  if (!records_.Replaying()) TextInput(game_, utf8);
 }
+
+void MainWindow::Deliver(const ReplayEvent& event) {
+  if (records_.Replaying()) {
+    records_.PlayerInput(event);
+    return;
+  }
+  records_.BeforeInput(event);
+  ApplyInput(game_, event);
+  records_.AfterInput();
+}
+
+void MainWindow::OnMouseDown(int32_t button) { Deliver({ReplayEventKind::MouseDown, button, 0, 0}); }
 
 void MainWindow::OnMouseMove(int32_t buttons, float x, float y) {
   Pointer& mouse = game_.State.Mouse;
   const int32_t mouseX = LogicalX(x), mouseY = LogicalY(y);
   // The first move after the picture was placed anew (a full-screen switch, a resize) is the
   // resting cursor seen from the picture's new place, not the player's hand.
-  if ((mouseX != mouse.X || mouseY != mouse.Y) && !picturePlacedAnew_) MouseTookControl(game_.State);
+  const bool hand = (mouseX != mouse.X || mouseY != mouse.Y) && !picturePlacedAnew_;
   picturePlacedAnew_ = false;
-  mouse.X = mouseX;
-  mouse.Y = mouseY;
-  HoverStep(game_, buttons);
+  Deliver({ReplayEventKind::MouseMove, buttons | (hand ? 256 : 0), mouseX, mouseY});
   // The skin's cursor of the style the rules ask for; of the other styles only 4, a skin's
   // spare cursor, is shown, any other as the arrow.
   constexpr int32_t SpareCursor = 4;
@@ -181,10 +200,7 @@ void MainWindow::OnMouseMove(int32_t buttons, float x, float y) {
   }
 }
 
-void MainWindow::OnMouseUp(int32_t button) {
-  ClickStep(game_, button);
-  if (button == MouseButton::Left) game_.State.Mouse.LeftDown = false;
-}
+void MainWindow::OnMouseUp(int32_t button) { Deliver({ReplayEventKind::MouseUp, button, 0, 0}); }
 
 void MainWindow::ResizeNormal() {
   canvas_.ViewWidth = LogicalWidth;
@@ -226,29 +242,19 @@ void MainWindow::OnResize() {
 }
 
 void MainWindow::OnPad(PadButton button, bool down) {
-  if (down) {
-    PadPress(game_, button);
-  } else {
-    PadRelease(game_.State, button);
-  }
+  Deliver({ReplayEventKind::Pad, static_cast<int32_t>(button), down ? 1 : 0, 0});
 }
 
-void MainWindow::OnPadUnplugged() { PadReleaseAll(game_.State); }
+void MainWindow::OnPadUnplugged() { Deliver({ReplayEventKind::PadUnplugged, 0, 0, 0}); }
 
 void MainWindow::OnActivate(bool active) {
-  GameState& state = game_.State;
+  // The title waits without the focus: no frames run.
   if (active) {
     active_ = true;
-    if (state.GameMode == ModeTitle) services_.PlayMusic();
-    return;
-  }
-  if (state.GameMode != ModeTitle) {
-    if (state.PlayState == PlayRunning) state.PlayState = PlayPaused;
-  } else {
+  } else if (game_.State.GameMode == ModeTitle) {
     active_ = false;
   }
-  PadReleaseAll(state);  // a pad's release is not heard while the window has no focus
-  services_.PauseMusic();
+  Deliver({ReplayEventKind::Activate, active ? 1 : 0, 0, 0});
 }
 
 void MainWindow::Close() {
@@ -278,7 +284,12 @@ void MainWindow::OnGameRefresh() {
     cursorX = LogicalX(cx - picture.Left);
     cursorY = LogicalY(cy - picture.Top);
   }
-  FrameStep(game_, cursorX, cursorY);
+  if (records_.Replaying()) {
+    records_.ReplayFrames();
+  } else {
+    FrameStep(game_, cursorX, cursorY);
+    records_.AfterFrame(cursorX, cursorY);
+  }
   // A frame nobody can see runs whole, but its pixel work is skipped where the next frame
   // drawn into this back buffer (two ticks on) repaints every pixel of it anyway; the
   // presenter shows no picture drawn that way.

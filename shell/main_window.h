@@ -10,14 +10,15 @@
 #include <string>
 #include <vector>
 
-#include "config/player.h"
 #include "config/skin.h"
 #include "config/skin_reader.h"
-#include "config/user_settings.h"
 #include "game/game.h"
 #include "platform/game_window.h"
+#include "player/player.h"
+#include "player/user_settings.h"
 #include "render/frame_drawing.h"
 #include "shell/canvas.h"
+#include "shell/game_records.h"
 #include "shell/shell_services.h"
 
 class GameLoop;
@@ -59,6 +60,8 @@ class MainWindow {
   // Handlers, as the platform layer delivers the window's events (base/input_codes.h).
   void OnKeyDown(int32_t keyCode, int32_t modifiers, bool repeat = false);
   void OnKeyPress(int32_t charCode, bool repeat = false);
+  void OnKeyUp(int32_t keyCode);
+  void OnTextTyped(const std::string& utf8);
   void OnMouseDown(int32_t button);
   void OnMouseMove(int32_t buttons, float x, float y);
   void OnMouseUp(int32_t button);
@@ -83,6 +86,9 @@ class MainWindow {
 
  private:
   class Events;
+  // An input of the window to the rules, recorded while a game is; while a replay plays, the
+  // player's input only stops it or hurries it.
+  void Deliver(const ReplayEvent& event);
   void SaveAtFirstClose();
   void ResizeNormal();
   void ResizeMaximised();
@@ -97,6 +103,7 @@ class MainWindow {
   Canvas canvas_;
   ShellServices services_;
   Game game_;
+  GameRecords records_;
   FrameDrawing frameDrawing_;
   std::unique_ptr<Events> events_;
   std::vector<Platform::CursorHandle> cursors_;

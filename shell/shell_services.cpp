@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "shell/shell_services.h"
 
+#include "shell/game_records.h"
+
 #include "base/runtime.h"
 #include "config/skin_loaders.h"
 #include "platform/platform.h"
@@ -36,8 +38,31 @@ std::string ShellServices::SkinValue(const std::string& section, const std::stri
 void ShellServices::CaptureFadeSurface() { canvas_.Fade.CopyFrom(canvas_.Current(), 0, 0); }
 
 void ShellServices::OpenAddress(const std::string& address) {
+  if (records_ != nullptr && records_->Replaying()) return;
   if (!address.empty()) Platform::OpenAddress(address);
 }
 
 double ShellServices::SecondsOfDay() { return Platform::SecondsOfDay(); }
-void ShellServices::CloseMainWindow() { closeWindow_(); }
+void ShellServices::CloseMainWindow() {
+  if (records_ == nullptr || !records_->Replaying()) closeWindow_();
+}
+
+void ShellServices::MinimiseWindow() {
+  if (minimise_ && (records_ == nullptr || !records_->Replaying())) minimise_();
+}
+
+void ShellServices::GameBegins() {
+  if (records_ != nullptr) records_->GameBegins();
+}
+
+void ShellServices::RecordNamed(const std::string& name) {
+  if (records_ != nullptr) records_->RecordNamed(name);
+}
+
+bool ShellServices::HasReplay(int32_t table, int32_t rank) {
+  return records_ != nullptr && records_->HasReplay(table, rank);
+}
+
+void ShellServices::PlayReplay(int32_t table, int32_t rank) {
+  if (records_ != nullptr) records_->PlayReplay(table, rank);
+}

@@ -7,11 +7,13 @@
 #include <functional>
 
 #include "audio/audio.h"
-#include "config/player.h"
 #include "config/skin.h"
 #include "config/skin_reader.h"
 #include "game/services.h"
+#include "player/player.h"
 #include "shell/canvas.h"
+
+class GameRecords;
 
 class ShellServices final : public GameServices {
  public:
@@ -36,6 +38,18 @@ class ShellServices final : public GameServices {
   void OpenAddress(const std::string& address) override;
   double SecondsOfDay() override;
   void CloseMainWindow() override;
+  void MinimiseWindow() override;
+  void GameBegins() override;
+  void RecordNamed(const std::string& name) override;
+  bool HasReplay(int32_t table, int32_t rank) override;
+  void PlayReplay(int32_t table, int32_t rank) override;
+
+  // The main window's records of games and its minimising, once they exist. While a replay
+  // plays, nothing is opened, closed or hidden for it.
+  void Connect(GameRecords* records, std::function<void()> minimise) {
+    records_ = records;
+    minimise_ = std::move(minimise);
+  }
 
   // The music stream now open (0 for none).
   AudioHandle Music() const { return music_; }
@@ -47,4 +61,6 @@ class ShellServices final : public GameServices {
   const Skin& skin_;
   const PlayerSettings& player_;
   AudioHandle music_ = 0;
+  GameRecords* records_ = nullptr;
+  std::function<void()> minimise_;
 };

@@ -2,9 +2,11 @@
 #include "shell/startup.h"
 
 #include <cctype>
+#include <cstdio>
 #include <exception>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "base/locations.h"
 #include "base/runtime.h"
@@ -12,9 +14,9 @@
 #include "config/images.h"
 #include "config/skin_loaders.h"
 #include "config/skin_rules.h"
-#include "config/user_settings.h"
 #include "game/flow.h"
 #include "platform/platform.h"
+#include "player/user_settings.h"
 #include "shell/game_loop.h"
 #include "shell/loading_window.h"
 #include "shell/main_window.h"
@@ -70,6 +72,7 @@ void RunStartup(Program& program, std::optional<bool> startFullScreen) {
   LoadLayout(reader, skin);
   loading.Advance();
   LoadGameImages(reader, skin.Images);
+  LoadExtraScreens(reader, skin);
   // What the skin checker calls fatal: the game could start with it, but not be played.
   RefuseUnplayableSkin(reader, skin);
   loading.Advance();
@@ -82,6 +85,17 @@ void RunStartup(Program& program, std::optional<bool> startFullScreen) {
   loading.Advance();
   // Every screen's layout is read once now, so that a faulty one stops the start rather than
   // a screen change in the middle of a game. The title's is read last and stays.
+  // A screen the skin has pictures for but no buttons of is left out, as the skin checker says.
+  for (auto [has, section] : {std::pair{&skin.Layout.HasHiScoreScreen, "HiScoreButton"},
+                              std::pair{&skin.Layout.HasControlsPage, "ControlsButton"}}) {
+    if (!*has) continue;
+    try {
+      LoadScreenButtons(reader, skin, section);
+    } catch (const RuntimeError& error) {
+      std::fprintf(stderr, "%s\n", error.what());
+      *has = false;
+    }
+  }
   LoadScreenButtons(reader, skin, "GameButton");
   LoadScreenButtons(reader, skin, "SelectStageButton");
   ShowTitle(window.TheGame());

@@ -17,7 +17,7 @@
 #include "base/runtime.h"
 #include "config/images.h"
 #include "config/skin_loaders.h"
-#include "config/user_settings.h"
+#include "player/user_settings.h"
 #include "skin_fixture.h"
 
 namespace {
@@ -457,18 +457,24 @@ TEST(DefaultSkinTest, StartsUpWithEveryTableFilled) {
   std::this_thread::sleep_for(std::chrono::milliseconds(300));
   EXPECT_GT(MusicStreamPosition(title), 0.1);
   // Every screen's buttons.
-  for (const char* section : {"TitleButton", "SelectStageButton", "GameButton"}) {
+  // Every screen a skin may lack is there, its font measured.
+  EXPECT_TRUE(layout.HasHiScoreScreen && layout.HasControlsPage && layout.HasNameEntry && layout.HasHelpBindings);
+  EXPECT_GT(images.FontAdvance['W'], images.FontAdvance['i']);
+  EXPECT_EQ(images.FontAdvance[' '], FontSpaceAdvance);
+  for (const char* section : {"TitleButton", "SelectStageButton", "GameButton", "HiScoreButton", "ControlsButton"}) {
     started.LoadButtons(section);
     int32_t max = TextToInt(mainIni.Read(section, "MaxButton"));
-    bool withAd = std::string(section) != "GameButton";
+    bool withAd = std::string(section) == "TitleButton" || std::string(section) == "SelectStageButton";
     ASSERT_EQ(started.Buttons.size(), static_cast<size_t>(max + (withAd ? 2 : 1))) << section;
     for (const ScreenButton& button : started.Buttons) {
       EXPECT_GT(button.Right, button.Left) << section;
       EXPECT_GT(button.Bottom, button.Top) << section;
       EXPECT_EQ(button.State, -1);
     }
+    if (std::string(section) == "GameButton") {
+      EXPECT_EQ(started.Buttons[4].Image, 4);
+    }
   }
-  EXPECT_EQ(started.Buttons[4].Image, 4);
   CloseAudioDevice();
   fs::remove_all(dir);
 }

@@ -17,7 +17,7 @@
 #include "base/runtime.h"
 #include "config/skin_check.h"
 #include "config/skin_rules.h"
-#include "config/user_settings.h"
+#include "player/user_settings.h"
 #include "skin_fixture.h"
 
 namespace {

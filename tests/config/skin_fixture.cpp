@@ -204,6 +204,7 @@ void Startup::RunLoaders() {
   LoadUserSettings(Files, Player, Look.Layout.Texts.empty() ? std::string() : Look.Layout.Texts[0]);
   LoadLayout(Reader, Look);
   LoadGameImages(Reader, Look.Images);
+  LoadExtraScreens(Reader, Look);
   OpenAudioDevice();
   LoadSounds(Reader, Look);
   LoadButtons("TitleButton");

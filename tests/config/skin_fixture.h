@@ -11,11 +11,11 @@
 #include <utility>
 #include <vector>
 
-#include "config/player.h"
 #include "config/skin.h"
 #include "config/skin_layout.h"
 #include "config/skin_reader.h"
-#include "config/user_settings.h"
+#include "player/player.h"
+#include "player/user_settings.h"
 
 // An INI file as ordered sections of ordered key=value pairs.
 class IniTable {

@@ -7,12 +7,14 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <map>
 #include <memory>
+#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -23,6 +25,7 @@
 #include "game/board.h"
 #include "game/focus.h"
 #include "game/game_state.h"
+#include "game/replay.h"
 #include "platform/platform.h"
 #include "shell/game_loop.h"
 #include "shell/main_window.h"
@@ -174,9 +177,30 @@ void PressKey(SDL_Keycode key) {
   SDL_PushEvent(&event);
 }
 
+// Text as the keyboard types it (the name of a record).
+void TypeText(const char* utf8) {
+  SDL_Event event{};
+  event.type = SDL_TEXTINPUT;
+  event.text.windowID = SDL_GetWindowID(g_player->Window());
+  std::snprintf(event.text.text, sizeof event.text.text, "%s", utf8);
+  SDL_PushEvent(&event);
+}
+
+// A key held down: the keyboard's repeat of it.
+void RepeatKey(SDL_Keycode key) {
+  SDL_Event event{};
+  event.type = SDL_KEYDOWN;
+  event.key.windowID = SDL_GetWindowID(g_player->Window());
+  event.key.state = SDL_PRESSED;
+  event.key.repeat = 1;
+  event.key.keysym.sym = key;
+  event.key.keysym.scancode = SDL_GetScancodeFromKey(key);
+  SDL_PushEvent(&event);
+}
+
 // The controls a player without a mouse has, on the keyboard or on a gamepad driven through
 // SDL's virtual joystick.
-enum class Control { Left, Right, Up, Down, Confirm, Back, Pause, Hurry };
+enum class Control { Left, Right, Up, Down, Confirm, Back, Pause, Hurry, NewLeft };
 
 class Hands {
  public:
@@ -237,11 +261,15 @@ class Hands {
     SDL_Keycode key;
     int button;
   };
-  static constexpr Binding Bindings[] = {
-      {SDLK_LEFT, SDL_CONTROLLER_BUTTON_DPAD_LEFT}, {SDLK_RIGHT, SDL_CONTROLLER_BUTTON_DPAD_RIGHT},
-      {SDLK_UP, SDL_CONTROLLER_BUTTON_DPAD_UP},     {SDLK_DOWN, SDL_CONTROLLER_BUTTON_DPAD_DOWN},
-      {SDLK_RETURN, SDL_CONTROLLER_BUTTON_A},       {SDLK_ESCAPE, SDL_CONTROLLER_BUTTON_BACK},
-      {SDLK_ESCAPE, SDL_CONTROLLER_BUTTON_START},   {SDLK_DOWN, SDL_CONTROLLER_BUTTON_B}};
+  static constexpr Binding Bindings[] = {{SDLK_LEFT, SDL_CONTROLLER_BUTTON_DPAD_LEFT},
+                                         {SDLK_RIGHT, SDL_CONTROLLER_BUTTON_DPAD_RIGHT},
+                                         {SDLK_UP, SDL_CONTROLLER_BUTTON_DPAD_UP},
+                                         {SDLK_DOWN, SDL_CONTROLLER_BUTTON_DPAD_DOWN},
+                                         {SDLK_RETURN, SDL_CONTROLLER_BUTTON_A},
+                                         {SDLK_ESCAPE, SDL_CONTROLLER_BUTTON_BACK},
+                                         {SDLK_ESCAPE, SDL_CONTROLLER_BUTTON_START},
+                                         {SDLK_DOWN, SDL_CONTROLLER_BUTTON_B},
+                                         {SDLK_a, SDL_CONTROLLER_BUTTON_X}};
 
   bool pad_;
   SDL_Joystick* joystick_ = nullptr;
@@ -438,12 +466,32 @@ TEST_F(WholeGameTest, TitleToStageClearToGameOverAndBack) {
          State().Board[3][0] = BoardCell{1, 5, 0};
        },
        [] { return State().PlayState == PlayGameOver; }, 300},
+      {"the score enters the table: the picker's A and OK name it",
+       [] {
+         EXPECT_TRUE(State().NameEntry.Open);
+         EXPECT_EQ(State().NameEntry.Name, "Kestrel");
+         ClickAt(NamePanelLeft + PickerLeft + 6, NamePanelTop + PickerTop + 6);
+         ClickAt(NamePanelLeft + PickerLeft + PickerColumnPitch * 12 + 6,
+                 NamePanelTop + PickerTop + PickerRowPitch * 4 + 6);
+       },
+       [] { return !State().NameEntry.Open && TheGame().Player.HiScoreTable[2][0].Name == "KestrelA"; }},
       {"game over: the figures laugh, exit leads to the title",
        [] {
          EXPECT_EQ(State().TargetMood[0][1], 3);
          EXPECT_EQ(State().AngelState[1], 3);
+         EXPECT_EQ(TheGame().Player.HiScoreTable[2][0].Points, 120);
          ClickScreenButton(3);
        },
+       [] { return State().GameMode == ModeTitle; }},
+      {"the title's high scores show the record, which can be watched",
+       [] { ClickScreenButton(TitleButton::HiScores); },
+       [] { return State().GameMode == ModeHiScores && State().HiScores.Replayable[16]; }},
+      {"a click on the record plays its game again",
+       [] { ClickAt(ScoresColumnLeft + 2 * ScoresColumnPitch + 20, ScoresRowTop + 10); },
+       [] { return State().Replaying && State().GameMode == ModePlay; }},
+      {"escape goes back to the table, and back to the title", [] { PressKey(SDLK_ESCAPE); },
+       [] { return State().GameMode == ModeHiScores && !State().Replaying; }},
+      {"back to the title", [] { ClickScreenButton(HiScoreButton::Back); },
        [] { return State().GameMode == ModeTitle; }},
       {"quit closes the window", [] { ClickScreenButton(1); }, [] { return !g_main->FirstClose(); }},
   };
@@ -452,7 +500,7 @@ TEST_F(WholeGameTest, TitleToStageClearToGameOverAndBack) {
     // Start-up is complete: main.ini was rewritten with the fifth play button's image.
     const IniFile mainIni((programDir_ / "main.ini").string());
     EXPECT_EQ(mainIni.Read("GameButton", "Button4"), "4");
-    EXPECT_EQ(State().Buttons.size(), 3u);  // start, quit and the advertisement entry
+    EXPECT_EQ(State().Buttons.size(), 5u);  // start, quit, high scores, controls and the advertisement entry
   });
 
   EXPECT_EQ(status, 0);
@@ -465,8 +513,13 @@ TEST_F(WholeGameTest, TitleToStageClearToGameOverAndBack) {
   EXPECT_EQ(settings.Read("MainSetting", "L_UserDefDiff"), "2");
   EXPECT_EQ(settings.Read("MainSetting", "L_UserDefMusic"), "0");
   EXPECT_EQ(settings.Read("MainSetting", "Hi_Score2"), "120");
-  // 24 records of an empty name (2-byte length), points, date and the 4-byte spare field.
-  EXPECT_EQ(ReadFile(programDir_ / "gameinfo.cfg").size(), 24u * (2 + 4 + 8 + 4));
+  // 24 records (a 2-byte length and the name, points, date and the 4-byte spare field), all
+  // but one without a name, and the one game's replay beside them.
+  const std::string table = ReadFile(programDir_ / "gameinfo.cfg");
+  EXPECT_EQ(table.size(), 24u * (2 + 4 + 8 + 4) + 8);
+  EXPECT_EQ(table.substr(16 * 18, 2 + 8), std::string("\x08\0KestrelA", 10));
+  EXPECT_EQ(settings.Read("HighScores", "LastName"), "KestrelA");
+  EXPECT_EQ(std::distance(fs::directory_iterator(programDir_ / "replays"), fs::directory_iterator()), 1);
 }
 
 // The same road without the mouse, on the keyboard and on a gamepad: every screen and panel
@@ -477,6 +530,24 @@ void PlayWithoutMouse(bool pad) {
   std::vector<Step> steps = {
       {"title shown after start-up", [&] { hands.PlugIn(); },
        [] { return State().GameMode == ModeTitle && State().Tick > 20; }},
+      {"down shows the focus on play, twice more reaches the controls page",
+       [&] {
+         for (int i = 0; i < 3; ++i) hands.Tap(Control::Down);
+         hands.Tap(Control::Confirm);
+       },
+       [] { return State().GameMode == ModeControls && State().FadeStep == 0; }},
+      {"move left is bound anew: the next key or button pressed",
+       [&] {
+         if (hands.Pad()) hands.Tap(Control::Right);  // the focus starts on move left's key
+         hands.Tap(Control::Confirm);
+         hands.Tap(Control::NewLeft);
+       },
+       [&] {
+         const ActionBinding& left = TheGame().Player.Bindings[PlayAction::MoveLeft];
+         return hands.Pad() ? left.Pad == static_cast<int32_t>(PadButton::West) : left.Key == 'A';
+       }},
+      {"back to the title, the focus on play", [&] { hands.Tap(Control::Back); },
+       [] { return State().GameMode == ModeTitle && FocusedButton(State()) == TitleButton::Start; }},
       {"confirm starts from the title", [&] { hands.Tap(Control::Confirm); },
        [] { return State().GameMode == ModeStageSelect && FocusedButton(State()) == 0; }},
       {"up twice reaches the difficulty row, right picks the hardest",
@@ -510,15 +581,14 @@ void PlayWithoutMouse(bool pad) {
        [&] { return running() && State().Tick % 10 == 0; }},
       {"three targets of one colour wait under the entering pair", [] { PrepareOneLineClear(); },
        [] { return State().PairActive && State().Pair.Row == -1; }, 200},
-      {"the pair goes to the left column and is hurried down",
+      {"the old left moves the pair no more", [&] { hands.Tap(Control::Left); },
+       [] { return State().Pair.Column == 3 && State().Tick % 4 == 0; }},
+      {"the pair goes to the left column with the new left and is hurried down",
        [&] {
-         hands.Tap(Control::Left);
+         for (int i = 0; i < 3; ++i) hands.Tap(Control::NewLeft);
          if (hands.Pad()) {
-           hands.Push(-32767);  // the stick steers as the d-pad does
-           hands.Tap(Control::Left);
            hands.Set(Control::Hurry, true);
          } else {
-           for (int i = 0; i < 2; ++i) hands.Tap(Control::Left);
            for (int i = 0; i < 12; ++i) hands.Tap(Control::Down);
          }
        },
@@ -527,11 +597,33 @@ void PlayWithoutMouse(bool pad) {
        [] { return State().PlayState == PlayStageClear; }, 300},
       {"confirm goes on to the next stage", [&] { hands.Tap(Control::Confirm); },
        [] { return State().Stage == 1 && State().PlayState == PlayRunning && State().Score == 120; }},
-      {"a pair that cannot leave its entry row ends the game",
-       [] {
+      {"a pair that cannot leave its entry row ends the game while down is held",
+       [&] {
          State().Board[3][0] = BoardCell{1, 5, 0};
+         if (!hands.Pad()) PressKey(SDLK_DOWN);
        },
-       [] { return State().PlayState == PlayGameOver; }, 300},
+       [] { return State().PlayState == PlayGameOver && State().NameEntry.Open; }, 300},
+      {"the held down moves nothing on the name's panel",
+       [&] {
+         if (!hands.Pad()) {
+           for (int i = 0; i < 5; ++i) RepeatKey(SDLK_DOWN);
+         }
+       },
+       [] { return State().NameEntry.PickRow == 0 && State().Tick % 8 == 0; }},
+      {"a name typed, or picked with the pad, enters the table",
+       [&] {
+         if (hands.Pad()) {
+           hands.Tap(Control::Confirm);  // the picker's first letter, A
+           hands.Tap(Control::Pause);    // Start keeps the name
+         } else {
+           TypeText("Zo\xc3\xab");
+           PressKey(SDLK_RETURN);
+         }
+       },
+       [&] {
+         return !State().NameEntry.Open &&
+                TheGame().Player.HiScoreTable[2][0].Name == (hands.Pad() ? "KestrelA" : "KestrelZo\xeb");
+       }},
       {"game over: right to exit, confirm leads to the title",
        [&] {
          hands.Tap(Control::Right);
@@ -598,6 +690,8 @@ TEST_F(WholeGameTest, PicturesOfScreensHardToReachByHand) {
          State().Board[3][0] = BoardCell{1, 5, 0};
        },
        [] { return State().PlayState == PlayGameOver; }, 300},
+      Picture(folder, "name-entry"),
+      {"the name kept", tap({Control::Confirm}), [] { return !State().NameEntry.Open; }},
       Picture(folder, "game-over-new-game"),
       {"focus on exit", tap({Control::Right}), [] { return FocusedButton(State()) == 3; }},
       Picture(folder, "game-over-exit"),
@@ -607,7 +701,13 @@ TEST_F(WholeGameTest, PicturesOfScreensHardToReachByHand) {
          keys.Tap(Control::Confirm);
        },
        [] { return State().GameMode == ModeTitle; }},
-      {"quit", tap({Control::Back, Control::Confirm}), [] { return !g_main->FirstClose(); }},
+      {"the high scores", tap({Control::Down, Control::Confirm}),
+       [] { return State().GameMode == ModeHiScores && State().FadeStep == 0; }},
+      Picture(folder, "high-scores"),
+      {"the controls", tap({Control::Back, Control::Down, Control::Down, Control::Confirm}),
+       [] { return State().GameMode == ModeControls && State().FadeStep == 0; }},
+      Picture(folder, "controls"),
+      {"quit", tap({Control::Back, Control::Back, Control::Confirm}), [] { return !g_main->FirstClose(); }},
   };
   Player player(std::move(steps));
   EXPECT_EQ(PlayScript(player), 0);
@@ -623,6 +723,78 @@ TEST_F(WholeGameTest, PicturesOfScreensHardToReachByHand) {
   EXPECT_FALSE(SameWithin(onNewGame, onExit, buttons[PlayButton::NewGame])) << "the new-game button goes dark";
   EXPECT_FALSE(SameWithin(onNewGame, onExit, buttons[PlayButton::Exit])) << "the exit button lights up";
   EXPECT_TRUE(SameWithin(onNewGame, onExit, buttons[PlayButton::Pause])) << "the others stay as they were";
+}
+
+// A game of random keys on a crowded stage, played until one scores, enters the table; its
+// replay, started from the table, arrives at the very state the game ended in.
+TEST_F(WholeGameTest, AGameEnteredInTheTableIsReplayedToItsEnd) {
+  std::mt19937 random(5);
+  int games = 0;
+  uint64_t ended = 0;
+  int32_t score = 0;
+  const auto playOn = [&] {
+    GameState& state = State();
+    if (state.GameMode == ModeStageSelect && state.FadeStep == 0 && state.Tick % 4 == 0) {
+      state.Stage = 20;  // the stage chosen, as the stage bar would
+      PressKey(SDLK_RETURN);
+      ++games;
+    } else if (state.GameMode == ModePlay && state.PlayState == PlayGameOver) {
+      if (state.Score > 0) return true;
+      PressKey(SDLK_RETURN);  // new game
+    } else if (state.GameMode == ModePlay && state.PlayState == PlayRunning && state.Tick % 3 == 0) {
+      static const SDL_Keycode keys[] = {SDLK_LEFT, SDLK_RIGHT, SDLK_UP, SDLK_DOWN, SDLK_DOWN};
+      PressKey(keys[random() % 5]);
+    } else if (state.GameMode == ModePlay && state.PlayState == OverlayHelp + PlayRunning) {
+      PressKey(SDLK_RETURN);
+    }
+    return false;
+  };
+  std::vector<Step> steps = {
+      {"title, twenty-one stages open", [] { TheGame().Player.UserMaxStage = 21; },
+       [] { return State().GameMode == ModeTitle && State().Tick > 20; }},
+      {"stage selection", [] { PressKey(SDLK_RETURN); }, [] { return State().GameMode == ModeStageSelect; }},
+      {"games of random keys until one scores", [] {}, playOn, 40000},
+      {"its name kept",
+       [&] {
+         ended = GameStateHash(State());
+         score = State().Score;
+         PressKey(SDLK_RETURN);
+       },
+       [] { return !State().NameEntry.Open && State().HiScores.NewestRank >= 0; }},
+      {"to the title",
+       [] {
+         PressKey(SDLK_RIGHT);
+         PressKey(SDLK_RETURN);
+       },
+       [] { return State().GameMode == ModeTitle; }},
+      {"the high scores, the focus on the new record",
+       [] {
+         PressKey(SDLK_DOWN);
+         PressKey(SDLK_RETURN);
+       },
+       [] { return State().GameMode == ModeHiScores && FocusedStop(State()).Row == FocusRow::Record; }},
+      {"its replay", [] { PressKey(SDLK_RETURN); }, [] { return State().Replaying; }},
+      {"the replay ends where the game did", [] {},
+       [] { return State().HiScores.Message.find("ended where its game did") != std::string::npos; }, 40000},
+      {"the very state",
+       [&] {
+         EXPECT_EQ(State().Score, score);
+         EXPECT_EQ(State().PlayState, PlayGameOver);
+         PressKey(SDLK_ESCAPE);
+       },
+       [] { return State().GameMode == ModeHiScores && !State().Replaying; }},
+      {"out",
+       [] {
+         PressKey(SDLK_ESCAPE);
+         PressKey(SDLK_ESCAPE);
+         PressKey(SDLK_RETURN);
+       },
+       [] { return !g_main->FirstClose(); }},
+  };
+  Player player(std::move(steps));
+  EXPECT_EQ(PlayScript(player), 0);
+  EXPECT_TRUE(player.Finished()) << "stopped at: " << player.CurrentStep() << " after " << games << " games";
+  EXPECT_NE(ended, 0u);
 }
 
 TEST_F(WholeGameTest, AMissingImageStopsStartUpNamingTheFile) {

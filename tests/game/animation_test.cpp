@@ -190,10 +190,15 @@ TEST_F(AnimationTest, ConfirmationButtonsShowWithTheirPanel) {
   EXPECT_EQ(state.Buttons[7].State, ButtonShown);
   EXPECT_FALSE(ButtonShownThisFrame(state, 8));
   state.Buttons.resize(11, state.Buttons[0]);
-  EXPECT_TRUE(ButtonShownThisFrame(state, 9));
+  EXPECT_FALSE(ButtonShownThisFrame(state, 9)) << "the controls page's button shows while paused only";
   EXPECT_TRUE(ButtonShownThisFrame(state, 10));
   state.PlayState = PlayRunning;
+  EXPECT_FALSE(ButtonShownThisFrame(state, 9));
+  state.PlayState = PlayPaused;
   EXPECT_TRUE(ButtonShownThisFrame(state, 9));
+  state.Buttons[9].State = ButtonAbsent;  // a skin without the controls page
+  EXPECT_FALSE(ButtonShownThisFrame(state, 9));
+  state.PlayState = PlayRunning;
   state.GameMode = ModeTitle;
   state.Buttons = services.LoadButtons("GameButton");
   EXPECT_TRUE(ButtonShownThisFrame(state, 5));

@@ -61,7 +61,7 @@ TEST_F(FlowTest, StageSelectionStartsTheGameWithTheChoicesRemembered) {
   state.TimeCount = 777;
   state.Buttons = services.LoadButtons("SelectStageButton");
   services.TakeLog();
-  Press(1);  // no action
+  Press(2);  // the advertisement's entry: no action here
   EXPECT_EQ(state.GameMode, ModeStageSelect);
   Press(0);
   EXPECT_EQ(state.GameMode, ModePlay);
@@ -145,7 +145,7 @@ TEST_F(FlowTest, PauseResumeAndHelpFromEveryState) {
   // Pause does nothing on the stage-clear or game-over picture either.
   for (int32_t covered : {2, 3}) {
     state.PlayState = covered;
-    PlayAction(game, 1);
+    PlayScreenAction(game, 1);
     EXPECT_EQ(state.PlayState, covered);
   }
 }
@@ -243,15 +243,15 @@ TEST_F(FlowTest, ConfirmationAnswersActOnlyWhileTheirPanelIsOpen) {
   // The same over the other states: nothing changes without the matching panel.
   for (int32_t covered : {1, 2, 3, 1000, 3000}) {
     state.PlayState = covered;
-    PlayAction(game, 7);
-    PlayAction(game, 8);
+    PlayScreenAction(game, 7);
+    PlayScreenAction(game, 8);
     EXPECT_EQ(state.PlayState, covered);
     EXPECT_EQ(state.GameMode, ModePlay);
   }
   for (int32_t covered : {1, 2, 3, 2000, 3000}) {
     state.PlayState = covered;
-    PlayAction(game, 5);
-    PlayAction(game, 6);
+    PlayScreenAction(game, 5);
+    PlayScreenAction(game, 6);
     EXPECT_EQ(state.PlayState, covered);
     EXPECT_EQ(state.GameMode, ModePlay);
   }
@@ -260,9 +260,9 @@ TEST_F(FlowTest, ConfirmationAnswersActOnlyWhileTheirPanelIsOpen) {
 TEST_F(FlowTest, WebLinkFollowsTheParityOfTheSecond) {
   PlayStage(2);
   services.Seconds = 3600.2;
-  PlayAction(game, 4);
+  PlayScreenAction(game, 4);
   services.Seconds = 3601.9;
-  PlayAction(game, 4);
+  PlayScreenAction(game, 4);
   EXPECT_EQ(services.TakeLog(), (Log{"open https://one.example/", "open https://two.example/"}));
 }
 

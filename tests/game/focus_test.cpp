@@ -3,6 +3,12 @@
 // pad control does there, the limits of the stage selection's choices and the d-pad's repeat.
 #include "game/focus.h"
 
+#include <tuple>
+#include "game/controls.h"
+#include "game/pages.h"
+
+#include "player/high_scores.h"
+
 #include "audio/sound_effects.h"
 #include "game/board.h"
 #include "game/flow.h"
@@ -404,7 +410,7 @@ TEST_F(FocusTest, EveryControlOnEveryScreen) {
   Show(ModePlay, PlayRunning);
   Key(KeyCode::Left);
   Key(Down);
-  PlayAction(game, PlayButton::Pause);
+  PlayScreenAction(game, PlayButton::Pause);
   EXPECT_EQ(FocusedButton(state), -1);
   // Moving the mouse hides the focus, on buttons and rows alike.
   Show(ModeStageSelect);
@@ -442,7 +448,7 @@ TEST_F(FocusTest, AConfirmationOpenedFromThePausePanelReturnsToIt) {
     EXPECT_EQ(FocusedButton(state), c.button) << "back on the button that asked";
     // Opened by the mouse: no way back to a pause.
     Show(ModePlay, PlayRunning);
-    PlayAction(game, c.button);
+    PlayScreenAction(game, c.button);
     MenuKey(game, Escape);
     EXPECT_EQ(state.PlayState, PlayRunning);
   }
@@ -458,10 +464,10 @@ TEST_F(FocusTest, AConfirmationOpenedFromThePausePanelReturnsToIt) {
   Show(ModePlay, PlayPaused);
   MenuKey(game, Down);
   MenuKey(game, Left);
-  MenuKey(game, Enter);                     // new game?
-  PlayAction(game, PlayButton::NewGameNo);  // the mouse's "no"
+  MenuKey(game, Enter);                           // new game?
+  PlayScreenAction(game, PlayButton::NewGameNo);  // the mouse's "no"
   ControlsFrame(game);
-  PlayAction(game, PlayButton::Exit);
+  PlayScreenAction(game, PlayButton::Exit);
   MenuKey(game, Escape);
   EXPECT_EQ(state.PlayState, PlayRunning);
   // "Yes" leaves, whoever opened it.
@@ -476,7 +482,7 @@ TEST_F(FocusTest, AConfirmationOpenedFromThePausePanelReturnsToIt) {
   // ... nor does the next confirmation, opened by the mouse before a frame ran, go back to a pause.
   state.Stage = 1;
   MenuKey(game, Enter);
-  PlayAction(game, PlayButton::NewGame);
+  PlayScreenAction(game, PlayButton::NewGame);
   MenuKey(game, Escape);
   EXPECT_EQ(state.PlayState, PlayRunning);
 }
@@ -638,4 +644,262 @@ TEST_F(FocusTest, AKeyHeldWhenAPanelAppearsActsThereOnlyOncePressedAgain) {
   PadPress(game, PadButton::Down);
   for (int frame = 0; frame < 12; ++frame) ControlsFrame(game);
   EXPECT_EQ(Focus(), 2) << "pressed on the panel, it repeats there";
+}
+
+// The keys and pad buttons of play as the player bound them: in running play only they steer;
+// on menus a key bound to a move moves the focus as its arrow; hurry holds, pause pauses,
+// hide hides; an unbound arrow does nothing in play.
+TEST_F(FocusTest, KeysAndPadButtonsOfPlayAsBound) {
+  Show(ModePlay, PlayRunning);
+  KeyBindings& bindings = player.Bindings;
+  bindings[PlayAction::MoveLeft] = {'A', static_cast<int32_t>(PadButton::West)};
+  bindings[PlayAction::Hurry] = {'H', static_cast<int32_t>(PadButton::RightShoulder)};
+  bindings[PlayAction::Hide] = {'M', Unbound};
+  bindings[PlayAction::Pause] = {'P', Unbound};
+  KeyDownInput(game, Left, false);
+  EXPECT_EQ(state.Pair.Column, 3) << "the arrow is no key of play any more";
+  KeyDownInput(game, 'A', false);
+  KeyDownInput(game, 'A', true);
+  EXPECT_EQ(state.Pair.Column, 1);
+  Pad(PadButton::West);
+  EXPECT_EQ(state.Pair.Column, 0);
+  EXPECT_FALSE(HurryHeld(game));
+  KeyDownInput(game, 'H', false);
+  EXPECT_TRUE(HurryHeld(game));
+  EXPECT_TRUE(state.KeyControl);
+  KeyUpInput(game, 'H');
+  EXPECT_FALSE(HurryHeld(game));
+  PadPress(game, PadButton::RightShoulder);
+  EXPECT_TRUE(HurryHeld(game));
+  PadRelease(state, PadButton::RightShoulder);
+  EXPECT_FALSE(HurryHeld(game));
+  KeyDownInput(game, 32, false);
+  KeyPressInput(game, 32, false);
+  KeyDownInput(game, 'M', false);
+  EXPECT_EQ(services.TakeLog(), (std::vector<std::string>{"minimise"})) << "only the bound key hides";
+  KeyDownInput(game, 'P', false);
+  EXPECT_EQ(state.PlayState, PlayPaused);
+  KeyDownInput(game, 'P', false);
+  EXPECT_EQ(state.PlayState, PlayRunning) << "the pause key resumes too";
+  KeyDownInput(game, Escape, false);
+  EXPECT_EQ(state.PlayState, PlayPaused) << "Escape pauses whatever the bindings";
+  // On the pause panel the bound key moves the focus as left does.
+  KeyDownInput(game, Down, false);
+  const int32_t before = Focus();
+  KeyDownInput(game, 'A', false);
+  MenuKey(game, Left);
+  EXPECT_NE(Focus(), NoFocus);
+  EXPECT_NE(before, NoFocus);
+  // A held pad button bound to a move repeats in play; a turn never does.
+  Show(ModePlay, PlayRunning);
+  bindings[PlayAction::MoveRight] = {Right, static_cast<int32_t>(PadButton::North)};
+  PadPress(game, PadButton::North);
+  EXPECT_EQ(state.Pair.Column, 4);
+  for (int frame = 0; frame < 12; ++frame) ControlsFrame(game);
+  EXPECT_EQ(state.Pair.Column, 5);
+  PadRelease(state, PadButton::North);
+  EXPECT_EQ(PadArrow(game, PadButton::South), 0) << "south turns, it is no direction in play";
+}
+
+// The controls page: the focus walks the wells and the two buttons; Enter waits for a key and
+// binds it, a key another action had is exchanged, F11 and Escape change nothing, Delete
+// clears, the pad binds pad buttons, "defaults" restores them all, Escape leaves.
+TEST_F(FocusTest, TheControlsPageBindsExchangesAndRestores) {
+  Show(ModeTitle);
+  state.Buttons.insert(state.Buttons.end() - 1, {ScreenButton{0, 400, 0, 580, 300, 348, ButtonShown},
+                                                 ScreenButton{0, 400, 0, 580, 364, 412, ButtonShown}});
+  ButtonClick(game, TitleButton::Controls);
+  ASSERT_EQ(state.GameMode, ModeControls);
+  state.Buttons = {ScreenButton{0, 20, 0, 120, 494, 528, ButtonShown},
+                   ScreenButton{0, 600, 0, 700, 494, 528, ButtonShown}};
+  KeyDownInput(game, Down, false);  // shows the focus on the first well
+  ASSERT_EQ(FocusedStop(state), (FocusStop{FocusRow::BindingKey, -1, 0}));
+  KeyDownInput(game, Right, false);
+  EXPECT_EQ(FocusedStop(state), (FocusStop{FocusRow::BindingPad, -1, 0}));
+  KeyDownInput(game, Left, false);
+  KeyDownInput(game, Down, false);
+  KeyDownInput(game, Down, false);
+  ASSERT_EQ(FocusedStop(state), (FocusStop{FocusRow::BindingKey, -1, 2})) << "rotate's key";
+  KeyDownInput(game, Enter, false);
+  EXPECT_TRUE(state.Controls.Waiting);
+  KeyDownInput(game, Left, false);  // move left's key: exchanged with rotate's
+  EXPECT_FALSE(state.Controls.Waiting);
+  EXPECT_EQ(player.Bindings[PlayAction::Rotate].Key, Left);
+  EXPECT_EQ(player.Bindings[PlayAction::MoveLeft].Key, Up);
+  EXPECT_NE(state.Controls.Message.find("Move left"), std::string::npos) << state.Controls.Message;
+  KeyDownInput(game, Enter, false);
+  KeyDownInput(game, F11, false);
+  EXPECT_EQ(player.Bindings[PlayAction::Rotate].Key, Left) << "F11 belongs to the window";
+  KeyDownInput(game, Enter, false);
+  KeyDownInput(game, Escape, false);
+  EXPECT_EQ(player.Bindings[PlayAction::Rotate].Key, Left);
+  EXPECT_EQ(state.GameMode, ModeControls) << "Escape while waiting only stops waiting";
+  KeyDownInput(game, 46, false);  // Delete
+  EXPECT_EQ(player.Bindings[PlayAction::Rotate].Key, Unbound);
+  KeyDownInput(game, Right, false);
+  KeyDownInput(game, Enter, false);
+  Pad(PadButton::LeftShoulder);
+  EXPECT_EQ(player.Bindings[PlayAction::Rotate].Pad, static_cast<int32_t>(PadButton::LeftShoulder));
+  KeyDownInput(game, Enter, false);
+  Pad(PadButton::Left);  // move left's button: exchanged, and said so
+  EXPECT_EQ(player.Bindings[PlayAction::MoveLeft].Pad, static_cast<int32_t>(PadButton::LeftShoulder));
+  EXPECT_NE(state.Controls.Message.find("Move left takes"), std::string::npos) << state.Controls.Message;
+  KeyDownInput(game, Enter, false);
+  Pad(PadButton::LeftShoulder);
+  EXPECT_EQ(player.Bindings[PlayAction::Rotate].Pad, static_cast<int32_t>(PadButton::LeftShoulder));
+  // The mouse chooses a well too.
+  state.Mouse.X = ControlsPadLeft + 5;
+  state.Mouse.Y = ControlsRowTop + ControlsRowPitch * 6 + 5;
+  ClickStep(game, MouseButton::Left);
+  EXPECT_TRUE(state.Controls.Waiting);
+  EXPECT_EQ(FocusedStop(state).Item, 6);
+  Pad(PadButton::LeftShoulder);
+  EXPECT_EQ(player.Bindings[PlayAction::Hide].Pad, static_cast<int32_t>(PadButton::LeftShoulder));
+  EXPECT_EQ(player.Bindings[PlayAction::Rotate].Pad, Unbound) << "rotate's button, exchanged for hide's none";
+  ButtonClick(game, ControlsButton::Defaults);
+  EXPECT_EQ(player.Bindings, DefaultBindings());
+  KeyDownInput(game, Escape, false);
+  EXPECT_EQ(state.GameMode, ModeTitle);
+}
+
+// The name of a record: typed (what the table's code page cannot hold is left out), erased,
+// picked with the pad (rows and columns come round) or the mouse, and kept with Enter, Start
+// or the picker's OK; the held keys of play do nothing meanwhile.
+TEST_F(FocusTest, ANameTypedPickedAndKept) {
+  Show(ModePlay, PlayGameOver);
+  OpenNameEntry(game, 1, 2, 500, "Ann");
+  EXPECT_EQ(FocusedStop(state), FocusStop{}) << "the name takes the keys";
+  TextInput(game, "a\xc3\xa9\xe2\x82\xac\xf0\x9f\x98\x80");  // a, e acute, the euro sign, a face
+  EXPECT_EQ(state.NameEntry.Name, "Anna\xe9\x80");
+  EXPECT_TRUE(state.NameEntry.Refused);
+  KeyDownInput(game, 8, false);
+  KeyDownInput(game, 8, false);
+  EXPECT_EQ(state.NameEntry.Name, "Anna");
+  KeyDownInput(game, Up, false);
+  KeyDownInput(game, Left, false);
+  EXPECT_EQ(PickerCharacter(state.NameEntry.PickRow, state.NameEntry.PickColumn), PickerDone);
+  Pad(PadButton::Down);
+  Pad(PadButton::Right);
+  Pad(PadButton::South);
+  EXPECT_EQ(state.NameEntry.Name, "AnnaA");
+  state.Mouse.X = NamePanelLeft + PickerLeft + PickerColumnPitch * 10 + 3;
+  state.Mouse.Y = NamePanelTop + PickerTop + PickerRowPitch * 4 + 3;
+  ClickStep(game, MouseButton::Left);
+  EXPECT_EQ(state.NameEntry.Name, "AnnaA ");
+  Pad(PadButton::East);
+  EXPECT_EQ(state.NameEntry.Name, "AnnaA");
+  for (int i = 0; i < 20; ++i) TextInput(game, "x");
+  EXPECT_EQ(state.NameEntry.Name.size(), MaxNameLength);
+  EXPECT_EQ(state.PlayState, PlayGameOver);
+  EXPECT_EQ(services.TakeLog(), std::vector<std::string>{});
+  KeyDownInput(game, Enter, false);
+  EXPECT_FALSE(state.NameEntry.Open);
+  EXPECT_EQ(services.TakeLog(), (std::vector<std::string>{"named AnnaAxxxxxxxxxxx"}));
+  OpenNameEntry(game, 0, 0, 10, "Bo");
+  Pad(PadButton::Start);
+  EXPECT_EQ(services.TakeLog(), (std::vector<std::string>{"named Bo"}));
+}
+
+// The high-score screen: the records with a replay take the focus (the newest first), Enter or
+// a click plays one; Escape goes back where the screen was opened.
+TEST_F(FocusTest, TheHighScoreScreenPlaysRecords) {
+  Show(ModeStageSelect);
+  player.HiScoreTable[2][3].Points = 90;
+  services.ReplayOf = 2 * 8 + 3;
+  ShowHiScores(game);
+  ASSERT_EQ(state.GameMode, ModeHiScores);
+  state.Buttons = {ScreenButton{0, 20, 0, 120, 494, 528, ButtonShown}};
+  state.HiScores.NewestTable = 2;
+  state.HiScores.NewestRank = 3;
+  KeyDownInput(game, Down, false);
+  EXPECT_EQ(FocusedStop(state), (FocusStop{FocusRow::Record, -1, 19}));
+  services.TakeLog();
+  KeyDownInput(game, Enter, false);
+  state.Mouse.X = ScoresColumnLeft + 2 * ScoresColumnPitch + 10;
+  state.Mouse.Y = ScoresRowTop + 3 * ScoresRowPitch + 10;
+  ClickStep(game, MouseButton::Left);
+  state.Mouse.Y += ScoresRowPitch;  // a record without a replay
+  ClickStep(game, MouseButton::Left);
+  EXPECT_EQ(services.TakeLog(), (std::vector<std::string>{"sound 0", "replay 2 3", "sound 0", "replay 2 3"}));
+  KeyDownInput(game, Escape, false);
+  EXPECT_EQ(state.GameMode, ModeStageSelect);
+}
+
+// The edges of what a click or the picker hits: the wells of the controls page, the records of
+// the high-score screen, the picker's cells; a name from the settings file kept to what the
+// table holds; typing with no name asked for changes nothing.
+TEST_F(FocusTest, WhatAClickAndThePickerHitAtTheirEdges) {
+  struct Well {
+    int32_t x, y;
+    FocusRow row;
+    int32_t action;
+  };
+  const int32_t lastRow = ControlsRowTop + ControlsRowPitch * (PlayActionCount - 1);
+  for (const Well& w : {Well{ControlsKeyLeft, ControlsRowTop, FocusRow::BindingKey, 0},
+                        Well{ControlsKeyRight - 1, ControlsRowTop + ControlsRowHeight - 1, FocusRow::BindingKey, 0},
+                        Well{ControlsPadLeft, lastRow, FocusRow::BindingPad, PlayActionCount - 1},
+                        Well{ControlsPadRight - 1, lastRow, FocusRow::BindingPad, PlayActionCount - 1},
+                        Well{ControlsKeyLeft - 1, ControlsRowTop, FocusRow::None, 0},
+                        Well{ControlsKeyRight, ControlsRowTop, FocusRow::None, 0},
+                        Well{ControlsPadLeft - 1, ControlsRowTop, FocusRow::None, 0},
+                        Well{ControlsPadRight, ControlsRowTop, FocusRow::None, 0},
+                        Well{ControlsKeyLeft, ControlsRowTop - 1, FocusRow::None, 0},
+                        Well{ControlsKeyLeft, ControlsRowTop + ControlsRowHeight, FocusRow::None, 0},
+                        Well{ControlsKeyLeft, lastRow + ControlsRowPitch, FocusRow::None, 0}}) {
+    FocusRow row = FocusRow::None;
+    int32_t action = -1;
+    const bool hit = BindingWellAt(w.x, w.y, row, action);
+    EXPECT_EQ(hit, w.row != FocusRow::None) << w.x << ", " << w.y;
+    if (hit) {
+      EXPECT_EQ(std::make_pair(row, action), std::make_pair(w.row, w.action)) << w.x << ", " << w.y;
+    }
+  }
+  const int32_t lastColumn = ScoresColumnLeft + 2 * ScoresColumnPitch, lastRecord = ScoresRowTop + 7 * ScoresRowPitch;
+  for (const auto& [x, y, item] :
+       {std::tuple{ScoresColumnLeft, ScoresRowTop, 0}, std::tuple{lastColumn + ScoresColumnWidth - 1, lastRecord, 23},
+        std::tuple{ScoresColumnLeft + ScoresColumnWidth - 1, ScoresRowTop + ScoresRowHeight - 1, 0},
+        std::tuple{ScoresColumnLeft - 1, ScoresRowTop, -1}, std::tuple{ScoresColumnLeft, ScoresRowTop - 1, -1},
+        std::tuple{ScoresColumnLeft + ScoresColumnWidth, ScoresRowTop, -1},
+        std::tuple{ScoresColumnLeft, ScoresRowTop + ScoresRowHeight, -1},
+        std::tuple{lastColumn + ScoresColumnPitch, ScoresRowTop, -1},
+        std::tuple{ScoresColumnLeft, lastRecord + ScoresRowPitch, -1}}) {
+    int32_t hit = -1;
+    EXPECT_EQ(RecordAt(x, y, hit), item >= 0) << x << ", " << y;
+    if (item >= 0) {
+      EXPECT_EQ(hit, item) << x << ", " << y;
+    }
+  }
+  EXPECT_EQ(PickerCharacter(0, 0), 'A');
+  EXPECT_EQ(PickerCharacter(4, 9), '9');
+  EXPECT_EQ(PickerCharacter(4, 10), PickerSpace);
+  EXPECT_EQ(PickerCharacter(4, 11), PickerErase);
+  EXPECT_EQ(PickerCharacter(4, 13), PickerDone);
+  for (const auto& [row, column] :
+       {std::pair{-1, 0}, std::pair{0, -1}, std::pair{PickerRows, 0}, std::pair{0, PickerColumns}}) {
+    EXPECT_EQ(PickerCharacter(row, column), PickerNone) << row << ", " << column;
+  }
+  Show(ModePlay, PlayGameOver);
+  TextInput(game, "x");
+  EXPECT_FALSE(state.NameEntry.Open);
+  EXPECT_EQ(state.NameEntry.Name, "") << "no name is asked for";
+  OpenNameEntry(game, 0, 0, 5,
+                "Ann\x01\x81"
+                "abcdefghijklmnopq");
+  EXPECT_EQ(state.NameEntry.Name, "Annabcdefghijklm") << "control and undefined bytes left out, cut to 16";
+  const auto click = [&](int32_t x, int32_t y) {
+    state.Mouse.X = NamePanelLeft + PickerLeft + x;
+    state.Mouse.Y = NamePanelTop + PickerTop + y;
+    ClickStep(game, MouseButton::Left);
+  };
+  click(3, 3);  // A: the name is full
+  EXPECT_EQ(state.NameEntry.Name.size(), MaxNameLength);
+  click(PickerColumnPitch * 11, PickerRowPitch * 4);  // erase, at the cell's very corner
+  click(-1, 3);
+  click(3, -1);
+  click(PickerColumnPitch * 10 + 3, PickerRowPitch * PickerRows + 3);  // below the picker
+  EXPECT_EQ(state.NameEntry.Name, "Annabcdefghijkl");
+  click(3, 3);
+  EXPECT_EQ(state.NameEntry.Name, "AnnabcdefghijklA");
+  click(PickerColumnPitch * 13 + 3, PickerRowPitch * 4 + 3);  // OK, its second cell
+  EXPECT_FALSE(state.NameEntry.Open);
 }

@@ -15,7 +15,8 @@
 
 // Records every request of the rules, in order, as short texts: "sound 3", "music play",
 // "music pause", "music stop", "music open <path>", "music volume 88", "buttons <section>",
-// "open <address>", "close".
+// "open <address>", "close", "minimise", "named <name>",
+// "replay <table> <rank>".
 class RecordingServices : public GameServices {
  public:
   void PlaySound(int32_t n) override;
@@ -31,6 +32,13 @@ class RecordingServices : public GameServices {
   void OpenAddress(const std::string& address) override { Log.push_back("open " + address); }
   double SecondsOfDay() override { return Seconds; }
   void CloseMainWindow() override { Log.push_back("close"); }
+  void MinimiseWindow() override { Log.push_back("minimise"); }
+  void RecordNamed(const std::string& name) override { Log.push_back("named " + name); }
+  bool HasReplay(int32_t table, int32_t rank) override { return table * 8 + rank == ReplayOf; }
+  void PlayReplay(int32_t table, int32_t rank) override {
+    Log.push_back("replay " + std::to_string(table) + " " + std::to_string(rank));
+  }
+  int32_t ReplayOf = -1;  // the one record (table * 8 + rank) that has a replay
 
   // The sound numbers requested since the last call, and the whole log since then.
   std::vector<int32_t> TakeSounds();

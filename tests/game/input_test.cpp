@@ -4,6 +4,7 @@
 #include "game/input.h"
 #include "audio/sound_effects.h"
 #include "game/board.h"
+#include "game/controls.h"
 #include "game/flow.h"
 #include "game/focus.h"
 #include "game/game_test_support.h"
@@ -557,7 +558,7 @@ TEST_F(InputTest, StageSelectionBarDifficultyAndMusic) {
 
 TEST_F(InputTest, EscapeClosesAConfirmationBackToWhereItWasOpened) {
   state.Buttons = services.LoadButtons("GameButton");
-  PlayAction(game, 3);  // opened with the mouse in running play
+  PlayScreenAction(game, 3);  // opened with the mouse in running play
   MenuKey(game, KeyEscape);
   EXPECT_EQ(state.PlayState, PlayRunning);
   MenuKey(game, KeyEnter);

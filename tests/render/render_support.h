@@ -8,9 +8,9 @@
 #include <cstdint>
 #include <functional>
 
-#include "config/player.h"
 #include "config/skin.h"
 #include "game/game.h"
+#include "player/player.h"
 #include "render/frame_drawing.h"
 #include "surface/surface.h"
 

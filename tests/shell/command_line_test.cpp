@@ -64,7 +64,7 @@ TEST(CommandLine, HelpSetsTheDescriptionsInOneColumn) {
   std::istringstream text(testing::internal::GetCapturedStdout());
   std::set<size_t> columns;
   size_t options = 0;
-  for (std::string line; std::getline(text, line);) {
+  for (std::string line; std::getline(text, line) && !line.starts_with("Keys of play");) {
     if (!line.starts_with("  ")) continue;
     const size_t name = line.find_first_not_of(' ');
     const bool option = line[name] == '-';
@@ -74,6 +74,29 @@ TEST(CommandLine, HelpSetsTheDescriptionsInOneColumn) {
   }
   EXPECT_GE(options, 7u);
   EXPECT_EQ(columns.size(), 1u) << "descriptions start in " << columns.size() << " columns";
+}
+
+// The keys of play shown are those of the settings file the game would read, wherever --help
+// stands; a folder that does not exist shows the defaults and is not made.
+TEST(CommandLine, HelpShowsTheKeysOfThePlayersSettingsAndMakesNothing) {
+  const SkinFolder folder;
+  std::ofstream(folder.root / "UserSettings.ini") << "[MainSetting]\nL_Check0=1\n[KeyBindings]\nRotate=w\n";
+  const std::string data = folder.root.string(), missing = (folder.root / "none").string();
+  auto help = [](std::vector<const char*> arguments) {
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(RunCommandLine(static_cast<int>(arguments.size()), arguments.data()), 0);
+    return testing::internal::GetCapturedStdout();
+  };
+  const std::string rebound = help({"kestrel", "--help", "--data-dir", data.c_str()});
+  const std::string keys = "\nKeys of play (UserSettings.ini, [KeyBindings]):\n";
+  EXPECT_NE(rebound.find(keys + "  Move left" + std::string(9, ' ') + "Left arrow, d-pad left\n"), std::string::npos)
+      << rebound;
+  EXPECT_NE(rebound.find("\n  Rotate" + std::string(12, ' ') + "W, south\n"), std::string::npos) << rebound;
+  EXPECT_NE(rebound.find("\n  Hurry" + std::string(13, ' ') + "east\n"), std::string::npos) << rebound;
+  const std::string defaults = help({"kestrel", "--data-dir", missing.c_str(), "-h"});
+  EXPECT_NE(defaults.find("\n  Rotate" + std::string(12, ' ') + "Up arrow, south\n"), std::string::npos) << defaults;
+  EXPECT_FALSE(fs::exists(missing));
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder.root), fs::directory_iterator()), 2) << "x/ and the settings";
 }
 
 TEST(CommandLine, APlayersFolderThatCannotBeMadeStopsTheStartWithStatusOne) {

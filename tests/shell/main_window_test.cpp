@@ -14,8 +14,8 @@
 #include <vector>
 
 #include "config/skin_loaders.h"
-#include "config/user_settings.h"
 #include "game/game_state.h"
+#include "player/user_settings.h"
 #include "shell/frame_presenter.h"
 #include "shell/game_loop.h"
 #include "shell/main_window.h"
@@ -265,8 +265,10 @@ TEST_F(MainWindowTest, KeysReachTheGameExceptF1AndF10) {
   mainWindow->OnKeyDown(37, 0);
   EXPECT_TRUE(State().KeyControl);
 
+  mainWindow->OnKeyDown('A', 0);
   mainWindow->OnKeyPress('a');
   EXPECT_EQ(window->minimiseCount, 0);
+  mainWindow->OnKeyDown(32, 0);  // Space, the key that hides the window unless rebound
   mainWindow->OnKeyPress(32);
   EXPECT_EQ(window->minimiseCount, 1);
 }

@@ -11,11 +11,11 @@
 #include <vector>
 
 #include "audio/audio.h"
-#include "config/player.h"
 #include "config/skin.h"
 #include "config/skin_reader.h"
 #include "game/flow.h"
 #include "game/game.h"
+#include "player/player.h"
 #include "shell/canvas.h"
 #include "shell/shell_services.h"
 #include "shell_fakes.h"
@@ -128,11 +128,13 @@ TEST_F(ShellServicesTest, EffectsFollowTheirSwitchAtTwiceTheirLevelAndOnlyTheSki
 TEST_F(ShellServicesTest, AnEmptyAddressOpensNothing) {
   RecordingOpener opened;
   Game game(player, skin.Layout, services);
-  TitleAction(game, TitleButton::Advertisement);
+  game.State.Buttons.resize(3);  // start, quit and the advertisement's entry after them
+  const int32_t advertisement = 2;
+  TitleAction(game, advertisement);
   skin.Layout.Texts = {"kestrel", "", ""};
-  PlayAction(game, PlayButton::Web);
+  PlayScreenAction(game, PlayButton::Web);
   EXPECT_TRUE(opened.opened.empty());
   skin.Layout.AdUrl = "https://ad.example/";
-  TitleAction(game, TitleButton::Advertisement);
+  TitleAction(game, advertisement);
   EXPECT_EQ(opened.opened, std::vector<std::string>{"https://ad.example/"});
 }

@@ -147,11 +147,16 @@ TEST(SkinCheckTest, FindsEveryPlantedFaultInOneRun) {
   ini.Write("GameButton", "Button0_X", "700");
   ini.Write("GameButton", "Button6_Y", "10");
   ini.Write("TitleButton", "Button1_Y", ini.Read("TitleButton", "Button0_Y"));
+  ini.Write("GameButton", "Button9_Y", "300");     // under the swaying pause panel
+  ini.Write("ControlsButton", "Button1_X", "40");  // over the back button
+  ini.Write("HelpPage", "Row6Y", "400");           // its text runs off the page
   auto garble = [](const fs::path& file) { std::ofstream(file, std::ios::binary | std::ios::trunc) << "BM garbage"; };
   fs::remove(images / "diff1.bmp");
-  std::ofstream(images / "pause0.bmp", std::ios::trunc);
+  std::ofstream(images / "gameover0.bmp", std::ios::trunc);
   fs::copy_file(images / "help.bmp", images / "slediff0.bmp", fs::copy_options::overwrite_existing);
   fs::copy_file(images / "volume.bmp", images / "check1m.bmp", fs::copy_options::overwrite_existing);
+  fs::copy_file(images / "help.bmp", images / "scores_bk.bmp", fs::copy_options::overwrite_existing);
+  fs::remove(images / "keys_bk.bmp");
   garble(images / "2.cur");
   fs::remove(images / "3.cur");
   garble(sounds / "sound3.ogg");
@@ -164,20 +169,25 @@ TEST(SkinCheckTest, FindsEveryPlantedFaultInOneRun) {
   // What start-up would stop at, and what would break a screen or be heard.
   for (const char* fault :
        {"section [MainSettings], key VolX1 is missing", "section [MainSettings], key CheckY0 holds \"abc\"",
-        "key MaxTexts holds 5000; it must lie in 0..999", "diff1.bmp", "pause0.bmp: empty (0 bytes)"})
+        "key MaxTexts holds 5000; it must lie in 0..999", "diff1.bmp", "gameover0.bmp: empty (0 bytes)"})
     EXPECT_TRUE(Mentions(report.Texts(FaultLevel::Fatal), fault)) << fault << "\n" << text;
   for (const char* fault :
        {"slediff0.bmp: 256 x 416; the game draws it 36 x 108", "check1m.bmp: 52 x 14, but its picture check1.bmp",
         "sound3.ogg: missing or not a sound", "back2.ogg: missing or not a music track",
         "section [GameButton], key Button0_X/Button0_Y: the button (700, ",
         "section [GameButton], key Button6_X/Button6_Y: the button",
-        "section [TitleButton], key Button1_X/Button1_Y: the button"})
+        "section [TitleButton], key Button1_X/Button1_Y: the button",
+        "section [GameButton], key Button9_X/Button9_Y: the button (310, 300)-(410, 334) lies where the pause panel",
+        "section [ControlsButton], key Button1_X/Button1_Y: the button (40, 494)-(140, 528) overlaps button 0",
+        "scores_bk.bmp: 256 x 416; the game draws it 720 x 540",
+        "section [HelpPage], key Row6Y: a row of text at y 400..422 lies outside help.bmp (256 x 416)"})
     EXPECT_TRUE(Mentions(report.Texts(FaultLevel::Error), fault)) << fault << "\n" << text;
-  for (const char* fault : {"titback.ogg: repeats every", "2.cur: not a cursor", "3.cur: missing"})
+  for (const char* fault : {"titback.ogg: repeats every", "2.cur: not a cursor", "3.cur: missing",
+                            "keys_bk.bmp is missing: there is no controls page; the title's Button3"})
     EXPECT_TRUE(Mentions(report.Texts(FaultLevel::Warning), fault)) << fault << "\n" << text;
   EXPECT_FALSE(Mentions(report.Texts(FaultLevel::Error), "titback.ogg")) << text;
   EXPECT_NE(text.find("error (the title screen): "), std::string::npos) << text;
-  EXPECT_NE(text.find("fatal faults, 8 errors, "), std::string::npos) << text;
+  EXPECT_NE(text.find("fatal faults, 12 errors, "), std::string::npos) << text;
   EXPECT_NE(text.find("; the game would not start with this skin\n"), std::string::npos) << text;
   fs::remove_all(dir);
 
@@ -229,10 +239,13 @@ TEST_F(SkinTest, MainIniHoldsTheDefaultCountsAndWords) {
   // The web links are empty (button 4 opens nothing) until the game has a page of its own:
   // no invented address.
   for (const char* key : {"Text1", "Text2"}) EXPECT_EQ(reader_.MainIni().Read("Texts", key), "") << key;
-  // Title: 0 start, 1 quit, and the advertisement entry the game appends becomes index 2.
-  EXPECT_EQ(Num("TitleButton", "MaxButton"), 1);
-  EXPECT_EQ(Num("SelectStageButton", "MaxButton"), 0);
-  EXPECT_EQ(Num("GameButton", "MaxButton"), 8);
+  // Title: 0 start, 1 quit, 2 high scores, 3 controls; the play screen's 9 shows while paused.
+  EXPECT_EQ(Num("MainSettings", "MaxButton"), 14);
+  EXPECT_EQ(Num("TitleButton", "MaxButton"), 3);
+  EXPECT_EQ(Num("SelectStageButton", "MaxButton"), 1);
+  EXPECT_EQ(Num("GameButton", "MaxButton"), 9);
+  EXPECT_EQ(Num("HiScoreButton", "MaxButton"), 0);
+  EXPECT_EQ(Num("ControlsButton", "MaxButton"), 1);
   // Start-up rewrites GameButton's Button4 to 4: the web link must already use image 4.
   EXPECT_EQ(Num("GameButton", "Button4"), 4);
   EXPECT_EQ(Num("ADPIC", "MaxAD"), -1);
@@ -264,6 +277,33 @@ TEST_F(SkinTest, EveryAnimationFrameIsDrawn) {
   const DecodedPicture& popups = Picture("movenum1.bmp");
   for (int32_t row = 0; row <= 10; ++row)
     EXPECT_TRUE(CellHasContent(popups, 0, row * 17, popups.width, 17)) << "pop-up row " << row;
+}
+
+// The run-time font: every character of Windows-1252 from 0x20 in its cell of 16 x 22, its
+// ink from x = 1 (the game sets each glyph after its rightmost lit column) and clear of the
+// cell's right column and bottom row; the blanks and the codes the encoding leaves out empty.
+TEST_F(SkinTest, FontCellsHoldTheirCharactersInPlace) {
+  const DecodedPicture& mask = Picture("font1.bmp");
+  ASSERT_EQ(mask.width, 256);
+  ASSERT_EQ(mask.height, 308);
+  for (int32_t code = 0x20; code <= 0xFF; ++code) {
+    SCOPED_TRACE(code);
+    const int32_t x = (code - 0x20) % 16 * 16, y = (code - 0x20) / 16 * 22;
+    const bool blank = code == 0x20 || code == 0x7F || code == 0x81 || code == 0x8D || code == 0x8F || code == 0x90 ||
+                       code == 0x9D || code == 0xA0 || code == 0xAD;
+    EXPECT_EQ(CellHasContent(mask, x, y, 16, 22), !blank);
+    if (blank) continue;
+    EXPECT_FALSE(CellHasContent(mask, x, y, 1, 22)) << "ink in column 0";
+    EXPECT_TRUE(CellHasContent(mask, x + 1, y, 1, 22)) << "no ink in column 1";
+    EXPECT_FALSE(CellHasContent(mask, x + 15, y, 1, 22)) << "ink in the right column";
+    EXPECT_FALSE(CellHasContent(mask, x, y + 21, 16, 1)) << "ink in the bottom row";
+  }
+  // Letters stand on the baseline, row 16.
+  for (int32_t code : {'H', 'x', 'W'}) {
+    const int32_t x = (code - 0x20) % 16 * 16, y = (code - 0x20) / 16 * 22;
+    EXPECT_TRUE(CellHasContent(mask, x, y + 15, 16, 1)) << static_cast<char>(code);
+    EXPECT_FALSE(CellHasContent(mask, x, y + 16, 16, 6)) << static_cast<char>(code);
+  }
 }
 
 // A pair's halves join across the cell edge their link names: 0 up, 1 right, 2 down, 3 left;
@@ -298,7 +338,7 @@ TEST_F(SkinTest, PicturesAndMasksBelongTogether) {
   for (int32_t i = 0; i < 2; ++i)
     pairs.emplace_back("check" + std::to_string(i) + ".bmp", "check" + std::to_string(i) + "m.bmp");
   for (const char* stem : {"tit_logo", "diff", "timenum", "pause", "gameover", "nextstage", "exit", "newgame", "angel",
-                           "selbk", "selpoint", "slediff"})
+                           "selbk", "selpoint", "slediff", "namepanel", "font"})
     pairs.emplace_back(std::string(stem) + "0.bmp", std::string(stem) + "1.bmp");
   for (const auto& [pictureName, maskName] : pairs) {
     const DecodedPicture& picture = Picture(pictureName);
@@ -391,21 +431,24 @@ TEST_F(SkinTest, MenuScreensKeepTheirControlsClear) {
     selection.emplace_back("music " + std::to_string(k), Box{250 + 78 * k, 250, 314 + 78 * k, 282});
   selection.emplace_back("stage bar", Box{317, 86, 597, 134});
   selection.emplace_back("start", ButtonBox("SelectStageButton", 0));
-  for (const auto& [name, box] : selection) {
+  selection.emplace_back("high scores", ButtonBox("SelectStageButton", 1));
+  for (size_t a = 0; a < selection.size(); ++a) {
+    const auto& [name, box] = selection[a];
     EXPECT_TRUE(box.Inside(kScreen)) << name;
     EXPECT_FALSE(box.Overlaps(figure)) << name << " " << box << " under the figure " << figure;
+    for (size_t b = a + 1; b < selection.size(); ++b)
+      EXPECT_FALSE(box.Overlaps(selection[b].second)) << name << " overlaps " << selection[b].first;
   }
-  EXPECT_FALSE(ButtonBox("SelectStageButton", 0).Overlaps(selection[3].second));
 
-  Box start = ButtonBox("TitleButton", 0), quit = ButtonBox("TitleButton", 1);
   const DecodedPicture& logo = Picture("tit_logo0.bmp");
   Box logoBox{80, 64, 80 + logo.width, 64 + logo.height};
-  for (const Box& b : {start, quit}) {
-    EXPECT_TRUE(b.Inside(kScreen));
-    EXPECT_FALSE(b.Overlaps(figure));
-    EXPECT_FALSE(b.Overlaps(logoBox));
+  for (int32_t i = 0; i <= 3; ++i) {
+    const Box b = ButtonBox("TitleButton", i);
+    EXPECT_TRUE(b.Inside(kScreen)) << "title button " << i;
+    EXPECT_FALSE(b.Overlaps(figure)) << "title button " << i;
+    EXPECT_FALSE(b.Overlaps(logoBox)) << "title button " << i;
+    for (int32_t j = i + 1; j <= 3; ++j) EXPECT_FALSE(b.Overlaps(ButtonBox("TitleButton", j))) << i << ", " << j;
   }
-  EXPECT_FALSE(start.Overlaps(quit));
 
   // The stage-selection panel's 20 slots, 14 pixels apart from x 319, are drawn where the
   // darkening and the marker expect them.

@@ -23,7 +23,7 @@ namespace {
 
 struct Layer {
   std::string folder;                // "game/"
-  std::vector<std::string> allowed;  // folders ("base/") and files ("config/player.h")
+  std::vector<std::string> allowed;  // folders ("base/") and files ("player/player.h")
   bool systemHeaders = false;        // SDL and Xlib headers allowed
   int row = 0;
 };

@@ -21,7 +21,9 @@ sys.path.insert(0, HERE)
 
 import creatures  # noqa: E402
 import cursors  # noqa: E402
+import font_sheet  # noqa: E402
 import layout as L  # noqa: E402
+import pages  # noqa: E402
 import screens  # noqa: E402
 import theme  # noqa: E402
 import widgets as W  # noqa: E402
@@ -44,6 +46,11 @@ def write_images(images):
     save_opaque(os.path.join(images, "help.bmp"), screens.help_page(), exact=True)
     opaque("loading.bmp", screens.loading_picture())
     opaque("plan.bmp", screens.progress_strip())
+    opaque("scores_bk.bmp", pages.scores_background())
+    opaque("keys_bk.bmp", pages.controls_background())
+    pair("namepanel", pages.name_panel())
+    # one ink colour: the mask alone shapes the glyphs
+    sprite("font0.bmp", "font1.bmp", font_sheet.font_sheet(), exact=True)
     for k in range(3):
         sprite(f"s{k}.bmp", f"s{k}m.bmp", creatures.piece_sheet(k))
         sprite(f"sb{k}.bmp", f"sb{k}m.bmp", creatures.character_sheet(k))
@@ -73,7 +80,7 @@ def write_images(images):
         if i == 4:   # the web link glows over the words painted on the background
             sprite("but4.bmp", "butm4.bmp", W.glow_link(L.WEB_LINK[2] - L.WEB_LINK[0], L.WEB_LINK[3] - L.WEB_LINK[1]))
             continue
-        big = i >= 7
+        big = i in L.BIG_BUTTON_IMAGES
         w, h = L.BIG_BUTTON_SIZE if big else L.BUTTON_SIZE
         size = 22 if big else 14
         base = (90, 180, 90) if caption in ("Yes", "Play", "Start") else W.ORANGE

@@ -1,10 +1,18 @@
 # SPDX-License-Identifier: MIT
 """main.ini of the default skin."""
 import layout as L
+import screens
 
 # The web links of Text1 and Text2 (the play screen's button 4): empty, so that the button opens
 # nothing, until the game has a page of its own.
 WEB_ADDRESS = ""
+
+
+def _buttons(buttons):
+    keys = {"MaxButton": len(buttons) - 1}
+    for i, (image, x, y) in enumerate(buttons):
+        keys[f"Button{i}"], keys[f"Button{i}_X"], keys[f"Button{i}_Y"] = image, x, y
+    return keys
 
 
 def main_ini():
@@ -33,11 +41,13 @@ def main_ini():
                 ("Texts", {"Text0": "Kestrel", "Text1": WEB_ADDRESS, "Text2": WEB_ADDRESS})]
     for name, buttons in (("TitleButton", L.TITLE_BUTTONS), ("SelectStageButton", L.SELECT_BUTTONS),
                           ("GameButton", L.GAME_BUTTONS)):
-        keys = {"MaxButton": len(buttons) - 1}
-        for i, (image, x, y) in enumerate(buttons):
-            keys[f"Button{i}"], keys[f"Button{i}_X"], keys[f"Button{i}_Y"] = image, x, y
-        sections.append((name, keys))
+        sections.append((name, _buttons(buttons)))
     sections.append(("ADPIC", {"MaxAD": -1, "ADShowX": L.AD_SHOW[0], "ADShowY": L.AD_SHOW[1]}))
+    # The screens that came later, after everything older builds read.
+    for name, buttons in (("HiScoreButton", L.HISCORE_BUTTONS), ("ControlsButton", L.CONTROLS_BUTTONS)):
+        sections.append((name, _buttons(buttons)))
+    # The help page's play table: where the game writes each action's key and pad button.
+    sections.append(("HelpPage", screens.help_layout()))
     lines = []
     for name, keys in sections:
         lines.append(f"[{name}]")

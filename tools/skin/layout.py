@@ -65,7 +65,13 @@ BUTTON_IMAGES = [
     "Play",       # 7  title: start
     "Quit",       # 8  title: quit
     "Start",      # 9  stage selection: start
+    "High scores",  # 10 title and stage selection: the high-score table
+    "Controls",   # 11 title: the controls page
+    "Keys",       # 12 play, while paused: the controls page
+    "Back",       # 13 high-score table and controls page: back
+    "Defaults",   # 14 controls page: the default keys again
 ]
+BIG_BUTTON_IMAGES = (7, 8, 9, 10, 11)
 WEB_LINK = (14, 398, 214, 430)         # the words under the buttons and button 4's glow
 BIG_BUTTON_SIZE = (180, 48)            # title and stage-selection buttons
 
@@ -82,8 +88,40 @@ GAME_BUTTONS += [(5, _yes_x, _yn_y), (6, _no_x, _yn_y), (5, _yes_x, _yn_y), (6, 
 # Where the yes and no buttons lie on a confirmation panel, in the panel's own pixels.
 CONFIRM_BUTTON_OFFSETS = [(_yes_x - CONFIRM_POS[0], _yn_y - CONFIRM_POS[1]), (_no_x - CONFIRM_POS[0], _yn_y - CONFIRM_POS[1])]
 
-TITLE_BUTTONS = [(7, 130, 300), (8, 130, 364)]          # 0 start, 1 quit; the advertisement is 2
-SELECT_BUTTONS = [(9, 262, 330)]                        # 0 start
+# The title's four buttons in one column between the logo and the bottom, left of the figure:
+# play, high scores, controls, quit; the advertisement follows them.
+TITLE_BUTTONS = [(7, 130, 284), (8, 130, 452), (10, 130, 340), (11, 130, 396)]
+SELECT_BUTTONS = [(9, 262, 330), (10, 262, 394)]        # 0 start, 1 the high-score table
+# Shown while the game is paused, under the swaying pause panel (it reaches down to y 346).
+GAME_BUTTONS.append((12, 310, 350))
+HISCORE_BUTTONS = [(13, 20, 494)]                       # 0 back
+CONTROLS_BUTTONS = [(13, 20, 494), (14, 600, 494)]      # 0 back, 1 the default keys
 AD_SHOW = (700, 520)                                    # no advertisement: a 1 x 1 spot nobody can hit
 
 SELECT_PANEL = (100, 40, 652, 300)
+
+# The high-score table: one panel a difficulty, eight rows each; the game writes in them.
+SCORES_PANEL_X = (12, 248, 484)
+SCORES_PANEL_W = 224
+SCORES_PANEL_Y = (80, 470)
+SCORES_HEAD_Y = (86, 116)
+SCORES_ROW_Y, SCORES_ROW_STEP, SCORES_ROW_H, SCORES_ROWS = 122, 43, 40, 8
+HEADING_Y = (14, 70)
+FOOTER_Y = (474, 488)
+
+# The controls page: one row an action, with the wells the game writes the key and the pad
+# button into.
+CONTROLS_PANEL = (40, 80, 680, 470)
+CONTROLS_HEAD_Y = (88, 112)
+CONTROLS_COLUMNS = ((64, "Action"), (296, "Key"), (486, "Pad"))
+CONTROLS_ROW_Y, CONTROLS_ROW_STEP, CONTROLS_ROW_H = 120, 44, 36
+CONTROLS_KEY_WELL, CONTROLS_PAD_WELL = (288, 468), (478, 658)
+CONTROLS_MESSAGE_Y = (432, 456)
+ACTIONS = ("Move left", "Move right", "Rotate", "Drop a row", "Hurry", "Pause", "Hide the window")
+
+# The name-entry panel, drawn at (140, 150) over the play screen.
+NAME_PANEL_SIZE = (440, 240)
+NAME_HEADING_Y = (8, 40)
+NAME_FIELD = (20, 72, 420, 104)
+NAME_PICKER_Y = (110, 208)
+NAME_HINT_Y = (214, 232)

@@ -84,11 +84,11 @@ def digits(scr, skin, stem, text, x, y, advance, rows):
         scr.masked(pic, mask, x + i * advance, y, (0, int(ch) * gh, gw, gh))
 
 
-def buttons(scr, skin, section, lit=()):
+def buttons(scr, skin, section, lit=(), paused=False):
     for i in range(skin.num(section, "MaxButton") + 1):
         img = skin.num(section, f"Button{i}")
         x, y = skin.num(section, f"Button{i}_X"), skin.num(section, f"Button{i}_Y")
-        if section == "GameButton" and i >= 5 and i not in lit:
+        if section == "GameButton" and i >= 5 and i not in lit and not (i == 9 and paused):
             continue
         stem = "butc" if i in lit else "but"
         mstem = "butcm" if i in lit else "butm"
@@ -172,13 +172,13 @@ def play_screen(skin, overlay=None):
     scr.opaque(skin.image("background.bmp"), 0, 0)
     angel(scr, skin, L.ANGEL_PLAY[0] + 20, L.ANGEL_PLAY[1] + 10, 0, 0, next_pair=(2, 0) if not overlay else None)
     bx, by = L.BOARD[:2]
-    if overlay not in ("pause", "exit"):
+    if overlay not in ("pause", "exit", "help"):
         for r, row in enumerate(BOARD):
             for c, ch in enumerate(row):
                 x, y = bx + 32 * c, by + 32 * r
                 if ch == "T":
-                    piece(scr, skin, (c + r) % 3, 0 if overlay != "gameover" else 1, 2 if overlay != "gameover" else 4,
-                          x, y)
+                    over = overlay in ("gameover", "name")
+                    piece(scr, skin, (c + r) % 3, 1 if over else 0, 4 if over else 2, x, y)
                 elif ch != ".":
                     col = 4
                     if r > 0 and BOARD[r - 1][c] == ch and r in (8,):
@@ -197,7 +197,7 @@ def play_screen(skin, overlay=None):
     for c, (x, y) in enumerate(L.CHARACTERS):
         sb, sm = skin.image(f"sb{c}.bmp"), skin.image(f"sb{c}m.bmp")
         cw, ch = sb.shape[1] // 12, sb.shape[0] // 4
-        frame, mood = [(0, 0), (3, 1), (2, 0)][c] if overlay != "gameover" else (2, 3)
+        frame, mood = [(0, 0), (3, 1), (2, 0)][c] if overlay not in ("gameover", "name") else (2, 3)
         scr.masked(sb, sm, x, y, (frame * cw, mood * ch, cw, ch))
     sx, sy = skin.num("MainSettings", "ShowScoreX"), skin.num("MainSettings", "ShowScoreY")
     digits(scr, skin, "score", "9876543210", sx, sy - 38, 20, 10)
@@ -213,14 +213,18 @@ def play_screen(skin, overlay=None):
         scr.masked(skin.image(f"check{state}.bmp"), skin.image(f"check{state}m.bmp"),
                    skin.num("MainSettings", f"CheckX{i}"), skin.num("MainSettings", f"CheckY{i}"))
         scr.keyed(vol, skin.num("MainSettings", f"VolX{i}"), skin.num("MainSettings", f"VolY{i}"), (level + 2) // 4 * 4)
-    lit = {None: (1,), "exit": (7, 8), "gameover": (), "pause": (4,)}[overlay]
+    lit = {None: (1,), "exit": (7, 8), "gameover": (), "pause": (4,), "name": (), "help": ()}[overlay]
     if overlay == "exit":
         panel(scr, skin, "exit", False)
     elif overlay == "pause":
         panel(scr, skin, "pause", True)
     elif overlay == "gameover":
         panel(scr, skin, "gameover", True)
-    buttons(scr, skin, "GameButton", lit=lit)
+    buttons(scr, skin, "GameButton", lit=lit, paused=overlay == "pause")
+    if overlay == "name":
+        name_entry(scr, skin)
+    elif overlay == "help":
+        help_page(scr, skin)
     return scr
 
 
@@ -233,13 +237,95 @@ def panel(scr, skin, stem, sway):
     scr.masked(pic, mask, x, y)
 
 
+# What the game writes with the run-time font, as it sets it: each glyph from x = 1 of its cell,
+# advanced by its mask's rightmost lit column plus 1, a space by 5.
+FONT_CELL = (16, 22)
+
+
+def write(scr, skin, x, y, s, right=None):
+    pic, mask = skin.image("font0.bmp"), skin.image("font1.bmp")
+    cw, ch = FONT_CELL
+    glyphs = []
+    for code in s.encode("cp1252"):
+        i = code - 0x20
+        src = ((i % 16) * cw, (i // 16) * ch, cw, ch)
+        lit = np.nonzero((mask[src[1]:src[1] + ch, src[0]:src[0] + cw, 2] >> 3).max(axis=0) > 0)[0]
+        glyphs.append((src, 5 if code == 0x20 or len(lit) == 0 else int(lit[-1]) + 1))
+    if right is not None:
+        x = right - sum(advance for _, advance in glyphs)
+    for src, advance in glyphs:
+        scr.masked(pic, mask, x, y, src)
+        x += advance
+
+
+SAMPLE_SCORES = [("Robin", 18450, "2024-05-02 21:14"), ("Ada", 12300, "2024-04-28 19:03"),
+                 ("Kestrel", 9020, "2024-04-11 08:47"), ("Noël", 4510, "2024-03-30 17:20")]
+
+
+def scores_screen(skin):
+    scr = Screen()
+    scr.opaque(skin.image("scores_bk.bmp"), 0, 0)
+    for d, x in enumerate(L.SCORES_PANEL_X):
+        for r in range(L.SCORES_ROWS):
+            y = L.SCORES_ROW_Y + L.SCORES_ROW_STEP * r
+            write(scr, skin, x + 8, y + 2, str(r + 1))
+            if r < len(SAMPLE_SCORES) - d:
+                name, points, date = SAMPLE_SCORES[r + d]
+                write(scr, skin, x + 30, y + 2, name)
+                write(scr, skin, 0, y + 2, str(points // (d + 1)), right=x + 216)
+                write(scr, skin, x + 30, y + 21, date)
+    buttons(scr, skin, "HiScoreButton", lit=(0,))
+    return scr
+
+
+SAMPLE_BINDINGS = [("Left arrow", "d-pad left"), ("Right arrow", "d-pad right"), ("Up arrow", "south"),
+                   ("Down arrow", "d-pad down"), ("", "east"), ("Esc", "Start"), ("Space", "")]
+
+
+def controls_screen(skin):
+    scr = Screen()
+    scr.opaque(skin.image("keys_bk.bmp"), 0, 0)
+    for r, (key, pad) in enumerate(SAMPLE_BINDINGS):
+        y = L.CONTROLS_ROW_Y + L.CONTROLS_ROW_STEP * r
+        write(scr, skin, L.CONTROLS_KEY_WELL[0] + 8, y + 8, key)
+        write(scr, skin, L.CONTROLS_PAD_WELL[0] + 8, y + 8, pad)
+    write(scr, skin, 64, L.CONTROLS_MESSAGE_Y[0], "Space was bound to Hide the window: it is free now")
+    buttons(scr, skin, "ControlsButton", lit=(1,))
+    return scr
+
+
+def name_entry(scr, skin):
+    px, py = 140, 150
+    scr.masked(skin.image("namepanel0.bmp"), skin.image("namepanel1.bmp"), px, py)
+    write(scr, skin, px + 24, py + 46, "Score 1250, 3rd on Normal")
+    write(scr, skin, px + 28, py + 80, "Robin_")
+    letters = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789.-' ÀÉÖÑ"
+    for k in range(5):
+        for c in range(14):
+            i = 14 * k + c
+            if i < len(letters):
+                write(scr, skin, px + 24 + 28 * c, py + 112 + 19 * k, letters[i])
+
+
+def help_page(scr, skin):
+    x0, y0 = L.HELP_POS
+    scr.opaque(skin.image("help.bmp"), x0, y0)
+    key_x, pad_x = skin.num("HelpPage", "KeyX"), skin.num("HelpPage", "PadX")
+    for r, (key, pad) in enumerate(SAMPLE_BINDINGS):
+        y = y0 + skin.num("HelpPage", f"Row{r}Y")
+        write(scr, skin, x0 + key_x, y, key)
+        write(scr, skin, x0 + pad_x, y, pad)
+
+
 def contact_sheet(skin_dir, path):
     skin = Skin(skin_dir)
     shots = [("Title", title_screen(skin)), ("Stage selection", select_screen(skin)),
              ("Play", play_screen(skin)), ("Play: exit confirmation", play_screen(skin, "exit")),
-             ("Play: paused", play_screen(skin, "pause")), ("Play: game over", play_screen(skin, "gameover"))]
+             ("Play: paused", play_screen(skin, "pause")), ("Play: game over", play_screen(skin, "gameover")),
+             ("High scores", scores_screen(skin)), ("Controls", controls_screen(skin)),
+             ("Play: a new high score", play_screen(skin, "name")), ("Play: help", play_screen(skin, "help"))]
     pad, caption = 12, 22
-    cols, rows = 2, 3
+    cols, rows = 2, 5
     sheet = Image.new("RGB", (cols * (L.SCREEN_W + pad) + pad, rows * (L.SCREEN_H + pad + caption) + pad),
                       (46, 40, 56))
     d = ImageDraw.Draw(sheet)

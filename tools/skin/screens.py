@@ -255,14 +255,10 @@ HELP_INTRO = [
     None,   # the three targets
     "Only targets score. Clear them all to win; chains and later stages score more.",
 ]
-HELP_PLAY = [          # action, keys, pad, mouse
-    ("Move", ["\u2190", "\u2192"], "d-pad, stick", "point"),
-    ("Rotate", ["\u2191"], ("south", "south"), "right click"),
-    ("Drop a row", ["\u2193"], "down", None),
-    ("Hurry", None, ("east", "hold east"), "hold left"),
-    ("Pause", ["Esc"], "Start", ["Pause"]),   # a list: the button of that name
-    ("Hide", ["Space"], None, None),
-]
+# The play table names the actions only: the game writes the key and the pad button bound to
+# each into its wells, in its own font.
+HELP_PLAY = ("Move left", "Move right", "Rotate", "Drop a row", "Hurry", "Pause", "Hide")
+HELP_MOUSE = "Mouse: point to move, right click rotates, hold left hurries"
 HELP_MENUS = [         # action, keys, pad
     ("Choose", ["\u2191", "\u2193", "\u2190", "\u2192"], "d-pad"),
     ("Press", ["Enter", "Space"], ("south", "south, Start")),
@@ -282,9 +278,16 @@ HELP_BODY = (70, 50, 40)
 HELP_NONE = (190, 160, 130)
 HELP_CLOSE_INK = (60, 120, 60)
 # Where the columns of the tables start.
-HELP_ACTION_X, HELP_KEYS_X, HELP_PAD_X, HELP_MOUSE_X = 12, 84, 128, 196
+HELP_ACTION_X, HELP_KEYS_X = 12, 84
 HELP_MENU_KEYS_X, HELP_MENU_PAD_X = 72, 164
-HELP_ROW = 15
+HELP_ROW = 14
+# The play table's wells: the text's left edge and width of the key and the pad columns, each
+# wide enough for "Left arrow" in the game's font, the rows HELP_WELL_ROW apart; the text's top
+# is its font cell's, whose ink lies in rows 4..19.
+HELP_WELL_KEY, HELP_WELL_PAD = (69, 86), (162, 86)
+HELP_WELL_ROW = 16
+HELP_WELL_INSET = 2
+HELP_WELL_ACTION_X = 9
 
 
 def _keycap(img, x, y, label):
@@ -309,17 +312,6 @@ def _keycaps(img, x, y, labels, joiner=None):
     return x
 
 
-def _game_button(img, x, y, label):
-    """A little picture of one of the play screen's buttons."""
-    w = text_width(label, 9) + 12
-    pill = rrect_mask(img, (x, y - 6, x + w, y + 6), 6)
-    fill(img, pill, shade(W.ORANGE, -0.45))
-    fill_image(img, rrect_mask(img, (x + 1, y - 5, x + w - 1, y + 5), 5),
-               vgradient(img.size, shade(W.ORANGE, 0.45), shade(W.ORANGE, -0.12), S(y - 6), S(y + 6)))
-    text(img, (x + w / 2, y + 0.5), label, 9, (255, 255, 255), anchor="mm", outline=shade(W.ORANGE, -0.55),
-         outline_px=1.0)
-
-
 def _face_buttons(img, x, y, which):
     """The pad's four face buttons as a diamond of dots, the one meant filled; returns its width."""
     for name, dx, dy in (("north", 0, -3.6), ("west", -3.6, 0), ("east", 3.6, 0), ("south", 0, 3.6)):
@@ -337,9 +329,7 @@ def _help_cell(img, x, y, value):
     if isinstance(value, tuple):
         x += _face_buttons(img, x, y, value[0])
         value = value[1]
-    if isinstance(value, list):
-        _game_button(img, x, y, value[0])
-    elif value is None:
+    if value is None:
         text(img, (x + 6, y), "\u2013", 10, HELP_NONE, anchor="mm", bold=False)
     else:
         text(img, (x, y + 0.5), value, 10, HELP_BODY, anchor="lm", bold=False)
@@ -350,7 +340,24 @@ def _help_heading(img, w, y, title, columns=()):
     for x, name in columns:
         text(img, (x, y + 9), name, 9, HELP_HEAD, anchor="lm")
     fill(img, rrect_mask(img, (HELP_ACTION_X, y + 16, w - 12, y + 17), 0), HELP_RULE)
-    return y + 20
+    return y + 19
+
+
+def _help_well(img, rect):
+    """A light field the game writes a binding into."""
+    x0, y0, x1, y1 = rect
+    fill(img, rrect_mask(img, rect, 3), HELP_RULE)
+    fill(img, rrect_mask(img, (x0 + 1, y0 + 1, x1 - 1, y1 - 1), 2), (255, 253, 246))
+
+
+# Where help_page() put the play table's wells, for main.ini's [HelpPage].
+HELP_LAYOUT = {}
+
+
+def help_layout():
+    if not HELP_LAYOUT:
+        help_page()
+    return dict(HELP_LAYOUT)
 
 
 def help_page():
@@ -359,27 +366,32 @@ def help_page():
     img = canvas(w, h)
     fill_image(img, Image.new("L", img.size, 255), vgradient(img.size, (255, 250, 236), (250, 232, 200)))
     fill(img, subtract(rrect_mask(img, (0, 0, w, h), 0), rrect_mask(img, (3, 3, w - 3, h - 3), 8)), W.BORDER)
-    text(img, (w / 2, 20), "How to play", 20, HELP_TITLE, anchor="mm")
-    y = 34
+    text(img, (w / 2, 18), "How to play", 20, HELP_TITLE, anchor="mm")
+    y = 30
     for line in HELP_INTRO:
         if line is None:
             for i in range(3):
-                img.alpha_composite(target_cell(i), (S(60 + i * 50), S(y - 2)))
-            y += 30
+                target = target_cell(i).resize((S(26), S(26)), Image.Resampling.BILINEAR)
+                img.alpha_composite(target, (S(63 + i * 50), S(y - 1)))
+            y += 25
         else:
-            y = _paragraph(img, line, HELP_ACTION_X, y, w - 2 * HELP_ACTION_X, 11)
-    y = _help_heading(img, w, y + 2, "In play", ((HELP_KEYS_X, "KEYS"), (HELP_PAD_X, "PAD"), (HELP_MOUSE_X, "MOUSE")))
-    for action, keys, pad, mouse in HELP_PLAY:
-        row = y + HELP_ROW / 2
-        text(img, (HELP_ACTION_X, row), action, 11, W.INK, anchor="lm")
-        if keys:
-            _keycaps(img, HELP_KEYS_X, row, keys)
-        else:
-            _help_cell(img, HELP_KEYS_X, row, None)
-        _help_cell(img, HELP_PAD_X, row, pad)
-        _help_cell(img, HELP_MOUSE_X, row, mouse)
-        y += HELP_ROW
-    y = _help_heading(img, w, y + 4, "Menus and panels", ((HELP_MENU_PAD_X, "PAD"),))
+            y = _paragraph(img, line, HELP_ACTION_X, y, w - 2 * HELP_ACTION_X, 11, line_height=13)
+    y = _help_heading(img, w, y, "In play", ((HELP_WELL_KEY[0], "KEYS"), (HELP_WELL_PAD[0], "PAD")))
+    rows = []
+    y -= 4     # the font cell's ink starts 4 rows down
+    for action in HELP_PLAY:
+        rows.append(y)
+        text(img, (HELP_WELL_ACTION_X, y + 12), action, 10, W.INK, anchor="lm", condensed=True)
+        for x, width in (HELP_WELL_KEY, HELP_WELL_PAD):
+            _help_well(img, (x - HELP_WELL_INSET, y + 4, x + width + 1, y + 19))
+        y += HELP_WELL_ROW
+    text(img, (HELP_WELL_ACTION_X, y + 10), HELP_MOUSE, 9, HELP_BODY, anchor="lm", bold=False, condensed=True)
+    y += 16
+    HELP_LAYOUT.clear()
+    HELP_LAYOUT.update({"KeyX": HELP_WELL_KEY[0], "KeyWidth": HELP_WELL_KEY[1], "PadX": HELP_WELL_PAD[0],
+                        "PadWidth": HELP_WELL_PAD[1]})
+    HELP_LAYOUT.update({f"Row{i}Y": row for i, row in enumerate(rows)})
+    y = _help_heading(img, w, y + 2, "Menus and panels", ((HELP_MENU_PAD_X, "PAD"),))
     for action, keys, pad in HELP_MENUS:
         row = y + HELP_ROW / 2
         text(img, (HELP_ACTION_X, row), action, 11, W.INK, anchor="lm")
@@ -399,19 +411,19 @@ def help_page():
     return downsample(img).convert("RGB")
 
 
-def _paragraph(img, s, x, y, width, size):
+def _paragraph(img, s, x, y, width, size, line_height=14):
     words, line = s.split(), ""
     for word in words:
         trial = (line + " " + word).strip()
         if text_width(trial, size, bold=False) > width and line:
             text(img, (x, y + 7), line, size, (70, 50, 40), anchor="lm", bold=False)
-            y += 14
+            y += line_height
             line = word
         else:
             line = trial
     if line:
         text(img, (x, y + 7), line, size, (70, 50, 40), anchor="lm", bold=False)
-        y += 14
+        y += line_height
     return y + 4
 
 

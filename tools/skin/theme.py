@@ -14,6 +14,7 @@ import numpy as np
 from PIL import Image
 
 import creatures
+import font_sheet
 import layout as L
 import screens
 import widgets
@@ -44,6 +45,8 @@ HIGH_CONTRAST_HELP = {
     "HELP_TITLE": (150, 56, 0), "HELP_HEAD": (120, 56, 16), "HELP_RULE": (150, 100, 60),
     "HELP_NONE": (120, 96, 80), "HELP_CLOSE_INK": (16, 84, 16),
 }
+# The run-time font's ink: black on the light wells the game writes in.
+HIGH_CONTRAST_FONT_INK = (0, 0, 0)
 DARK = 0.28      # how much of the default backgrounds' brightness the dark ones keep
 
 THEMES = ("default", "high-contrast")
@@ -83,6 +86,7 @@ def apply(name):
     for name, value in HIGH_CONTRAST_HELP.items():
         setattr(screens, name, value)
     creatures.piece = _bold_piece
+    font_sheet.INK = HIGH_CONTRAST_FONT_INK
     screens.title_background = _darkened(screens.title_background)
     original_sky = screens._sky
 

@@ -16,8 +16,9 @@
 #include "base/local_time.h"
 #include "base/runtime.h"
 #include "base/safe_file.h"
-#include "config/player.h"
-#include "config/user_settings.h"
+#include "player/key_bindings.h"
+#include "player/player.h"
+#include "player/user_settings.h"
 
 namespace {
 
@@ -157,6 +158,108 @@ TEST_F(UserSettingsTest, EverythingSurvivesARestartIncludingTheHighScores) {
   player_.FullScreen = false;
   SaveUserSettings();
   EXPECT_EQ(Lines(Settings()).back(), "L_FullScreen=0");
+}
+
+TEST(KeyBindings, NamesRoundTripAndAClashSwapsTheKeys) {
+  // Every key number and pad button has one ASCII name that reads back as itself.
+  for (int32_t key = LowestKey; key <= HighestKey; ++key) {
+    const std::string name = KeyName(key);
+    bool known = false;
+    EXPECT_EQ(KeyOfName(name, known), key) << name;
+    EXPECT_TRUE(known) << name;
+    EXPECT_TRUE(std::all_of(name.begin(), name.end(), [](char c) { return c >= 0x20 && c <= 0x7E; })) << key;
+  }
+  bool known = false;
+  for (int32_t pad = 0; pad < PadButtonCount; ++pad) EXPECT_EQ(PadOfName(PadName(pad), known), pad);
+  EXPECT_EQ(KeyName(186), "Key 186");
+  for (const char* bad : {"", "Key 0", "Key 255", "F13", "Left"}) {
+    EXPECT_EQ(KeyOfName(bad, known), -1) << bad;
+    EXPECT_FALSE(known) << bad;
+  }
+  EXPECT_FALSE(BindableKey(121) || BindableKey(122));
+  EXPECT_TRUE(BindableKey(123));
+
+  KeyBindings bindings = DefaultBindings();
+  EXPECT_EQ(ActionOfKey(bindings, Unbound), -1) << "Hurry has no key, and no key finds it";
+  // Rotate takes Down: Drop, which had it, takes Up in exchange.
+  EXPECT_EQ(BindKey(bindings, PlayAction::Rotate, 40), static_cast<int32_t>(PlayAction::Drop));
+  EXPECT_EQ(bindings[PlayAction::Rotate].Key, 40);
+  EXPECT_EQ(bindings[PlayAction::Drop].Key, 38);
+  // Hurry, which had no key, takes Space: Hide is left without one.
+  EXPECT_EQ(BindKey(bindings, PlayAction::Hurry, 32), static_cast<int32_t>(PlayAction::Hide));
+  EXPECT_EQ(bindings[PlayAction::Hide].Key, Unbound);
+  EXPECT_EQ(BindPad(bindings, PlayAction::Hide, 4), static_cast<int32_t>(PlayAction::Rotate));
+  EXPECT_EQ(bindings[PlayAction::Rotate].Pad, Unbound);
+  // Refused keys and buttons change nothing; Unbound clears.
+  const KeyBindings before = bindings;
+  EXPECT_EQ(BindKey(bindings, PlayAction::Pause, 122), -1);
+  EXPECT_EQ(BindPad(bindings, PlayAction::Pause, PadButtonCount), -1);
+  EXPECT_EQ(bindings, before);
+  EXPECT_EQ(BindKey(bindings, PlayAction::Pause, Unbound), -1);
+  EXPECT_EQ(ActionOfKey(bindings, 27), -1);
+}
+
+TEST_F(UserSettingsTest, ChangedBindingsAndTheLastNameFollowEveryOldKeyAndComeBack) {
+  // A file as builds without bindings write it stays byte for byte while nothing is rebound.
+  WriteSettings(
+      "[MainSetting]\r\nL_Check0=0\r\nL_Check1=1\r\nL_Volume0=44\r\nL_Volume1=44\r\nL_UserMaxStage=3\r\n"
+      "L_UserDefStage=2\r\nL_UserDefDiff=0\r\nL_UserDefMusic=0\r\nHi_Score0=0\r\nHi_Score1=0\r\n"
+      "Hi_Score2=0\r\nL_FullScreen=1\r\n");
+  const std::vector<uint8_t> old = ReadBytes(Settings());
+  LoadUserSettings();
+  EXPECT_EQ(player_.Bindings, DefaultBindings());
+  SaveUserSettings();
+  EXPECT_EQ(ReadBytes(Settings()), old);
+
+  BindKey(player_.Bindings, PlayAction::MoveLeft, 'A');
+  BindKey(player_.Bindings, PlayAction::Hurry, 32);
+  BindPad(player_.Bindings, PlayAction::Rotate, 9);
+  player_.LastName = "Jos\xE9";
+  const KeyBindings chosen = player_.Bindings;
+  SaveUserSettings();
+  const std::vector<uint8_t> now = ReadBytes(Settings());
+  ASSERT_GT(now.size(), old.size());
+  EXPECT_TRUE(std::equal(old.begin(), old.end(), now.begin())) << "the old keys, unchanged, come first";
+  EXPECT_EQ(std::string(now.begin() + static_cast<std::ptrdiff_t>(old.size()), now.end()),
+            "[KeyBindings]\r\nMoveLeft=A\r\nMoveRight=Right arrow\r\nRotate=Up arrow\r\nDrop=Down arrow\r\n"
+            "Hurry=Space\r\nPause=Escape\r\nHide=None\r\nMoveLeftPad=d-pad left\r\nMoveRightPad=d-pad right\r\n"
+            "RotatePad=north\r\nDropPad=d-pad down\r\nHurryPad=east\r\nPausePad=Start\r\nHidePad=None\r\n"
+            "[HighScores]\r\nLastName=Jos\xE9\r\n");
+
+  ResetEverything();
+  testing::internal::CaptureStderr();
+  LoadUserSettings();
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+  EXPECT_EQ(player_.Bindings, chosen);
+  EXPECT_EQ(player_.LastName, "Jos\xE9");
+  EXPECT_EQ(player_.UserMaxStage, 3);
+
+  // Back to the defaults: the section stays, saying so.
+  player_.Bindings = DefaultBindings();
+  SaveUserSettings();
+  EXPECT_EQ(Lines(Settings())[14], "MoveLeft=Left arrow");
+}
+
+TEST_F(UserSettingsTest, ADamagedBindingFallsBackToItsDefaultAndSaysWhy) {
+  LoadUserSettings();
+  WriteSettings(
+      "[MainSetting]\nL_Check0=1\n[KeyBindings]\nMoveLeft=Right arrow\nMoveRight=Banana\nRotate=F11\n"
+      "Drop=up ARROW\nHurry=Left arrow\nPause=Space\nMoveLeftPad=south\nRotatePad=Key 3\nHurryPad=SOUTH\n");
+  testing::internal::CaptureStderr();
+  LoadUserSettings();
+  const std::string said = testing::internal::GetCapturedStderr();
+  const std::string at = Settings().string() + ", section [KeyBindings], key ";
+  EXPECT_EQ(said, at +
+                      "MoveRight: \"Banana\" is no key; its default, Right arrow, is bound to MoveLeft, so Move right "
+                      "has no key\n" +
+                      at + "Rotate: F11 cannot be bound; Rotate uses its default, Up arrow\n" + at +
+                      "Drop: Up arrow is already bound to Rotate; Drop a row uses its default, Down arrow\n" + at +
+                      "Hide: missing; its default, Space, is bound to Pause, so Hide the window has no key\n" + at +
+                      "RotatePad: \"Key 3\" is no pad button; its default, south, is bound to MoveLeftPad, so Rotate "
+                      "has no pad button\n" +
+                      at + "HurryPad: south is already bound to MoveLeftPad; Hurry uses its default, east\n");
+  EXPECT_EQ(player_.Bindings.Of, (std::array<ActionBinding, PlayActionCount>{
+                                     {{39, 4}, {Unbound, 1}, {38, Unbound}, {40, 3}, {37, 5}, {32, 6}, {}}}));
 }
 
 TEST_F(UserSettingsTest, DeletedTableIsFilledWithTheCaptionAndNowAndWrittenAtTheNextSave) {

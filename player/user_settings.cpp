@@ -1,9 +1,12 @@
 // SPDX-License-Identifier: MIT
-#include "config/user_settings.h"
+#include "player/user_settings.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
+#include <cstdio>
 #include <functional>
+#include <iterator>
 #include <optional>
 #include <vector>
 
@@ -16,6 +19,13 @@ namespace {
 
 const std::string SettingsSection = "MainSetting";
 const std::string FullScreenKey = "L_FullScreen";
+const std::string BindingsSection = "KeyBindings";
+const std::string HighScoresSection = "HighScores";
+const std::string LastNameKey = "LastName";
+// The keys of [KeyBindings] by action; a pad button's key adds PadSuffix.
+constexpr const char* ActionKeys[] = {"MoveLeft", "MoveRight", "Rotate", "Drop", "Hurry", "Pause", "Hide"};
+static_assert(std::size(ActionKeys) == PlayActionCount, "a key for every action");
+constexpr const char* PadSuffix = "Pad";
 constexpr size_t RecordFixedBytes = 4 + 8 + 4;  // points, date, extra
 
 struct Defaults {
@@ -41,6 +51,94 @@ void SetFirstRunDefaults(PlayerSettings& player) {
   player.UserMaxStage = Defaults::MaxStage;
   player.UserDefStage = player.UserDefDiff = player.UserDefMusic = 0;
   player.FullScreen = false;
+  player.Bindings = DefaultBindings();
+  player.LastName.clear();
+}
+
+// The keys or the pad buttons of the bindings: how they are stored, named and checked.
+struct BindingHalf {
+  int32_t ActionBinding::*Member;
+  std::string Suffix;  // of the file's keys
+  const char* What;    // "key" or "pad button"
+  int32_t (*OfName)(const std::string&, bool&);
+  std::string (*Name)(int32_t);
+  bool (*Bindable)(int32_t);
+};
+
+const BindingHalf KeyHalf{&ActionBinding::Key, "", "key", KeyOfName, KeyName, BindableKey};
+const BindingHalf PadHalf{&ActionBinding::Pad, PadSuffix, "pad button", PadOfName, PadName, BindablePad};
+
+// A value as a message may quote it: printable ASCII, anything else as '?'.
+std::string Quoted(std::string text) {
+  for (char& c : text)
+    if (c < 0x20 || c > 0x7E) c = '?';
+  return "\"" + text + "\"";
+}
+
+// Reads one half of the bindings in action order. A value that cannot stand gives the action
+// its default, or nothing when an action read before holds that too, and is told on stderr.
+void ReadBindingHalf(const IniFile& settings, const BindingHalf& half, KeyBindings& bindings) {
+  const KeyBindings defaults = DefaultBindings();
+  std::array<int32_t, PlayActionCount> codes{};
+  codes.fill(Unbound);
+  // The action read before `action` that holds `code`, or -1.
+  auto holder = [&codes](int32_t code, int32_t action) {
+    for (int32_t before = 0; code != Unbound && before < action; ++before)
+      if (codes[static_cast<size_t>(before)] == code) return before;
+    return -1;
+  };
+  for (int32_t action = 0; action < PlayActionCount; ++action) {
+    const auto index = static_cast<size_t>(action);
+    const std::string key = ActionKeys[index] + half.Suffix;
+    const std::string text = settings.Read(BindingsSection, key);
+    const int32_t fallback = defaults.Of[index].*half.Member;
+    const std::string name = ActionName(static_cast<PlayAction>(action));
+    std::string fault;
+    int32_t code = fallback;
+    if (!text.empty()) {
+      bool known = false;
+      const int32_t chosen = half.OfName(text, known);
+      if (!known) {
+        fault = Quoted(text) + " is no " + half.What;
+      } else if (chosen != Unbound && !half.Bindable(chosen)) {
+        fault = half.Name(chosen) + " cannot be bound";
+      } else if (const int32_t other = holder(chosen, action); other != -1) {
+        fault = half.Name(chosen) + " is already bound to " + ActionKeys[other] + half.Suffix;
+      } else {
+        code = chosen;
+      }
+    }
+    if (code == fallback) {
+      if (const int32_t other = holder(fallback, action); other != -1) {
+        fault = (fault.empty() ? std::string("missing") : fault) + "; its default, " + half.Name(fallback) +
+                ", is bound to " + ActionKeys[other] + half.Suffix + ", so " + name + " has no " + half.What;
+        code = Unbound;
+      } else if (!fault.empty()) {
+        fault += "; " + name + " uses its default, " + (fallback == Unbound ? "none" : half.Name(fallback));
+      }
+    }
+    codes[index] = code;
+    bindings.Of[index].*half.Member = code;
+    if (!fault.empty()) {
+      std::fprintf(stderr, "%s, section [%s], key %s: %s\n", settings.Path().c_str(), BindingsSection.c_str(),
+                   key.c_str(), fault.c_str());
+    }
+  }
+}
+
+// The section is written once it holds something other than the defaults, and kept after.
+void SaveBindings(IniFile& settings, const KeyBindings& bindings) {
+  std::vector<IniFile::KeyValue> values;
+  bool present = false;
+  for (const BindingHalf* half : {&KeyHalf, &PadHalf}) {
+    for (int32_t action = 0; action < PlayActionCount; ++action) {
+      const auto index = static_cast<size_t>(action);
+      const std::string key = ActionKeys[index] + half->Suffix;
+      present = present || !settings.Read(BindingsSection, key).empty();
+      values.push_back({key, half->Name(bindings.Of[index].*half->Member)});
+    }
+  }
+  if (present || bindings != DefaultBindings()) settings.WriteAll(BindingsSection, values);
 }
 
 void ReadSettings(const IniFile& settings, PlayerSettings& player) {
@@ -59,6 +157,9 @@ void ReadSettings(const IniFile& settings, PlayerSettings& player) {
   for (int d = 0; d < 3; ++d) {
     player.HiScore[d] = std::max(setting("Hi_Score" + std::to_string(d), player.HiScore[d]), 0);
   }
+  ReadBindingHalf(settings, KeyHalf, player.Bindings);
+  ReadBindingHalf(settings, PadHalf, player.Bindings);
+  player.LastName = settings.Read(HighScoresSection, LastNameKey);
 }
 
 void ClearHiScoreTable(PlayerSettings& player) {
@@ -142,6 +243,11 @@ void SaveSettingsFile(const std::string& path, const PlayerSettings& player) {
     values.push_back({FullScreenKey, text(player.FullScreen ? 1 : 0)});
   }
   settings.WriteAll(SettingsSection, values);
+  // After every key of [MainSetting], so that older builds read their keys as before.
+  SaveBindings(settings, player.Bindings);
+  if (!player.LastName.empty() || !settings.Read(HighScoresSection, LastNameKey).empty()) {
+    settings.WriteAll(HighScoresSection, {{LastNameKey, player.LastName}});
+  }
 }
 
 void SaveHiScoreTable(const std::string& path, const PlayerSettings& player) {
@@ -164,6 +270,14 @@ void LoadUserSettings(const PlayerFiles& files, PlayerSettings& player, const st
   }
   ReadSettings(IniFile(files.Settings), player);
   if (!ReadHiScoreTable(files.HiScoreTable, player)) FillHiScoreTableWithDefaults(player, defaultName);
+}
+
+KeyBindings ReadKeyBindings(const std::string& settingsPath) {
+  const IniFile settings(settingsPath);
+  KeyBindings bindings;
+  ReadBindingHalf(settings, KeyHalf, bindings);
+  ReadBindingHalf(settings, PadHalf, bindings);
+  return bindings;
 }
 
 void SaveUserSettings(const PlayerFiles& files, const PlayerSettings& player) {

@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: MIT
 // The player's settings and high scores as the game holds them while it runs. Plain data, read
-// from and saved to the player's files by config/user_settings.h.
+// from and saved to the player's files by player/user_settings.h.
 #pragma once
 
 #include <cstdint>
 #include <string>
+
+#include "player/key_bindings.h"
 
 struct HiScoreEntry {
   std::string Name;
@@ -20,7 +22,9 @@ struct PlayerSettings {
   int32_t UserDefStage = 0;
   int32_t UserDefDiff = 0;
   int32_t UserDefMusic = 0;
-  bool FullScreen = false;          // the game was left in full screen
-  int32_t HiScore[3] = {0, 0, 0};   // the best score of each difficulty
-  HiScoreEntry HiScoreTable[3][8];  // [table][entry]
+  bool FullScreen = false;                   // the game was left in full screen
+  int32_t HiScore[3] = {0, 0, 0};            // the best score of each difficulty
+  HiScoreEntry HiScoreTable[3][8];           // [table][entry]
+  KeyBindings Bindings = DefaultBindings();  // the keys and pad buttons of play
+  std::string LastName;                      // the name last entered in the table on this machine; "" none yet
 };
