@@ -108,20 +108,16 @@ void KeyPressInput(Game& game, int32_t character, bool repeat) {
 void TextInput(Game& game, const std::string& utf8) { NameEntryText(game, utf8); }
 
 bool HurryHeld(const Game& game) {
-  const KeyBindings& bindings = game.Player.Bindings;
-  const ActionBinding& hurry = bindings[PlayAction::Hurry];
+  const ActionBinding& hurry = game.Player.Bindings[PlayAction::Hurry];
   const FocusState& focus = game.State.Focus;
-  if (hurry.Pad >= 0 && hurry.Pad < PadButtonCount && focus.PadHeld[static_cast<size_t>(hurry.Pad)]) return true;
-  return hurry.Key != Unbound && focus.KeysHeld.count(hurry.Key) > 0;
+  const bool padHeld = hurry.Pad >= 0 && hurry.Pad < PadButtonCount && focus.PadHeld.at(static_cast<size_t>(hurry.Pad));
+  return padHeld || focus.KeysHeld.count(hurry.Key) > 0;  // no key held is Unbound
 }
 
 int32_t PadArrow(const Game& game, PadButton button) {
   const int32_t action = ActionOfPad(game.Player.Bindings, static_cast<int32_t>(button));
-  const bool dpad = static_cast<int32_t>(button) <= static_cast<int32_t>(PadButton::Down);
-  if (game.State.GameMode == ModePlay && game.State.PlayState == PlayRunning) {
-    return action == static_cast<int32_t>(PlayAction::Rotate) ? 0 : ArrowOfAction(action);
-  }
-  if (!dpad && !PadHasMenuRole(button)) return ArrowOfAction(action);
+  if (Running(game.State)) return action == static_cast<int32_t>(PlayAction::Rotate) ? 0 : ArrowOfAction(action);
+  if (!PadHasMenuRole(button)) return ArrowOfAction(action);
   switch (button) {
     case PadButton::Left:
       return KeyCode::Left;
@@ -136,32 +132,30 @@ int32_t PadArrow(const Game& game, PadButton button) {
   }
 }
 
-bool PadPlayAction(Game& game, PadButton button) {
-  const int32_t action = ActionOfPad(game.Player.Bindings, static_cast<int32_t>(button));
-  if (action < 0) return false;
-  DoPlayAction(game, action);
-  return true;
-}
-
 void PadPress(Game& game, PadButton button) {
   GameState& state = game.State;
-  state.Focus.PadHeld[static_cast<size_t>(button)] = true;
+  state.Focus.PadHeld.at(static_cast<size_t>(button)) = true;
+  // A button that acts as an arrow repeats from here while held (ControlsFrame).
+  const int32_t arrow = PadArrow(game, button);
+  if (arrow != 0) {
+    state.Focus.RepeatFrames = 0;
+    state.Focus.PadScreen = FocusScreen(state);
+  }
   if (state.NameEntry.Open) {
     NameEntryPad(game, button);
     return;
   }
   if (ControlsPadPressed(game, button)) return;
-  const int32_t arrow = PadArrow(game, button);
-  if (arrow != 0) {
-    state.Focus.RepeatFrames = 0;
+  // In running play a button bound to an action of play does it (moves, a turn, hurrying, a
+  // pause, hiding the window); the others keep their places on the menus.
+  const int32_t action = ActionOfPad(game.Player.Bindings, static_cast<int32_t>(button));
+  if (Running(state) && action >= 0) {
+    DoPlayAction(game, action);
+  } else if (arrow != 0) {
     PadDirection(game, arrow);
-    state.Focus.PadScreen = FocusScreen(state);
-    return;
+  } else {
+    PadMenuButton(game, button);
   }
-  // In running play a button bound to an action of play does it (a turn, hurrying, a pause,
-  // hiding the window); the others keep their places on the menus.
-  if (Running(state) && PadPlayAction(game, button)) return;
-  PadMenuButton(game, button);
 }
 
 void ControlsFrame(Game& game) {
@@ -170,7 +164,7 @@ void ControlsFrame(Game& game) {
   if (panel != OverlayNewGame && panel != OverlayExit) state.Focus.PanelFromPause = false;
   // A direction held since another screen or panel showed does not act here.
   if (state.Focus.PadScreen != FocusScreen(state)) return;
-  if (state.NameEntry.Open || (state.GameMode == ModeControls && state.Controls.Waiting)) return;
+  if (state.GameMode == ModeControls && state.Controls.Waiting) return;  // the next button binds
   for (int32_t b = 0; b < PadButtonCount; ++b) {
     const auto button = static_cast<PadButton>(b);
     const int32_t arrow = PadArrow(game, button);
@@ -179,7 +173,11 @@ void ControlsFrame(Game& game) {
       continue;
     state.Focus.RepeatFrames = CheckedAdd(state.Focus.RepeatFrames, 1);
     if (state.Focus.RepeatFrames >= RepeatDelay && (state.Focus.RepeatFrames - RepeatDelay) % RepeatPeriod == 0) {
-      PadDirection(game, arrow);
+      if (state.NameEntry.Open) {
+        NameEntryKey(game, arrow);  // the picker
+      } else {
+        PadDirection(game, arrow);
+      }
     }
     return;  // one direction repeats at a time
   }

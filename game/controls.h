@@ -27,9 +27,6 @@ bool HurryHeld(const Game& game);
 // The arrow a pad button acts as on the screen shown (0 for none): in running play the moves
 // it is bound to, on menus the d-pad and buttons bound to a move.
 int32_t PadArrow(const Game& game, PadButton button);
-// A pad button bound to an action of play, pressed in running play: true when it did one.
-bool PadPlayAction(Game& game, PadButton button);
-
 // A pad button pressed: the name entry or the controls page take it when they wait for it;
 // one that acts as an arrow (PadArrow) moves the pair or the focus, and repeats while held;
 // in running play a bound one does its action; the others keep their places on the menus.

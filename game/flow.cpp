@@ -246,7 +246,6 @@ void LeaveControlsPage(Game& game) {
 void ShowHiScores(Game& game) {
   GameState& state = game.State;
   state.HiScores.ReturnMode = state.GameMode;
-  state.HiScores.Message.clear();
   for (int32_t item = 0; item < 24; ++item) {
     const int32_t table = item / 8, rank = item % 8;
     state.HiScores.Replayable[static_cast<size_t>(item)] =
@@ -259,6 +258,7 @@ void ShowHiScores(Game& game) {
 
 void LeaveHiScores(Game& game) {
   GameState& state = game.State;
+  state.HiScores.Message.clear();
   StartCrossFade(game);
   if (state.HiScores.ReturnMode == ModeStageSelect) {
     ShowStageSelect(game);

@@ -59,7 +59,7 @@ std::vector<FocusStop> PanelButtons(const GameState& state) {
   using namespace PlayButton;
   std::vector<int32_t> buttons;
   if (state.PlayState == PlayPaused) {
-    buttons = {Pause, NewGame, Exit, Help, Web};
+    buttons = {Pause, NewGame, Exit, Help, Web, Controls};
   } else if (state.PlayState == PlayGameOver) {
     buttons = {NewGame, Exit, Help, Web};
   } else if (OpenOverlay(state.PlayState) == OverlayNewGame) {
@@ -69,7 +69,9 @@ std::vector<FocusStop> PanelButtons(const GameState& state) {
   }
   std::vector<FocusStop> stops;
   for (int32_t i : buttons) {
-    if (ButtonExists(state, i)) stops.push_back({FocusRow::None, i});
+    if (ButtonExists(state, i) && state.Buttons[static_cast<size_t>(i)].State != ButtonAbsent) {
+      stops.push_back({FocusRow::None, i});
+    }
   }
   // Beside the panels of a stopped game, the side panel's switches and volume bars.
   if (state.PlayState == PlayPaused || state.PlayState == PlayGameOver) {
@@ -363,7 +365,7 @@ bool InMenu(const GameState& state) {
 
 bool Running(const GameState& state) { return state.GameMode == ModePlay && state.PlayState == PlayRunning; }
 
-bool& Held(GameState& state, PadButton button) { return state.Focus.PadHeld[static_cast<size_t>(button)]; }
+bool& Held(GameState& state, PadButton button) { return state.Focus.PadHeld.at(static_cast<size_t>(button)); }
 
 }  // namespace
 

@@ -53,7 +53,7 @@ class StateBytes {
       return;
     }
     keys.clear();
-    for (int32_t i = 0; i < size && ok_; ++i) {
+    for (int32_t i = 0; i < size; ++i) {
       int32_t key = 0;
       Int(key, 0, 255);
       keys.insert(key);
@@ -70,7 +70,7 @@ class StateBytes {
       return 0;
     }
     uint32_t v = 0;
-    for (int i = 3; i >= 0; --i) v = (v << 8) | static_cast<uint8_t>((*in_)[at_ + static_cast<size_t>(i)]);
+    for (size_t i = 4; i-- > 0;) v = (v << 8) | static_cast<uint8_t>(in_->at(at_ + i));
     at_ += 4;
     return v;
   }
@@ -164,13 +164,13 @@ void Fields(StateBytes& b, GameState& s) {
   b.Text(s.Controls.Message, 256);
   NameEntryState& n = s.NameEntry;
   b.Flag(n.Open);
-  b.Text(n.Name, 64);
   b.Int(n.Difficulty, 0, 2);
   b.Int(n.Rank, 0, 7);
   b.Int(n.Points);
   b.Int(n.PickRow, 0, PickerRows - 1);
   b.Int(n.PickColumn, 0, PickerColumns - 1);
   b.Flag(n.Refused);
+  b.Text(n.Name, 64);
 }
 
 }  // namespace
@@ -202,7 +202,7 @@ void ApplyInput(Game& game, const ReplayEvent& event) {
       if (event.A == MouseButton::Left) state.Mouse.LeftDown = false;
       break;
     case ReplayEventKind::Pad:
-      if (event.A < 0 || event.A >= PadButtonCount) break;
+      if (event.A < 0 || event.A >= PadButtonCount) break;  // no such button
       if (event.B != 0) {
         PadPress(game, static_cast<PadButton>(event.A));
       } else {

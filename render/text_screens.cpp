@@ -94,10 +94,11 @@ void DrawPlayExtras(Surface& screen, const GameState& state, const Skin& skin) {
   if (!entry.Open) return;
   DrawThroughMask(screen, images.NamePanelImages[0], images.NamePanelImages[1], NamePanelLeft, NamePanelTop, FullLevel);
   const int32_t x = NamePanelLeft, y = NamePanelTop;
-  DrawText(screen, images,
-           "Score " + std::to_string(entry.Points) + ", " + Ordinal(entry.Rank + 1) + " on " +
-               DifficultyNames[entry.Difficulty < 0 || entry.Difficulty > 2 ? 0 : entry.Difficulty],
-           x + NameScoreX, y + NameScoreY, NamePanelWidth - 2 * NameScoreX);
+  const std::string line =
+      entry.Refused ? "Left out: characters the table cannot hold"
+                    : "Score " + std::to_string(entry.Points) + ", " + Ordinal(entry.Rank + 1) + " on " +
+                          DifficultyNames[entry.Difficulty < 0 || entry.Difficulty > 2 ? 0 : entry.Difficulty];
+  DrawText(screen, images, line, x + NameScoreX, y + NameScoreY, NamePanelWidth - 2 * NameScoreX);
   const int32_t width = DrawText(screen, images, entry.Name, x + NameFieldX, y + NameFieldY);
   if (entry.Name.size() < MaxNameLength && (state.Tick / 20) % 2 == 0) {
     DrawText(screen, images, "_", x + NameFieldX + width, y + NameFieldY);

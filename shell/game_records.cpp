@@ -113,15 +113,20 @@ void GameRecords::RecordNamed(const std::string& name) {
   state.HiScores.NewestRank = rank;
   // The table is saved at once, whole or not at all, and the replay beside it; a failure of
   // either is told and the game plays on with the record in memory (saved again at exit).
+  // The table screen says what could not be kept.
+  state.HiScores.Message.clear();
   try {
     SaveUserSettings(files_, player);
   } catch (const std::exception& error) {
+    state.HiScores.Message = "The table is saved again at the end: " + std::string(error.what());
     std::fprintf(stderr, "kestrel: the high-score table is kept until the game ends: %s\n", error.what());
   }
   replay.Outcome.Record = entry;
   try {
     SaveReplay(files_.Folder, difficulty, replay);
   } catch (const std::exception& error) {
+    if (state.HiScores.Message.empty())
+      state.HiScores.Message = "This game's replay is not kept: " + std::string(error.what());
     std::fprintf(stderr, "kestrel: the replay of this game is not kept: %s\n", error.what());
   }
   PruneReplays(files_.Folder, player.HiScoreTable);

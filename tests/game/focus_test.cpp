@@ -6,6 +6,7 @@
 #include <tuple>
 #include "game/controls.h"
 #include "game/pages.h"
+#include "game/replay.h"
 
 #include "player/high_scores.h"
 
@@ -902,4 +903,97 @@ TEST_F(FocusTest, WhatAClickAndThePickerHitAtTheirEdges) {
   EXPECT_EQ(state.NameEntry.Name, "AnnabcdefghijklA");
   click(PickerColumnPitch * 13 + 3, PickerRowPitch * 4 + 3);  // OK, its second cell
   EXPECT_FALSE(state.NameEntry.Open);
+}
+
+// Whatever the bindings, the menus keep their own keys: the arrows and Space there, the pad's
+// Back; keys of play with no place on a menu do nothing there; a key held since another screen
+// acts only once pressed again; hurry is held by its key or its button, never by none.
+TEST_F(FocusTest, TheMenusKeepTheirKeysWhateverTheBindings) {
+  KeyBindings& bindings = player.Bindings;
+  bindings[PlayAction::MoveLeft] = {'A', static_cast<int32_t>(PadButton::Back)};
+  bindings[PlayAction::Drop] = {'S', Unbound};
+  bindings[PlayAction::Hurry] = {'H', static_cast<int32_t>(PadButton::Left)};
+  Show(ModeTitle);
+  KeyDownInput(game, Down, false);
+  KeyDownInput(game, Down, false);
+  EXPECT_EQ(Focus(), 1) << "the down arrow moves the focus though it drops nothing any more";
+  KeyDownInput(game, 'H', false);
+  KeyPressInput(game, 'h', false);
+  KeyDownInput(game, 32, false);
+  EXPECT_EQ(Focus(), 1);
+  EXPECT_EQ(services.TakeLog(), std::vector<std::string>{}) << "no key of play hides or presses on the title";
+  Pad(PadButton::Up);
+  EXPECT_EQ(Focus(), 0) << "the d-pad's up moves the focus on a menu";
+  KeyPressInput(game, 32, false);
+  EXPECT_EQ(state.GameMode, ModeStageSelect) << "Space presses the focused button";
+  Show(ModePlay, PlayPaused);
+  KeyDownInput(game, Left, false);
+  KeyDownInput(game, Left, false);
+  EXPECT_EQ(Focus(), PlayButton::NewGame) << "the left arrow moves the focus though it moves no pair";
+  KeyDownInput(game, 32, false);
+  EXPECT_EQ(services.TakeLog(), (std::vector<std::string>{"minimise"})) << "on a button of the pause panel Space hides";
+  Pad(PadButton::Up);
+  EXPECT_NE(Focus(), PlayButton::NewGame);
+  Pad(PadButton::Back);
+  EXPECT_EQ(state.PlayState, PlayRunning) << "Back goes back though move left is bound to it";
+  // Down held from running play into the game-over panel.
+  KeyDownInput(game, 'S', false);
+  state.PlayState = PlayGameOver;
+  KeyDownInput(game, 'S', true);
+  KeyDownInput(game, Down, true);
+  const int32_t before = Focus();
+  KeyDownInput(game, 'S', true);
+  EXPECT_EQ(Focus(), before);
+  // Hurry: by its key, by its button (the d-pad's left, number 0), not by none.
+  Show(ModePlay, PlayRunning);
+  EXPECT_FALSE(HurryHeld(game));
+  PadPress(game, PadButton::Left);
+  EXPECT_TRUE(HurryHeld(game));
+  PadRelease(state, PadButton::Left);
+  bindings[PlayAction::Hurry] = {Unbound, Unbound};
+  PadPress(game, PadButton::Left);
+  KeyDownInput(game, 'H', false);
+  EXPECT_FALSE(HurryHeld(game));
+  bindings[PlayAction::Hurry].Pad = PadButtonCount;  // no such button: held by nothing
+  EXPECT_FALSE(HurryHeld(game));
+  // The window losing the focus pauses running play only.
+  ApplyInput(game, {ReplayEventKind::Activate, 0, 0, 0});
+  EXPECT_EQ(state.PlayState, PlayPaused);
+  for (int32_t mode : {ModeTitle, ModePlay}) {
+    Show(mode, mode == ModeTitle ? PlayRunning : PlayGameOver);
+    const int32_t playState = state.PlayState;
+    ApplyInput(game, {ReplayEventKind::Activate, 0, 0, 0});
+    EXPECT_EQ(state.PlayState, playState) << mode;
+  }
+}
+
+// A held direction repeats on the menus though another button is held too, moves the name's
+// picker while a name is asked for, and moves nothing while the controls page waits for a button.
+TEST_F(FocusTest, HeldPadButtonsRepeatWhereTheyShould) {
+  Show(ModePlay, PlayPaused);
+  PadPress(game, PadButton::Down);
+  PadPress(game, PadButton::North);  // no arrow of its own
+  const int32_t first = Focus();
+  for (int frame = 0; frame < 12; ++frame) ControlsFrame(game);
+  EXPECT_NE(Focus(), first) << "the held down repeats";
+  PadReleaseAll(state);
+  Show(ModePlay, PlayGameOver);
+  OpenNameEntry(game, 0, 0, 10, "");
+  PadPress(game, PadButton::Right);
+  EXPECT_EQ(state.NameEntry.PickColumn, 1);
+  for (int frame = 0; frame < 12; ++frame) ControlsFrame(game);
+  EXPECT_EQ(state.NameEntry.PickColumn, 2) << "the held right repeats on the picker";
+  EXPECT_EQ(Focus(), NoFocus);
+  PadReleaseAll(state);
+  state.NameEntry.Open = false;
+  state.GameMode = ModeControls;
+  state.Buttons = {ScreenButton{0, 20, 0, 120, 494, 528, ButtonShown}};
+  state.Focus = FocusState{};
+  PadPress(game, PadButton::Down);  // shows the focus
+  PadPress(game, PadButton::South);
+  ASSERT_TRUE(state.Controls.Waiting);
+  const FocusStop waiting = FocusedStop(state);
+  for (int frame = 0; frame < 20; ++frame) ControlsFrame(game);
+  EXPECT_EQ(FocusedStop(state), waiting);
+  EXPECT_TRUE(state.Controls.Waiting);
 }

@@ -120,3 +120,41 @@ TEST_F(ReplayTest, StatesOutOfRangeAreRefused) {
 }
 
 }  // namespace
+
+// Each input reaches the rules as the window would hand it on: the mouse's hand hides the focus
+// (a move of the picture does not), pad buttons press and let go, one the game does not know is
+// let be, the window's focus pauses running play and lets the title's music play on.
+TEST_F(ReplayTest, InputsReachTheRulesAsTheWindowHandsThemOn) {
+  state.GameMode = ModeTitle;
+  state.Buttons = services.LoadButtons("TitleButton");
+  state.Focus.Visible = true;
+  ApplyInput(game, {ReplayEventKind::MouseMove, MouseButton::Left, 10, 20});
+  EXPECT_TRUE(state.Focus.Visible) << "the picture moved, not the hand";
+  EXPECT_EQ(std::make_pair(state.Mouse.X, state.Mouse.Y), std::make_pair(10, 20));
+  ApplyInput(game, {ReplayEventKind::MouseMove, 256, 11, 20});
+  EXPECT_FALSE(state.Focus.Visible);
+  ApplyInput(game, {ReplayEventKind::Pad, 0, 1, 0});
+  EXPECT_TRUE(state.Focus.PadHeld[0]);
+  ApplyInput(game, {ReplayEventKind::Pad, 0, 0, 0});
+  EXPECT_FALSE(state.Focus.PadHeld[0]);
+  for (int32_t unknown : {-1, PadButtonCount}) EXPECT_NO_THROW(ApplyInput(game, {ReplayEventKind::Pad, unknown, 1, 0}));
+  services.TakeLog();
+  ApplyInput(game, {ReplayEventKind::Activate, 1, 0, 0});
+  ApplyInput(game, {ReplayEventKind::Activate, 0, 0, 0});
+  EXPECT_EQ(services.TakeLog(), (std::vector<std::string>{"music play", "music pause"}));
+}
+
+// Bytes that end in a value out of its range, or a name cut short, are no state.
+TEST_F(ReplayTest, AStateWrongAtItsVeryEndIsRefused) {
+  state.NameEntry.Name = "Ann";
+  std::string bytes = EncodeGameState(state);
+  GameState read;
+  ASSERT_TRUE(DecodeGameState(bytes, read));
+  EXPECT_EQ(read.NameEntry.Name, "Ann");
+  EXPECT_FALSE(DecodeGameState(bytes.substr(0, bytes.size() - 1), read)) << "the name cut short";
+  state.NameEntry.Name.clear();
+  bytes = EncodeGameState(state);
+  ASSERT_TRUE(DecodeGameState(bytes, read)) << "an empty name, the last four bytes its length";
+  bytes[bytes.size() - 8] = 2;  // the flag before it: neither 0 nor 1
+  EXPECT_FALSE(DecodeGameState(bytes, read));
+}
