@@ -149,7 +149,7 @@ void PadPress(Game& game, PadButton button) {
   // In running play a button bound to an action of play does it (moves, a turn, hurrying, a
   // pause, hiding the window); the others keep their places on the menus.
   const int32_t action = ActionOfPad(game.Player.Bindings, static_cast<int32_t>(button));
-  if (Running(state) && action >= 0) {
+  if (Running(state) && action != Unbound) {
     DoPlayAction(game, action);
   } else if (arrow != 0) {
     PadDirection(game, arrow);
@@ -164,7 +164,7 @@ void ControlsFrame(Game& game) {
   if (panel != OverlayNewGame && panel != OverlayExit) state.Focus.PanelFromPause = false;
   // A direction held since another screen or panel showed does not act here.
   if (state.Focus.PadScreen != FocusScreen(state)) return;
-  if (state.GameMode == ModeControls && state.Controls.Waiting) return;  // the next button binds
+  if (state.Controls.Waiting) return;  // the next button binds
   for (int32_t b = 0; b < PadButtonCount; ++b) {
     const auto button = static_cast<PadButton>(b);
     const int32_t arrow = PadArrow(game, button);

@@ -117,15 +117,17 @@ void ButtonClick(Game& game, int32_t index) {
 
 void TitleAction(Game& game, int32_t index) {
   GameState& state = game.State;
-  // The advertisement's entry is the last of the title's buttons.
-  if (index + 1 == static_cast<int32_t>(state.Buttons.size()) && index > TitleButton::Quit) {
-    OpenSkinAddress(game, game.Layout.AdUrl, "ADPIC", game.Layout.AdUrlKey);
-  } else if (index == TitleButton::Quit) {
+  // The advertisement's entry is the last of the title's buttons, after the skin's own: in a
+  // skin without the high scores and the controls it has the number of the high scores.
+  const bool skinButton = index + 1 < static_cast<int32_t>(state.Buttons.size());
+  if (index == TitleButton::Quit) {
     game.Services.CloseMainWindow();
-  } else if (index == TitleButton::HiScores) {
+  } else if (index == TitleButton::HiScores && skinButton) {
     ShowHiScores(game);
-  } else if (index == TitleButton::Controls) {
+  } else if (index == TitleButton::Controls && skinButton) {
     ShowControlsPage(game);
+  } else if (index != TitleButton::Start) {
+    OpenSkinAddress(game, game.Layout.AdUrl, "ADPIC", game.Layout.AdUrlKey);
   } else {
     state.Stage = game.Player.UserDefStage;
     state.Difficulty = game.Player.UserDefDiff;
@@ -203,7 +205,7 @@ void PlayScreenAction(Game& game, int32_t index) {
       if (OpenOverlay(playState) == OverlayExit) state.PlayState = playState - OverlayExit;
       break;
     case PlayButton::Controls:
-      if (playState == PlayPaused && !state.Replaying) ShowControlsPage(game);
+      if (playState == PlayPaused) ShowControlsPage(game);
       break;
     default:
       break;
@@ -246,10 +248,9 @@ void LeaveControlsPage(Game& game) {
 void ShowHiScores(Game& game) {
   GameState& state = game.State;
   state.HiScores.ReturnMode = state.GameMode;
-  for (int32_t item = 0; item < 24; ++item) {
-    const int32_t table = item / 8, rank = item % 8;
-    state.HiScores.Replayable[static_cast<size_t>(item)] =
-        game.Player.HiScoreTable[table][rank].Points > 0 && game.Services.HasReplay(table, rank);
+  for (size_t item = 0; item < state.HiScores.Replayable.size(); ++item) {
+    const auto table = static_cast<int32_t>(item / 8), rank = static_cast<int32_t>(item % 8);
+    state.HiScores.Replayable[item] = game.Services.HasReplay(table, rank);
   }
   state.GameMode = ModeHiScores;
   state.Buttons = game.Services.LoadButtons("HiScoreButton");

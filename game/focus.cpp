@@ -127,7 +127,7 @@ FocusStop DefaultStop(const GameState& state, const std::vector<FocusStop>& stop
     // On the record just entered, else on the way back.
     const int32_t newest = state.HiScores.NewestTable * HiScoreRecords + state.HiScores.NewestRank;
     for (const FocusStop& stop : stops) {
-      if (stop.Row == FocusRow::Record && stop.Item == newest) return stop;
+      if (stop == FocusStop{FocusRow::Record, -1, newest}) return stop;
     }
     wanted = HiScoreButton::Back;
   } else if (state.GameMode == ModeStageSelect) {

@@ -277,7 +277,7 @@ bool ButtonShownThisFrame(const GameState& state, int32_t index) {
   }
   const int32_t shown = state.Buttons[static_cast<size_t>(index)].State;
   if (state.GameMode == ModePlay && index == PlayButton::Controls) {
-    return shown != ButtonAbsent && state.PlayState == PlayPaused && !state.Replaying;
+    return shown != ButtonAbsent && state.PlayState == PlayPaused;
   }
   return shown == ButtonShown;
 }

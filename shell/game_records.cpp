@@ -64,7 +64,10 @@ void GameRecords::AfterFrame(int32_t cursorX, int32_t cursorY) {
   pending_.CursorY = cursorY;
   recording_->Frames.push_back(std::move(pending_));
   pending_ = ReplayFrame{};
-  if (state.GameMode != ModePlay) {
+  // The controls page opened from the pause panel is part of the game.
+  const bool inGame =
+      state.GameMode == ModePlay || (state.GameMode == ModeControls && state.Controls.ReturnMode == ModePlay);
+  if (!inGame) {
     EndRecording("");  // the game was left before its end: nothing to keep
     return;
   }

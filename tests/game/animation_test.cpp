@@ -196,13 +196,23 @@ TEST_F(AnimationTest, ConfirmationButtonsShowWithTheirPanel) {
   EXPECT_FALSE(ButtonShownThisFrame(state, 9));
   state.PlayState = PlayPaused;
   EXPECT_TRUE(ButtonShownThisFrame(state, 9));
+  AnimationStep(game);
+  EXPECT_EQ(state.Buttons[9].State, ButtonShown);
+  state.PlayState = PlayRunning;
+  AnimationStep(game);
+  EXPECT_EQ(state.Buttons[9].State, ButtonHidden) << "hidden, it is hit by no click";
   state.Buttons[9].State = ButtonAbsent;  // a skin without the controls page
+  state.PlayState = PlayPaused;
   EXPECT_FALSE(ButtonShownThisFrame(state, 9));
+  AnimationStep(game);
+  EXPECT_EQ(state.Buttons[9].State, ButtonAbsent);
   state.PlayState = PlayRunning;
   state.GameMode = ModeTitle;
   state.Buttons = services.LoadButtons("GameButton");
+  state.Buttons.resize(10, state.Buttons[0]);
   EXPECT_TRUE(ButtonShownThisFrame(state, 5));
   EXPECT_TRUE(ButtonShownThisFrame(state, 8));
+  EXPECT_TRUE(ButtonShownThisFrame(state, 9));
 }
 
 // A score pop-up shows for 45 frames; the cross-fade draws the old picture over 15 frames.

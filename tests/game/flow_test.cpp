@@ -53,6 +53,51 @@ TEST_F(FlowTest, TitleScreenStartsQuitsAndOpensTheAdvertisement) {
   EXPECT_EQ(services.TakeLog(), (Log{"sound 0", "buttons SelectStageButton"}));
 }
 
+// The high scores and the controls from the title and the stage selection, and back where they
+// were opened; in a skin without them their numbers are the advertisement's. The controls open
+// from the pause panel only.
+TEST_F(FlowTest, TheHighScoresAndTheControlsOpenWhereTheSkinHasThem) {
+  state.GameMode = ModeTitle;
+  state.Buttons.resize(5);  // start, quit, high scores, controls, the advertisement
+  TitleAction(game, TitleButton::HiScores);
+  EXPECT_EQ(state.GameMode, ModeHiScores);
+  HiScoresAction(game, HiScoreButton::Back);
+  EXPECT_EQ(state.GameMode, ModeTitle);
+  state.Buttons.resize(5);
+  TitleAction(game, TitleButton::Controls);
+  EXPECT_EQ(state.GameMode, ModeControls);
+  ControlsAction(game, ControlsButton::Back);
+  EXPECT_EQ(state.GameMode, ModeTitle);
+  services.TakeLog();
+  for (int32_t advertisement : {2, 4}) {
+    state.Buttons.resize(static_cast<size_t>(advertisement) + 1);
+    TitleAction(game, advertisement);
+    EXPECT_EQ(state.GameMode, ModeTitle);
+  }
+  state.Buttons.resize(4);
+  TitleAction(game, TitleButton::Controls);
+  EXPECT_EQ(services.TakeLog(),
+            (Log{"open https://ad.example/", "open https://ad.example/", "open https://ad.example/"}));
+  state.GameMode = ModeStageSelect;
+  state.Buttons.resize(2);  // start and the advertisement
+  StageSelectAction(game, StageSelectButton::HiScores);
+  EXPECT_EQ(state.GameMode, ModeStageSelect);
+  state.Buttons.resize(3);
+  StageSelectAction(game, StageSelectButton::HiScores);
+  EXPECT_EQ(state.GameMode, ModeHiScores);
+  LeaveHiScores(game);
+  EXPECT_EQ(state.GameMode, ModeStageSelect);
+  PlayStage(3);
+  PlayScreenAction(game, PlayButton::Controls);
+  EXPECT_EQ(state.GameMode, ModePlay) << "not from running play";
+  state.PlayState = PlayPaused;
+  PlayScreenAction(game, PlayButton::Controls);
+  ASSERT_EQ(state.GameMode, ModeControls);
+  LeaveControlsPage(game);
+  EXPECT_EQ(state.GameMode, ModePlay);
+  EXPECT_EQ(state.PlayState, PlayPaused);
+}
+
 TEST_F(FlowTest, StageSelectionStartsTheGameWithTheChoicesRemembered) {
   state.GameMode = ModeStageSelect;
   state.Stage = 5;

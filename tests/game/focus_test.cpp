@@ -3,6 +3,7 @@
 // pad control does there, the limits of the stage selection's choices and the d-pad's repeat.
 #include "game/focus.h"
 
+#include <set>
 #include <tuple>
 #include "game/controls.h"
 #include "game/pages.h"
@@ -721,6 +722,12 @@ TEST_F(FocusTest, TheControlsPageBindsExchangesAndRestores) {
   KeyDownInput(game, Down, false);
   KeyDownInput(game, Down, false);
   ASSERT_EQ(FocusedStop(state), (FocusStop{FocusRow::BindingKey, -1, 2})) << "rotate's key";
+  for (int i = 0; i < 4; ++i) KeyDownInput(game, Down, false);
+  EXPECT_EQ(FocusedStop(state), (FocusStop{FocusRow::BindingKey, -1, 6})) << "the last action's key";
+  KeyDownInput(game, Down, false);
+  EXPECT_EQ(FocusedStop(state), (FocusStop{FocusRow::BindingKey, -1, 0})) << "round to the first";
+  KeyDownInput(game, Down, false);
+  KeyDownInput(game, Down, false);
   KeyDownInput(game, Enter, false);
   EXPECT_TRUE(state.Controls.Waiting);
   KeyDownInput(game, Left, false);  // move left's key: exchanged with rotate's
@@ -751,14 +758,20 @@ TEST_F(FocusTest, TheControlsPageBindsExchangesAndRestores) {
   // The mouse chooses a well too.
   state.Mouse.X = ControlsPadLeft + 5;
   state.Mouse.Y = ControlsRowTop + ControlsRowPitch * 6 + 5;
+  ClickStep(game, MouseButton::Right);
+  EXPECT_FALSE(state.Controls.Waiting) << "the right button chooses nothing";
   ClickStep(game, MouseButton::Left);
   EXPECT_TRUE(state.Controls.Waiting);
   EXPECT_EQ(FocusedStop(state).Item, 6);
   Pad(PadButton::LeftShoulder);
   EXPECT_EQ(player.Bindings[PlayAction::Hide].Pad, static_cast<int32_t>(PadButton::LeftShoulder));
   EXPECT_EQ(player.Bindings[PlayAction::Rotate].Pad, Unbound) << "rotate's button, exchanged for hide's none";
-  ButtonClick(game, ControlsButton::Defaults);
+  KeyDownInput(game, Down, false);
+  ASSERT_EQ(FocusedStop(state).Button, ControlsButton::Defaults) << "below the last pad button";
+  KeyDownInput(game, Enter, false);
   EXPECT_EQ(player.Bindings, DefaultBindings());
+  KeyDownInput(game, Left, false);
+  EXPECT_EQ(FocusedStop(state).Button, ControlsButton::Back);
   KeyDownInput(game, Escape, false);
   EXPECT_EQ(state.GameMode, ModeTitle);
 }
@@ -768,8 +781,12 @@ TEST_F(FocusTest, TheControlsPageBindsExchangesAndRestores) {
 // or the picker's OK; the held keys of play do nothing meanwhile.
 TEST_F(FocusTest, ANameTypedPickedAndKept) {
   Show(ModePlay, PlayGameOver);
+  KeyDownInput(game, Down, false);  // held as the name is asked for
   OpenNameEntry(game, 1, 2, 500, "Ann");
-  EXPECT_EQ(FocusedStop(state), FocusStop{}) << "the name takes the keys";
+  KeyDownInput(game, Down, true);
+  EXPECT_EQ(state.NameEntry.PickRow, 0) << "the held key acts on the name only once pressed again";
+  state.Focus.Visible = true;
+  EXPECT_EQ(FocusedStop(state), FocusStop{}) << "the name takes the keys: no button of the panel has the focus";
   TextInput(game, "a\xc3\xa9\xe2\x82\xac\xf0\x9f\x98\x80");  // a, e acute, the euro sign, a face
   EXPECT_EQ(state.NameEntry.Name, "Anna\xe9\x80");
   EXPECT_TRUE(state.NameEntry.Refused);
@@ -805,7 +822,10 @@ TEST_F(FocusTest, ANameTypedPickedAndKept) {
 // a click plays one; Escape goes back where the screen was opened.
 TEST_F(FocusTest, TheHighScoreScreenPlaysRecords) {
   Show(ModeStageSelect);
-  player.HiScoreTable[2][3].Points = 90;
+  services.ReplayOf = 23;  // the last of all
+  ShowHiScores(game);
+  EXPECT_TRUE(state.HiScores.Replayable[23]);
+  LeaveHiScores(game);
   services.ReplayOf = 2 * 8 + 3;
   ShowHiScores(game);
   ASSERT_EQ(state.GameMode, ModeHiScores);
@@ -822,6 +842,11 @@ TEST_F(FocusTest, TheHighScoreScreenPlaysRecords) {
   state.Mouse.Y += ScoresRowPitch;  // a record without a replay
   ClickStep(game, MouseButton::Left);
   EXPECT_EQ(services.TakeLog(), (std::vector<std::string>{"sound 0", "replay 2 3", "sound 0", "replay 2 3"}));
+  state.Mouse.Y -= ScoresRowPitch;
+  ClickStep(game, MouseButton::Right);  // a right click plays nothing
+  EXPECT_EQ(services.TakeLog(), std::vector<std::string>{});
+  MouseTookControl(state);
+  EXPECT_EQ(FocusedStop(state), FocusStop{}) << "the mouse hides the focus";
   KeyDownInput(game, Escape, false);
   EXPECT_EQ(state.GameMode, ModeStageSelect);
 }
@@ -899,7 +924,7 @@ TEST_F(FocusTest, WhatAClickAndThePickerHitAtTheirEdges) {
   click(3, -1);
   click(PickerColumnPitch * 10 + 3, PickerRowPitch * PickerRows + 3);  // below the picker
   EXPECT_EQ(state.NameEntry.Name, "Annabcdefghijkl");
-  click(3, 3);
+  click(0, 0);  // the picker's very corner
   EXPECT_EQ(state.NameEntry.Name, "AnnabcdefghijklA");
   click(PickerColumnPitch * 13 + 3, PickerRowPitch * 4 + 3);  // OK, its second cell
   EXPECT_FALSE(state.NameEntry.Open);
@@ -921,6 +946,7 @@ TEST_F(FocusTest, TheMenusKeepTheirKeysWhateverTheBindings) {
   KeyPressInput(game, 'h', false);
   KeyDownInput(game, 32, false);
   EXPECT_EQ(Focus(), 1);
+  EXPECT_FALSE(state.KeyControl) << "hurry takes no pair on the title";
   EXPECT_EQ(services.TakeLog(), std::vector<std::string>{}) << "no key of play hides or presses on the title";
   Pad(PadButton::Up);
   EXPECT_EQ(Focus(), 0) << "the d-pad's up moves the focus on a menu";
@@ -934,6 +960,10 @@ TEST_F(FocusTest, TheMenusKeepTheirKeysWhateverTheBindings) {
   EXPECT_EQ(services.TakeLog(), (std::vector<std::string>{"minimise"})) << "on a button of the pause panel Space hides";
   Pad(PadButton::Up);
   EXPECT_NE(Focus(), PlayButton::NewGame);
+  bindings[PlayAction::MoveRight].Pad = static_cast<int32_t>(PadButton::West);
+  const int32_t before = Focus();
+  Pad(PadButton::West);
+  EXPECT_NE(Focus(), before) << "a button with no place on the menus moves the focus as its move";
   Pad(PadButton::Back);
   EXPECT_EQ(state.PlayState, PlayRunning) << "Back goes back though move left is bound to it";
   // Down held from running play into the game-over panel.
@@ -941,9 +971,9 @@ TEST_F(FocusTest, TheMenusKeepTheirKeysWhateverTheBindings) {
   state.PlayState = PlayGameOver;
   KeyDownInput(game, 'S', true);
   KeyDownInput(game, Down, true);
-  const int32_t before = Focus();
+  const int32_t atGameOver = Focus();
   KeyDownInput(game, 'S', true);
-  EXPECT_EQ(Focus(), before);
+  EXPECT_EQ(Focus(), atGameOver);
   // Hurry: by its key, by its button (the d-pad's left, number 0), not by none.
   Show(ModePlay, PlayRunning);
   EXPECT_FALSE(HurryHeld(game));
@@ -969,13 +999,41 @@ TEST_F(FocusTest, TheMenusKeepTheirKeysWhateverTheBindings) {
 
 // A held direction repeats on the menus though another button is held too, moves the name's
 // picker while a name is asked for, and moves nothing while the controls page waits for a button.
+// A skin without the controls page: its button on the pause panel takes no focus.
+TEST_F(FocusTest, AnAbsentButtonTakesNoFocus) {
+  Show(ModePlay, PlayPaused);
+  state.Buttons.push_back(ScreenButton{0, 306, 0, 414, 360, 394, ButtonAbsent});
+  KeyDownInput(game, Down, false);
+  for (int32_t key : {Down, Down, Right, Down, Left, Up, Up, Right, Right, Down, Down, Down}) {
+    KeyDownInput(game, key, false);
+    EXPECT_NE(Focus(), PlayButton::Controls);
+  }
+  state.Buttons.back().State = ButtonShown;
+  std::set<int32_t> visited;
+  for (int i = 0; i < 12; ++i) {
+    for (int32_t key : {Down, Right}) {
+      KeyDownInput(game, key, false);
+      visited.insert(Focus());
+    }
+  }
+  EXPECT_EQ(visited.count(PlayButton::Controls), 1u) << "shown, it takes the focus";
+}
+
 TEST_F(FocusTest, HeldPadButtonsRepeatWhereTheyShould) {
   Show(ModePlay, PlayPaused);
+  player.Bindings[PlayAction::MoveLeft].Pad = static_cast<int32_t>(PadButton::West);
   PadPress(game, PadButton::Down);
-  PadPress(game, PadButton::North);  // no arrow of its own
+  for (int frame = 0; frame < 6; ++frame) ControlsFrame(game);
+  PadPress(game, PadButton::North);  // no arrow of its own: the repeat goes on
   const int32_t first = Focus();
-  for (int frame = 0; frame < 12; ++frame) ControlsFrame(game);
+  for (int frame = 0; frame < 6; ++frame) ControlsFrame(game);
   EXPECT_NE(Focus(), first) << "the held down repeats";
+  PadReleaseAll(state);
+  PadPress(game, PadButton::South);
+  PadPress(game, PadButton::West);  // move left's, held with south
+  const int32_t second = Focus();
+  for (int frame = 0; frame < 12; ++frame) ControlsFrame(game);
+  EXPECT_NE(Focus(), second) << "the held west repeats though south is held too";
   PadReleaseAll(state);
   Show(ModePlay, PlayGameOver);
   OpenNameEntry(game, 0, 0, 10, "");
@@ -990,7 +1048,10 @@ TEST_F(FocusTest, HeldPadButtonsRepeatWhereTheyShould) {
   state.Buttons = {ScreenButton{0, 20, 0, 120, 494, 528, ButtonShown}};
   state.Focus = FocusState{};
   PadPress(game, PadButton::Down);  // shows the focus
-  PadPress(game, PadButton::South);
+  const FocusStop shown = FocusedStop(state);
+  for (int frame = 0; frame < 12; ++frame) ControlsFrame(game);
+  EXPECT_NE(FocusedStop(state), shown) << "a held direction repeats on the controls page";
+  PadPress(game, PadButton::South);  // down still held
   ASSERT_TRUE(state.Controls.Waiting);
   const FocusStop waiting = FocusedStop(state);
   for (int frame = 0; frame < 20; ++frame) ControlsFrame(game);

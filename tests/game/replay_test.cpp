@@ -157,4 +157,7 @@ TEST_F(ReplayTest, AStateWrongAtItsVeryEndIsRefused) {
   ASSERT_TRUE(DecodeGameState(bytes, read)) << "an empty name, the last four bytes its length";
   bytes[bytes.size() - 8] = 2;  // the flag before it: neither 0 nor 1
   EXPECT_FALSE(DecodeGameState(bytes, read));
+  bytes[bytes.size() - 8] = 0;
+  bytes[bytes.size() - 4] = 65;  // a name longer than any, its bytes missing
+  EXPECT_FALSE(DecodeGameState(bytes, read));
 }
